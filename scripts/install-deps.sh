@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs to build, run and test, but only those
+# that are missing, so that a second run needs no network.
+set -euo pipefail
+
+packages=(
+  cmake g++ make ccache pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+  fonts-liberation
+  xvfb xauth xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg -s "$p" >/dev/null 2>&1; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

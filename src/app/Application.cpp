@@ -1,0 +1,23 @@
+#include "app/Application.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int runClavimo(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Clavimo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Clavimo"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(CLAVIMO_VERSION_MAJOR)
+                                            .arg(CLAVIMO_VERSION_MINOR)
+                                            .arg(CLAVIMO_VERSION_PATCH));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+    return app.exec();
+}

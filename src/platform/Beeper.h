@@ -1,0 +1,9 @@
+#pragma once
+
+// The system beep.
+class Beeper
+{
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};

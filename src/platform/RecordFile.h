@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// A file of fixed-length records numbered from 1. Reading past the end yields zero bytes,
+// writing past the end extends the file, and every write reaches the disk before the call
+// returns, so a record announced to the player is a record kept.
+class RecordFile
+{
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+
+    RecordFile() = default;
+    RecordFile(const RecordFile &) = delete;
+    RecordFile &operator=(const RecordFile &) = delete;
+    ~RecordFile();
+
+    // Opens the file by name. ReadWrite creates a missing file empty; ReadOnly does not.
+    // On failure the file stays closed and errorString() says why, in French.
+    bool open(const QString &path, int recordLength, Mode mode);
+    void close();
+    bool isOpen() const;
+
+    QString path() const;
+    QString errorString() const;
+    int recordLength() const;
+
+    // Length of the file in bytes (0 when closed).
+    qint64 length() const;
+
+    // Record k (k >= 1): always recordLength() bytes, the missing ones read as zero.
+    QByteArray read(qint64 k) const;
+
+    // Writes record k (k >= 1), padded with zeros or cut to recordLength(), then flushes
+    // and syncs. Returns false, with errorString() set, when the write did not succeed.
+    bool write(qint64 k, const QByteArray &bytes);
+
+private:
+    bool syncToDisk();
+
+    mutable QFile file_;
+    int recordLength_ = 0;
+    QString error_;
+};

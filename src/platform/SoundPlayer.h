@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Plays one .wav file in the background without waiting for it. A new sound stops the one
+// still playing; a file that is missing or cannot be played fails silently.
+class SoundPlayer
+{
+public:
+    virtual ~SoundPlayer() = default;
+    virtual void play(const QString &fileName) = 0;
+};

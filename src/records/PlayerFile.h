@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/RecordFile.h"
+#include "records/PlayerRecord.h"
+
+// The record file of one mode ("clvfic1.txt" or "clvfic6.txt"), 19-byte records.
+class PlayerFile
+{
+public:
+    static QString fileNameFor(int gameMode);
+
+    // Opens for reading and writing, creating the file empty when missing.
+    bool open(const QString &path);
+    void close();
+    bool isOpen() const;
+    QString path() const;
+    QString errorString() const;
+
+    qint64 length() const;
+    // Number of records as a real number: the length in bytes / 19, not rounded.
+    double recordCount() const;
+    // Number of player records: recordCount() - 2.
+    double playerCount() const;
+
+    PlayerRecord read(qint64 k) const;
+    bool write(qint64 k, const PlayerRecord &record);
+
+private:
+    RecordFile file_;
+};
