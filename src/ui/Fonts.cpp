@@ -1,6 +1,7 @@
 #include "ui/Fonts.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace {
 
