@@ -25,7 +25,7 @@ struct Clvglob
 
     // Reference size of the main window's layout and the ratios of the last layout.
     float DesignWidth = 0;
-    qint16 DesignHeight = 0;
+    qint32 DesignHeight = 0;
     float WidthRatio = 1;
     double HeightRatio = 1;
 
