@@ -1,5 +1,8 @@
 #include "app/Application.h"
 
+#include "app/debut.h"
+#include "ui/Artwork.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -19,5 +22,8 @@ int runClavimo(int argc, char *argv[])
     if (translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
+    QApplication::setWindowIcon(programIcon());
+    debut start;
+    start.show();
     return app.exec();
 }

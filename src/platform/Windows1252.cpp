@@ -94,4 +94,11 @@ QString toLower(const QString &text)
     return out;
 }
 
+QString initialCapital(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    return toUpper(text.left(1)) + toLower(text.mid(1));
+}
+
 } // namespace Windows1252

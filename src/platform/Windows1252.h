@@ -25,4 +25,7 @@ QChar toLower(QChar c);
 QString toUpper(const QString &text);
 QString toLower(const QString &text);
 
+// The first character in upper case and all the others in lower case, as names are shown.
+QString initialCapital(const QString &text);
+
 } // namespace Windows1252

@@ -1,0 +1,55 @@
+#include "records/RecordBook.h"
+
+#include <cmath>
+
+namespace RecordBook {
+
+AbsRecords loadAbsRecords(PlayerFile &file, PlayerRecord &buffer)
+{
+    AbsRecords out;
+    buffer = file.read(1);
+    if (buffer.Mini == 0) {
+        buffer.Mini = PlayerRecord::kUnset;
+        buffer.setName(kPlaceholderName);
+        out.written = file.write(1, buffer) && out.written;
+    }
+    out.mini = buffer.Mini;
+    out.miniName = buffer.Name;
+
+    buffer = file.read(2);
+    if (buffer.Average == 0) {
+        buffer.Average = PlayerRecord::kUnset;
+        buffer.setName(kPlaceholderName);
+        out.written = file.write(2, buffer) && out.written;
+    }
+    out.average = buffer.Average;
+    out.averageName = buffer.Name;
+    return out;
+}
+
+Lookup findPlayer(PlayerFile &file, const QString &name, PlayerRecord &buffer)
+{
+    Lookup out;
+    const QString key = FitName(name);
+    const double last = file.recordCount();
+    for (qint64 k = 3; double(k) <= last; ++k) {
+        buffer = file.read(k);
+        if (buffer.Name == key) {
+            out.recordNumber = k;
+            return out;
+        }
+    }
+    // The new record goes after the last whole record; a trailing fragment shorter than
+    // half a record is overwritten, a longer one is kept as a record of its own.
+    out.recordNumber = std::llround(last + 1);
+    out.created = true;
+    buffer = PlayerRecord();
+    buffer.Name = key;
+    buffer.Mini = PlayerRecord::kUnset;
+    buffer.Average = PlayerRecord::kUnset;
+    out.written = file.write(out.recordNumber, buffer);
+    return out;
+}
+
+} // namespace RecordBook
+

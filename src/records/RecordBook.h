@@ -1,0 +1,34 @@
+#pragma once
+
+#include "records/PlayerFile.h"
+
+// Binding a mode and a player to the mode's record file.
+namespace RecordBook {
+
+inline const QString kPlaceholderName = QStringLiteral("xxxxx");
+
+struct AbsRecords
+{
+    qint16 mini = 0;
+    qint16 average = 0;
+    QString miniName;    // the holders' names, 15 characters as stored
+    QString averageName;
+    bool written = true; // false when a placeholder could not be written
+};
+
+// Reads records 1 and 2, replacing a record whose value is 0 (a new file, or a damaged
+// record) by the placeholder "xxxxx" with 9999. `buffer` ends holding record 2.
+AbsRecords loadAbsRecords(PlayerFile &file, PlayerRecord &buffer);
+
+struct Lookup
+{
+    qint64 recordNumber = 0;
+    bool created = false;
+    bool written = true; // false when a new record could not be written
+};
+
+// Finds the first player record from record 3 on whose name equals FitName(name), or
+// appends a new one with 9999 in both times. `buffer` ends holding that record.
+Lookup findPlayer(PlayerFile &file, const QString &name, PlayerRecord &buffer);
+
+} // namespace RecordBook

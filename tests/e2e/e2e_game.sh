@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Plays a whole one-letter game on the real program under Xvfb with real X key events,
+# then quits with Escape, and checks the record and settings files it leaves behind.
+set -euo pipefail
+
+program="$1"
+work="$(mktemp -d)"
+display=":$((90 + RANDOM % 100))"
+xvfb_pid=""
+app_pid=""
+
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+cd "$work"
+QT_QPA_PLATFORM=xcb "$program" >"$work/out.log" 2>&1 &
+app_pid=$!
+
+# Waits for a window whose title is exactly $1 and gives it the keyboard.
+focus_window() {
+  local id=""
+  for _ in $(seq 100); do
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)"
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no window titled '$1'"
+  xdotool windowfocus --sync "$id"
+  echo "$id"
+}
+
+# Closes the record announcements (message boxes titled with the player's name).
+close_boxes() {
+  for _ in $(seq 20); do
+    local id
+    id="$(xdotool search --onlyvisible --name '^Paul$' 2>/dev/null | tail -n 1 || true)"
+    [ -z "$id" ] && return 0
+    xdotool windowfocus --sync "$id" key Return
+    sleep 0.2
+  done
+}
+
+main_id="$(focus_window Clavimo)"
+sleep 0.5
+xdotool key F2
+focus_window 'Liste des joueurs' >/dev/null
+xdotool type --delay 30 'paul'
+xdotool key Return
+sleep 0.2
+xdotool key Return
+sleep 0.3
+close_boxes   # "Bienvenue au Club CLAVIMO !"
+
+for item in $(seq 20); do
+  xdotool windowfocus --sync "$main_id"
+  xdotool key space
+  sleep 0.05
+  # The letter is random: every letter of the alphabet in turn reaches it.
+  xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+  sleep 0.2
+  close_boxes
+done
+
+# The hand-over window closes by itself after two seconds.
+sleep 3
+close_boxes
+xdotool windowfocus --sync "$main_id"
+xdotool key Escape
+focus_window Clavimo >/dev/null
+xdotool key Return
+
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
+app_pid=""
+
+settings="$(od -An -tx1 clavimo.ini | tr -d " \n")"
+[ "$settings" = "ffff" ] || fail "clavimo.ini is $settings"
+size="$(stat -c %s clvfic1.txt)"
+[ "$size" = "57" ] || fail "clvfic1.txt holds $size bytes"
+name="$(dd if=clvfic1.txt bs=1 skip=38 count=15 2>/dev/null)"
+[ "$name" = "Paul           " ] || fail "record 3 names '$name'"
+holder="$(dd if=clvfic1.txt bs=1 count=15 2>/dev/null)"
+[ "$holder" = "Paul           " ] || fail "record 1 names '$holder'"
+# The personal Mini and average are real times, below the unset 9999.
+read -r mini average < <(od -An -t d2 -j 53 -N 4 clvfic1.txt)
+[ "$mini" -gt 0 ] && [ "$mini" -lt 9999 ] || fail "Mini is $mini"
+[ "$average" -ge "$mini" ] && [ "$average" -lt 9999 ] || fail "average is $average"
+echo "1 passed, 0 failed"
