@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <limits>
+
 #if defined(Q_OS_WIN)
 #include <io.h>
 #else
@@ -83,7 +85,7 @@ qint64 RecordFile::length() const
 QByteArray RecordFile::read(qint64 k) const
 {
     QByteArray out(recordLength_, '\0');
-    if (!file_.isOpen() || k < 1)
+    if (!file_.isOpen() || k < 1 || k > std::numeric_limits<qint64>::max() / recordLength_)
         return out;
     const qint64 offset = (k - 1) * recordLength_;
     if (offset >= file_.size() || !file_.seek(offset))
@@ -102,22 +104,49 @@ bool RecordFile::write(qint64 k, const QByteArray &bytes)
     }
     QByteArray record = bytes.left(recordLength_);
     record.append(QByteArray(recordLength_ - record.size(), '\0'));
-    const qint64 offset = (k - 1) * recordLength_;
-    // A gap before the record (possible only after a partial last record) is filled with
-    // zeros explicitly, as not every platform promises what an unwritten gap holds.
-    const qint64 size = file_.size();
-    if (offset > size) {
-        const QByteArray gap(offset - size, '\0');
-        if (!file_.seek(size) || file_.write(gap) != gap.size()) {
-            error_ = file_.errorString();
-            return false;
-        }
+    if (k > std::numeric_limits<qint64>::max() / recordLength_) {
+        error_ = QStringLiteral("numéro d'enregistrement trop grand");
+        return false;
     }
+    const qint64 offset = (k - 1) * recordLength_;
+    const qint64 size = file_.size();
+    if (offset > size && !extendWithZeros(size, offset))
+        return false;
     if (!file_.seek(offset) || file_.write(record) != recordLength_) {
         error_ = file_.errorString();
         return false;
     }
     return syncToDisk();
+}
+
+// The gap before a record written beyond the end must read back as zeros.
+bool RecordFile::extendWithZeros(qint64 from, qint64 to)
+{
+#if defined(Q_OS_WIN)
+    // SetEndOfFile leaves an extension undefined: write the zeros, a block at a time so
+    // that a far record number does not need the whole gap in memory.
+    const QByteArray zeros(qMin<qint64>(to - from, 1 << 16), '\0');
+    if (!file_.seek(from)) {
+        error_ = file_.errorString();
+        return false;
+    }
+    for (qint64 left = to - from; left > 0; left -= zeros.size()) {
+        const qint64 n = qMin<qint64>(left, zeros.size());
+        if (file_.write(zeros.constData(), n) != n) {
+            error_ = file_.errorString();
+            return false;
+        }
+    }
+    return true;
+#else
+    // ftruncate reads back as zeros and costs neither memory nor writes for the gap.
+    Q_UNUSED(from);
+    if (!file_.resize(to)) {
+        error_ = file_.errorString();
+        return false;
+    }
+    return true;
+#endif
 }
 
 bool RecordFile::syncToDisk()

@@ -38,6 +38,7 @@ public:
     bool write(qint64 k, const QByteArray &bytes);
 
 private:
+    bool extendWithZeros(qint64 from, qint64 to);
     bool syncToDisk();
 
     mutable QFile file_;
