@@ -4,6 +4,7 @@
 #include "game/WordList.h"
 #include "records/PlayerFile.h"
 #include "records/PlayerRecord.h"
+#include "ui/MainLayout.h"
 
 #include <QStringList>
 
@@ -24,10 +25,7 @@ struct Clvglob
     double FilePlayerCount = 0;
 
     // Reference size of the main window's layout and the ratios of the last layout.
-    float DesignWidth = 0;
-    qint32 DesignHeight = 0;
-    float WidthRatio = 1;
-    double HeightRatio = 1;
+    LayoutReference Layout;
 
     PlayerFile playerFile;     // file 1
     WordList wordFile;         // file 2

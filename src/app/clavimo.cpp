@@ -70,8 +70,7 @@ void clavimo::Form_Load()
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(twipsToPixels(kMainClientWidth), twipsToPixels(kMainClientHeight) + menuHeight);
-    g.DesignWidth = float(pixelsToTwips(width()));
-    g.DesignHeight = qint32(std::nearbyint(pixelsToTwips(height())));
+    g.Layout = layoutReferenceAt(float(pixelsToTwips(width())), float(pixelsToTwips(height())));
 
     if (const QScreen *screen = QApplication::primaryScreen()) {
         const QRect s = screen->geometry();
@@ -478,6 +477,10 @@ void clavimo::resizeEvent(QResizeEvent *event)
 
 void clavimo::Form_Resize()
 {
-    // Controls stay at their design positions until the proportional layout is in.
-    applyGeometry();
+    // Sizes are taken with the menu bar but without the window manager's frame, which Qt
+    // does not know reliably before the window is mapped; what matters is that the same
+    // measure is used at load and at every change.
+    if (scaleMainLayout(geometry, clvglob().Layout, float(pixelsToTwips(width())),
+                        float(pixelsToTwips(height())), isMinimized()))
+        applyGeometry();
 }
