@@ -317,7 +317,7 @@ QPixmap handOverIcon()
     const int clothHeight = 16;
     const int wave[] = {0, -1, -2, -1, 0};
     const int clothRight = clothLeft + 4 * int(std::size(wave)) - 1;
-    auto topOf = [&](int x) { return 6 + wave[(x - clothLeft) / 4] + 2; };
+    auto topOf = [&](int x) { return 8 + wave[(x - clothLeft) / 4]; };
     for (int x = clothLeft; x <= clothRight; ++x) {
         const int c = x - clothLeft;
         const int top = topOf(x);
