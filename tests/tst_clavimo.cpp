@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 class QLabel;
-class clavimo;
+#include "app/clavimo.h"
 
 // The start-up window: it opens the files that stay open for the whole run, loads the
 // sound setting, grows its splash picture from nothing, then shows the main window and
