@@ -1,6 +1,7 @@
 #include "records/RecordsList.h"
 
 #include <algorithm>
+#include <charconv>
 #include <numeric>
 
 namespace {
@@ -57,12 +58,41 @@ QString recordsHeader()
         + QString(3, QLatin1Char(' ')) + QStringLiteral("Moyenne");
 }
 
+namespace {
+
+void appendNumber(QString &out, int n)
+{
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(QLatin1String(digits, end - digits));
+}
+
+void padTo(QString &out, qsizetype length)
+{
+    if (out.size() < length)
+        out.append(QString(length - out.size(), QLatin1Char(' ')));
+}
+
+} // namespace
+
 QString recordLine(int rank, const PlayerRecord &record)
 {
-    return PaddedNumber(rank).leftJustified(3, QLatin1Char(' ')) + QStringLiteral("  ")
-        + record.Name.leftJustified(kNameLength, QLatin1Char(' '), true) + QLatin1Char(' ')
-        + QString::number(record.Mini).leftJustified(5, QLatin1Char(' '))
-        + QString::number(record.Average);
+    // Built in place: the list may hold tens of thousands of lines.
+    QString line;
+    line.reserve(40);
+    line.append(QLatin1Char(' '));
+    appendNumber(line, rank);
+    padTo(line, 3);
+    line.append(QLatin1String("  "));
+    const qsizetype nameStart = line.size();
+    line.append(QStringView(record.Name).left(kNameLength));
+    padTo(line, nameStart + kNameLength);
+    line.append(QLatin1Char(' '));
+    const qsizetype miniStart = line.size();
+    appendNumber(line, record.Mini);
+    padTo(line, miniStart + 5);
+    appendNumber(line, record.Average);
+    return line;
 }
 
 // The exchange sort compares only values, so the result is the values in ascending order;
