@@ -152,14 +152,6 @@ private slots:
         QCOMPARE(w.Timer1->isActive(), !closes);
     }
 
-    void okClosesTheModalWindow()
-    {
-        TestServices services;
-        apropos w;
-        QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(w.Command1, Qt::LeftButton); });
-        QCOMPARE(w.exec(), int(QDialog::Accepted));
-    }
-
     void addresses()
     {
         TestServices services;

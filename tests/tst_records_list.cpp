@@ -79,25 +79,6 @@ private slots:
         QCOMPARE(recordLine(rank, player(name, qint16(mini), qint16(average))), expected);
     }
 
-    void miniColumn_data()
-    {
-        QTest::addColumn<int>("mini");
-        QTest::addColumn<QString>("column");
-        QTest::newRow("5") << 5 << "5    ";
-        QTest::newRow("55") << 55 << "55   ";
-        QTest::newRow("555") << 555 << "555  ";
-        QTest::newRow("9999") << 9999 << "9999 ";
-    }
-
-    void miniColumn()
-    {
-        QFETCH(int, mini);
-        QFETCH(QString, column);
-        const QString line = recordLine(1, player(QStringLiteral("Paul"), qint16(mini), 321));
-        QCOMPARE(line.mid(21, 5), column);
-        QCOMPARE(line.mid(26), QStringLiteral("321"));
-    }
-
     void knownOrders_data()
     {
         QTest::addColumn<QList<int>>("averages");
