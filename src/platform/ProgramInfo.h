@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// The program's title and version, the version numbers coming from the build.
+inline QString programTitle()
+{
+    return QStringLiteral("Clavimo");
+}
+
+inline int versionMajor()
+{
+    return CLAVIMO_VERSION_MAJOR;
+}
+
+inline int versionMinor()
+{
+    return CLAVIMO_VERSION_MINOR;
+}
+
+inline int versionPatch()
+{
+    return CLAVIMO_VERSION_PATCH;
+}
+
+// "major.minor.patch", for example "2.0.20".
+inline QString versionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(versionMajor()).arg(versionMinor()).arg(versionPatch());
+}
