@@ -12,7 +12,6 @@ int runClavimo(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Clavimo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Clavimo"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(CLAVIMO_VERSION_MAJOR)
                                             .arg(CLAVIMO_VERSION_MINOR)

@@ -13,6 +13,7 @@
 #include "platform/Windows1252.h"
 #include "records/RecordBook.h"
 #include "records/Statistics.h"
+#include "ui/Artwork.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -47,6 +48,7 @@ clavimo::clavimo(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(kTitle);
+    setWindowIcon(programIcon());
     createControls();
     createMenus();
     applyGeometry();

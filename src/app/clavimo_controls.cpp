@@ -3,6 +3,7 @@
 #include "app/clavimo.h"
 
 #include "platform/Twips.h"
+#include "ui/Artwork.h"
 #include "ui/Fonts.h"
 
 #include <QAction>
@@ -71,6 +72,7 @@ void clavimo::createControls()
     PicClv->setFrameShape(QFrame::Box);
     PicClv->setLineWidth(1);
     PicClv->setAlignment(Qt::AlignCenter);
+    PicClv->setPixmap(programIconPixmap());
 
     Frame3 = new QGroupBox(QStringLiteral("Partie en cours"), central);
     prenom = greyLabel(Frame3, QStringLiteral("Prénom"));

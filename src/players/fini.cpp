@@ -1,5 +1,7 @@
 #include "players/fini.h"
 
+#include "ui/Artwork.h"
+
 #include "app/Clvglob.h"
 #include "platform/Twips.h"
 #include "ui/Fonts.h"
@@ -43,6 +45,7 @@ fini::fini(QWidget *parent)
     Frame1->setGeometry(twipsRect(120, 2040, 5535, 2175));
 
     Picture2 = new QLabel(Frame1);
+    Picture2->setPixmap(handOverIcon());
     Picture2->setGeometry(twipsRect(240, 360, 495, 495));
 
     label = new QLabel(Frame1);

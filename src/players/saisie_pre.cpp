@@ -1,5 +1,7 @@
 #include "players/saisie_pre.h"
 
+#include "ui/Artwork.h"
+
 #include "app/Clvglob.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
@@ -91,6 +93,7 @@ saisie_pre::saisie_pre(QLabel *prenom, QWidget *parent)
     QObject::disconnect(Combo->lineEdit(), &QLineEdit::editingFinished, Combo, nullptr);
 
     Picture1 = new QLabel(this);
+    Picture1->setPixmap(playersIcon());
     placeIn(Picture1, 3720, 240, 540, 540);
 
     Support_liste = new QGroupBox(QStringLiteral("Liste des joueurs"), this);

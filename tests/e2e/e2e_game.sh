@@ -16,7 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -51,8 +51,14 @@ close_boxes() {
   done
 }
 
+# The main window is up once it has written the absolute records of the new file (the
+# start-up window, also titled Clavimo, is gone by then).
+for _ in $(seq 100); do
+  [ "$(stat -c %s clvfic1.txt 2>/dev/null || echo 0)" = "38" ] && break
+  sleep 0.1
+done
+sleep 0.3
 main_id="$(focus_window Clavimo)"
-sleep 0.5
 xdotool key F2
 focus_window 'Liste des joueurs' >/dev/null
 xdotool type --delay 30 'paul'
