@@ -22,6 +22,11 @@ int runClavimo(int argc, char *argv[])
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&translator);
     QApplication::setWindowIcon(programIcon());
+    // Frames carry their caption on their top line, as the windows were designed.
+    app.setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 0.6em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 0.5em; padding: 0 0.2em; }"));
     debut start;
     start.show();
     return app.exec();

@@ -42,14 +42,6 @@ QString trimSpaces(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-QString normalisedName(const QString &text)
-{
-    QString out = text;
-    for (qsizetype i = 0; i < out.size(); ++i)
-        out[i] = i == 0 ? Windows1252::toUpper(out.at(i)) : Windows1252::toLower(out.at(i));
-    return out;
-}
-
 void placeIn(QWidget *w, double left, double top, double width, double height)
 {
     w->setGeometry(twipsRect(left, top, width, height));
@@ -187,11 +179,11 @@ void saisie_pre::Combo_DblClick()
 
 void saisie_pre::Combo_KeyDown(int KeyCode, [[maybe_unused]] int Shift)
 {
-    if (KeyCode == vbKeyUp || KeyCode == vbKeyDown) {
+    if (KeyCode == KeyUp || KeyCode == KeyDown) {
         SuppressClick = true;
         return;
     }
-    if (KeyCode != vbKeyReturn)
+    if (KeyCode != KeyEnter)
         return;
 
     AddName();
@@ -295,13 +287,13 @@ bool saisie_pre::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Return:
         case Qt::Key_Enter:
             // Consumed: neither the combo box's own insertion nor a default button.
-            Combo_KeyDown(vbKeyReturn, shift);
+            Combo_KeyDown(KeyEnter, shift);
             return true;
         case Qt::Key_Up:
-            Combo_KeyDown(vbKeyUp, shift);
+            Combo_KeyDown(KeyUp, shift);
             return false;
         case Qt::Key_Down:
-            Combo_KeyDown(vbKeyDown, shift);
+            Combo_KeyDown(KeyDown, shift);
             return false;
         default:
             return false;
@@ -320,7 +312,7 @@ bool saisie_pre::eventFilter(QObject *watched, QEvent *event)
 
 void saisie_pre::AddName()
 {
-    const QString text = normalisedName(trimSpaces(Combo->currentText()));
+    const QString text = Windows1252::initialCapital(trimSpaces(Combo->currentText()));
     Combo->setEditText(text);
     if (text.isEmpty())
         return;

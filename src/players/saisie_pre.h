@@ -19,9 +19,9 @@ public:
     explicit saisie_pre(QLabel *prenom, QWidget *parent = nullptr);
 
     // Key codes Combo_KeyDown knows.
-    static constexpr int vbKeyReturn = 13;
-    static constexpr int vbKeyUp = 38;
-    static constexpr int vbKeyDown = 40;
+    static constexpr int KeyEnter = 13;
+    static constexpr int KeyUp = 38;
+    static constexpr int KeyDown = 40;
 
     QGroupBox *SSFrame1 = nullptr;
     QComboBox *Combo = nullptr;

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Takes a screenshot of every window of the game under Xvfb with a small window manager,
+# so that each can be looked at: usage  tools/screenshots.sh [program] [out-folder] [WxH]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+program="${1:-$here/build/clavimo}"
+out="${2:-/tmp/clavimo-shots}"
+size="${3:-1280x1024}"
+
+for p in xvfb xdotool imagemagick openbox perl; do
+  dpkg -s "$p" >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$p"
+done
+
+mkdir -p "$out"
+work="$(mktemp -d)"
+display=":$((200 + RANDOM % 100))"
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+export DISPLAY="$display"
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 & pids+=($!)
+sleep 0.5
+
+# A one-letter record file with a dozen players (name, Mini, average), records hard to beat.
+perl -e '
+  my @p = (["Paul",412,655],["Zo\xe9",388,601],["Mathilde",455,702],["Hugo",521,803],
+           ["L\xe9on",367,590],["Chlo\xe9",402,640],["Nathan",610,9999],["In\xe8s",395,612],
+           ["Gabriel",450,690],["Manon",480,744],["Rapha\xebl",430,668],["Jade",371,600]);
+  print pack("A15 s< s<", "L\xe9on", 80, 0), pack("A15 s< s<", "L\xe9on", 0, 95);
+  print pack("A15 s< s<", @$_) for @p;' > "$work/clvfic1.txt"
+
+cd "$work"
+"$program" >/dev/null 2>&1 & pids+=($!)
+
+# Closes the record announcements, message boxes titled with the player's name.
+close_boxes() {
+  for _ in $(seq 10); do
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)"
+    [ -z "$id" ] && return 0
+    xdotool windowactivate --sync "$id" key Return 2>/dev/null || true
+    sleep 0.2
+  done
+}
+shot() { sleep "${2:-0.4}"; import -window root "$out/$1.png"; echo "$out/$1.png"; }
+window() { xdotool search --sync --onlyvisible --name "^$1\$" | tail -n 1; }
+
+# The main window: the wide one of the windows titled Clavimo (the splash is small).
+main=""
+for _ in $(seq 100); do
+  for id in $(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null); do
+    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')"
+    [ "${w:-0}" -ge 600 ] && main="$id"
+  done
+  [ -n "$main" ] && break
+  sleep 0.1
+done
+xdotool windowactivate --sync "$main"
+shot main 1
+
+xdotool key F2
+window 'Liste des joueurs' >/dev/null
+xdotool type --delay 40 'paul'; xdotool key Return
+xdotool type --delay 40 'zoé'; xdotool key Return
+shot players
+xdotool key Return
+sleep 0.5
+
+xdotool windowactivate --sync "$main"
+xdotool key space
+shot item-one-letter
+xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+sleep 0.3
+close_boxes Paul
+
+xdotool windowactivate --sync "$main"
+xdotool key F3
+window 'Liste des records' >/dev/null
+shot records
+xdotool key Return
+sleep 0.3
+
+xdotool windowactivate --sync "$main"
+xdotool key alt+question Up Return
+window Clavimo >/dev/null
+shot about 1.5
+xdotool key Escape
+sleep 0.3
+
+# The rest of Paul's game, to reach the hand-over window.
+xdotool windowactivate --sync "$main"
+for _ in $(seq 19); do
+  xdotool windowactivate --sync "$main"
+  xdotool key space
+  xdotool type --delay 2 'abcdefghijklmnopqrstuvwxyz'
+  sleep 0.2
+  close_boxes Paul
+done
+window "C'est fini !" >/dev/null
+shot handover 0.3
+sleep 2.5
+
+xdotool windowactivate --sync "$main"
+xdotool key alt+o 6
+sleep 0.5
+# Zoé is new in six-letter mode: close her greeting.
+xdotool key Return
+sleep 0.3
+xdotool windowactivate --sync "$main"
+xdotool key space
+shot item-six-letters
