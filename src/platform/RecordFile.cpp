@@ -84,14 +84,21 @@ qint64 RecordFile::length() const
 
 QByteArray RecordFile::read(qint64 k) const
 {
-    QByteArray out(recordLength_, '\0');
-    if (!file_.isOpen() || k < 1 || k > std::numeric_limits<qint64>::max() / recordLength_)
+    return read(k, 1);
+}
+
+QByteArray RecordFile::read(qint64 k, qint64 count) const
+{
+    if (count < 1 || (recordLength_ > 0 && count > std::numeric_limits<int>::max() / recordLength_))
+        return QByteArray();
+    QByteArray out(count * recordLength_, '\0');
+    if (!file_.isOpen() || k < 1 || k > std::numeric_limits<qint64>::max() / recordLength_ - count)
         return out;
     const qint64 offset = (k - 1) * recordLength_;
     if (offset >= file_.size() || !file_.seek(offset))
         return out;
-    const qint64 got = file_.read(out.data(), recordLength_);
-    if (got < recordLength_)
+    const qint64 got = file_.read(out.data(), out.size());
+    if (got < out.size())
         std::fill(out.begin() + std::max<qint64>(got, 0), out.end(), '\0');
     return out;
 }

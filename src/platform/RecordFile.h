@@ -32,6 +32,8 @@ public:
 
     // Record k (k >= 1): always recordLength() bytes, the missing ones read as zero.
     QByteArray read(qint64 k) const;
+    // Records k to k + count - 1 in one read, the missing bytes as zero.
+    QByteArray read(qint64 k, qint64 count) const;
 
     // Writes record k (k >= 1), padded with zeros or cut to recordLength(), then flushes
     // and syncs. Returns false, with errorString() set, when the write did not succeed.

@@ -50,6 +50,16 @@ PlayerRecord PlayerFile::read(qint64 k) const
     return PlayerRecord::fromBytes(file_.read(k));
 }
 
+QList<PlayerRecord> PlayerFile::read(qint64 k, qint64 count) const
+{
+    const QByteArray bytes = file_.read(k, count);
+    QList<PlayerRecord> out;
+    out.reserve(bytes.size() / PlayerRecord::kSize);
+    for (qsizetype at = 0; at + PlayerRecord::kSize <= bytes.size(); at += PlayerRecord::kSize)
+        out.append(PlayerRecord::fromBytes(bytes.mid(at, PlayerRecord::kSize)));
+    return out;
+}
+
 bool PlayerFile::write(qint64 k, const PlayerRecord &record)
 {
     return file_.write(k, record.toBytes());

@@ -3,6 +3,8 @@
 #include "platform/RecordFile.h"
 #include "records/PlayerRecord.h"
 
+#include <QList>
+
 // The record file of one mode ("clvfic1.txt" or "clvfic6.txt"), 19-byte records.
 class PlayerFile
 {
@@ -23,6 +25,8 @@ public:
     double playerCount() const;
 
     PlayerRecord read(qint64 k) const;
+    // Records k to k + count - 1, read in one go.
+    QList<PlayerRecord> read(qint64 k, qint64 count) const;
     bool write(qint64 k, const PlayerRecord &record);
 
 private:

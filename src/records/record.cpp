@@ -5,7 +5,6 @@
 #include "records/RecordsList.h"
 #include "ui/Fonts.h"
 
-#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -25,26 +24,6 @@ constexpr float kTitreHeight = 855;
 constexpr float kLabel1Height = 300;
 constexpr float kListTop = 915;
 constexpr float kMargins = 390;
-
-// Player records 3 .. count + 2 of the open player file. One read of the whole block
-// instead of one per record keeps a file of tens of thousands of players quick to open.
-QList<PlayerRecord> readPlayers(qint64 count)
-{
-    PlayerFile &file = clvglob().playerFile;
-    const qint64 first = 2 * PlayerRecord::kSize;
-    QList<PlayerRecord> players;
-    players.reserve(count);
-    QFile block(file.path());
-    if (block.open(QIODevice::ReadOnly) && block.seek(first)) {
-        const QByteArray bytes = block.read(count * PlayerRecord::kSize);
-        for (qint64 i = 0; i < count; ++i)
-            players.append(PlayerRecord::fromBytes(bytes.mid(i * PlayerRecord::kSize, PlayerRecord::kSize)));
-        return players;
-    }
-    for (qint64 i = 1; i <= count; ++i)
-        players.append(file.read(i + 2));
-    return players;
-}
 
 } // namespace
 
@@ -154,7 +133,7 @@ void record::Form_Activate()
     const qint64 count = qint64(std::floor(g.FilePlayerCount));
     if (count < 1)
         return;
-    const QList<PlayerRecord> table = readPlayers(count);
+    const QList<PlayerRecord> table = g.playerFile.read(3, count);
     g.RecordBuffer = table.last();
 
     const QStringList fresh = recordLines(rankByAverage(table));
