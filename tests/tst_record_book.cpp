@@ -1,19 +1,12 @@
 // Guards how a mode's record file gets its absolute records and how players are found or
 // appended, byte for byte, including odd-length files and very long files.
 #include "records/RecordBook.h"
+#include "support/RecordBytes.h"
 #include "support/TestServices.h"
 
 #include <QTest>
 
 namespace {
-
-QByteArray recordBytes(const QByteArray &name, qint16 mini, qint16 average)
-{
-    QByteArray out = name.leftJustified(15, ' ', true);
-    out.append(char(mini & 0xFF)).append(char((mini >> 8) & 0xFF));
-    out.append(char(average & 0xFF)).append(char((average >> 8) & 0xFF));
-    return out;
-}
 
 const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xxxxx", 0, 9999);
 
