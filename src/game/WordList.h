@@ -24,7 +24,7 @@ public:
     qint64 usableCount() const;
 
     // The word for a uniform number r in [0, 1), in upper case: record Int(n * r + 1)
-    // among the n usable records. Requires usableCount() > 0.
+    // among the n usable records; empty when there is none.
     QString draw(double r) const;
 
     static bool typable(const QByteArray &record);

@@ -14,20 +14,17 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <functional>
 
-// A clock that moves only when the test says so.
-class ScriptedClock : public Clock
+// Test doubles: a clock that moves only when the test says so, random numbers the test
+// queued (then `fallback`), and recorders for beeps, sounds, addresses and the end.
+struct ScriptedClock : Clock
 {
-public:
     qint64 ticks() override { return now; }
     qint64 now = 1000;
 };
 
-// Hands out the numbers the test queued, then `fallback`.
-class ScriptedRandom : public RandomSource
+struct ScriptedRandom : RandomSource
 {
-public:
     void seedFromClock() override { ++seeds; }
     double next() override { return values.isEmpty() ? fallback : values.takeFirst(); }
     QList<double> values;
@@ -35,25 +32,21 @@ public:
     int seeds = 0;
 };
 
-class CountingBeeper : public Beeper
+struct CountingBeeper : Beeper
 {
-public:
     void beep() override { ++count; }
     int count = 0;
 };
 
-class RecordingSound : public SoundPlayer
+struct RecordingSound : SoundPlayer
 {
-public:
     void play(const QString &fileName) override { played << fileName; }
     QStringList played;
 };
 
 // Records every box and answers with the queued answers (OK once the queue is empty).
-// `onShow` runs while the box is "open", for tests that look at the windows then.
-class ScriptedBoxes : public MessageBoxes
+struct ScriptedBoxes : MessageBoxes
 {
-public:
     struct Box
     {
         QString text;
@@ -61,12 +54,9 @@ public:
         BoxButtons buttons;
         BoxIcon icon;
     };
-    BoxAnswer show(const QString &text, const QString &title, BoxButtons buttons,
-                   BoxIcon icon) override
+    BoxAnswer show(const QString &text, const QString &title, BoxButtons buttons, BoxIcon icon) override
     {
         shown.append({text, title, buttons, icon});
-        if (onShow)
-            onShow(shown.last());
         return answers.isEmpty() ? BoxAnswer::Ok : answers.takeFirst();
     }
     QStringList texts() const
@@ -78,25 +68,24 @@ public:
     }
     QList<Box> shown;
     QList<BoxAnswer> answers;
-    std::function<void(const Box &)> onShow;
 };
 
-class RecordingShell : public Shell
+struct RecordingShell : Shell
 {
-public:
     bool open(const QString &address, QString *error) override
     {
-        opened << address;
-        if (!openSucceeds && error)
-            *error = QStringLiteral("échec simulé");
-        return openSucceeds;
+        return attempt(opened, address, openSucceeds, error, QStringLiteral("échec simulé"));
     }
     bool openFallback(const QString &address, QString *error) override
     {
-        fallbacks << address;
-        if (!fallbackSucceeds && error)
-            *error = QStringLiteral("échec simulé du second essai");
-        return fallbackSucceeds;
+        return attempt(fallbacks, address, fallbackSucceeds, error, QStringLiteral("échec simulé du second essai"));
+    }
+    static bool attempt(QStringList &log, const QString &address, bool succeeds, QString *error, const QString &why)
+    {
+        log << address;
+        if (!succeeds && error)
+            *error = why;
+        return succeeds;
     }
     QStringList opened;
     QStringList fallbacks;
@@ -104,9 +93,8 @@ public:
     bool fallbackSucceeds = true;
 };
 
-class RecordingEnd : public ProgramEnd
+struct RecordingEnd : ProgramEnd
 {
-public:
     void endNow() override { ++ended; }
     int ended = 0;
 };
