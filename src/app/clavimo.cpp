@@ -129,27 +129,25 @@ void clavimo::nouveau_jeu_Click()
 
 void clavimo::un_Click()
 {
-    Clvglob &g = clvglob();
-    g.GameMode = 1;
-    g.wordFile.close();
-    g.playerFile.close();
-    if (!openPlayerFile())
-        return;
-    LoadAbsRecords();
-    ResetGame();
-    if (prenom->text() != kNoPlayer)
-        FindPlayer();
+    selectMode(1);
 }
 
 void clavimo::six_Click()
 {
+    selectMode(6);
+}
+
+void clavimo::selectMode(qint16 mode)
+{
     Clvglob &g = clvglob();
-    g.GameMode = 6;
+    g.GameMode = mode;
+    if (mode == 1)
+        g.wordFile.close();
     g.playerFile.close();
     if (!openPlayerFile())
         return;
     // A missing word list is not reported here: the space bar says so when it is needed.
-    if (!g.wordFile.isOpen())
+    if (mode == 6 && !g.wordFile.isOpen())
         g.wordFile.open(locateDataFile(WordList::fileName()));
     LoadAbsRecords();
     ResetGame();
@@ -399,11 +397,7 @@ void clavimo::ItemComplete()
         SoundCue(Cue::PersonalMini);
         recordBox(QStringLiteral("Record mini perso !"), player);
         PersoMini = GameMini;
-        g.RecordBuffer = g.playerFile.read(PlayerRecNo);
-        g.RecordBuffer.Mini = qint16(PersoMini);
-        g.RecordBuffer.Average = qint16(PersoAverage);
-        g.RecordBuffer.setName(player);
-        writeRecord(PlayerRecNo);
+        writePersonalRecord();
         af_min_perso->setText(Statistics::persoMiniCaption(PersoMini));
     }
     if (ItemCount == Statistics::kItemsPerGame)
@@ -420,12 +414,8 @@ void clavimo::GameOver()
         SoundCue(Cue::PersonalAverage);
         recordBox(QStringLiteral("Record perso moyenne !"), player);
         PersoAverage = GameAverage;
-        g.RecordBuffer = g.playerFile.read(PlayerRecNo);
-        g.RecordBuffer.Mini = qint16(PersoMini);
-        g.RecordBuffer.Average = qint16(PersoAverage);
-        g.RecordBuffer.setName(player);
         af_moy_perso->setText(Statistics::persoAverageCaption(PersoAverage));
-        writeRecord(PlayerRecNo);
+        writePersonalRecord();
     }
     if (GameAverage < AbsAverage) {
         SoundCue(Cue::AbsoluteAverage);
@@ -439,6 +429,16 @@ void clavimo::GameOver()
     }
     GameRunning = false;
     showHandOver();
+}
+
+void clavimo::writePersonalRecord()
+{
+    Clvglob &g = clvglob();
+    g.RecordBuffer = g.playerFile.read(PlayerRecNo);
+    g.RecordBuffer.Mini = qint16(PersoMini);
+    g.RecordBuffer.Average = qint16(PersoAverage);
+    g.RecordBuffer.setName(prenom->text());
+    writeRecord(PlayerRecNo);
 }
 
 void clavimo::LoadAbsRecords()

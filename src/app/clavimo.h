@@ -125,8 +125,13 @@ private:
     void setLettreFontSize(double points);
     void showModal(QDialog &dialog);
     void showHandOver();
+    // The mode commands: the mode's record file (and the word list for six letters),
+    // its absolute records, a fresh game, and the current player's record.
+    void selectMode(qint16 mode);
     bool openPlayerFile();
     void writeRecord(qint64 k);
+    // Rewrites the current player's record with PersoMini and PersoAverage.
+    void writePersonalRecord();
     void endProgram();
     bool wordListUsable() const;
 
