@@ -328,6 +328,13 @@ private slots:
         typeText(main.get(), QStringLiteral("T"));
         QCOMPARE(main->resultat->text(), QStringLiteral("1100"));
 
+        for (int i = 2; i <= 20; ++i)
+            playItem(2000);
+        QVERIFY(!main->GameRunning);
+        // Zoé's records of the six-letter mode: Mini 1100, average (1100 + 19 * 2000) / 20.
+        QCOMPARE(folder->read(QStringLiteral("clvfic6.txt")),
+                 recordBytes("Zo\xE9", 1100, 0) + recordBytes("Zo\xE9", 0, 1955) + recordBytes("Zo\xE9", 1100, 1955));
+
         main->six->trigger(); // again: the list stays open, nothing said
         QVERIFY(clvglob().wordFile.isOpen());
         main->un->trigger();

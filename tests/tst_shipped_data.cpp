@@ -1,11 +1,15 @@
-// Guards the data files shipped with the program: a word list the six-letter mode can use whole, and seven short PCM sound cues.
+// Guards the data files shipped with the program: a word list the six-letter mode can use
+// whole, seven short PCM sound cues, and that the program finds them from any folder.
 
 #include "game/SoundCue.h"
 #include "game/WordList.h"
+#include "platform/DataPaths.h"
+#include "support/TestServices.h"
 #include "platform/Windows1252.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QtEndian>
 #include <QtTest>
@@ -39,6 +43,17 @@ private slots:
                          && Windows1252::toLower(shown) == word.toLower() && !seen.contains(shown), qPrintable(word));
             seen.insert(shown);
         }
+    }
+
+    void foundFromAnyFolderButTheWorkingFolderFirst()
+    {
+        ScratchFolder folder;
+        const QString shippedList = locateDataFile(WordList::fileName());
+        QVERIFY(QFileInfo(shippedList).isAbsolute());
+        QCOMPARE(QFileInfo(shippedList).size(), qint64(shipped(WordList::fileName()).size()));
+        QVERIFY(QFileInfo::exists(locateDataFile(Cue::Start)));
+        folder.write(WordList::fileName(), QByteArray("maison"));
+        QCOMPARE(locateDataFile(WordList::fileName()), WordList::fileName());
     }
 
     void sounds()
