@@ -3,7 +3,7 @@
 # so that each can be looked at: usage  tools/screenshots.sh [program] [out-folder] [WxH]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-program="${1:-$here/build/clavimo}"
+program="$(realpath "${1:-$here/build/clavimo}")"
 out="${2:-/tmp/clavimo-shots}"
 size="${3:-1280x1024}"
 
