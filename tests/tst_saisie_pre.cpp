@@ -17,112 +17,81 @@ namespace {
 
 const QString kTitle = QStringLiteral("Liste des joueurs");
 const QString kNeedOnePlayer = QStringLiteral("Il faut au moins un joueur !");
+const QString kHelp = QStringLiteral(
+    "Tapez votre (ou vos) prénom(s)  ou choisissez le(s) dans la liste si vous avez déjà joué "
+    "puis OK pour valider la liste des joueurs ou ANNULER pour reconduire la liste précédente");
 
-enum class Leave { OkButton, AnnulerButton, Escape, TitleBarClose };
+enum class Leave { Ok, Annuler, Escape, TitleBarClose, Help };
 
-// A player file with its two absolute records, then one record per name, then `tail`
-// stray bytes; opened as the shared player file.
-void openPlayerFile(const QStringList &names, int tail = 0)
+QStringList items(const QAbstractItemModel *m)
 {
+    QStringList out;
+    for (int i = 0; i < m->rowCount(); ++i)
+        out << m->index(i, 0).data().toString();
+    return out;
+}
+
+// A player file (two absolute records, one record per known name, then `tail` stray bytes),
+// `players` as the current list with the last one current, and the dialog shown over them.
+struct Opened
+{
+    TestServices services;
+    ScratchFolder scratch;
+    QLabel prenom{QStringLiteral("Prénom")};
+    std::unique_ptr<saisie_pre> dlg;
+
+    explicit Opened(const QStringList &known, const QStringList &players = {}, int tail = 0)
     {
-        PlayerFile f;
-        QVERIFY(f.open(QStringLiteral("clvfic1.txt")));
-        PlayerRecord absolute;
-        absolute.setName(QStringLiteral("xxxxx"));
-        absolute.Mini = PlayerRecord::kUnset;
-        QVERIFY(f.write(1, absolute));
-        absolute.Mini = 0;
-        absolute.Average = PlayerRecord::kUnset;
-        QVERIFY(f.write(2, absolute));
-        qint64 k = 3;
-        for (const QString &name : names) {
+        {
+            PlayerFile f;
+            QVERIFY(f.open(QStringLiteral("clvfic1.txt")));
             PlayerRecord r;
-            r.setName(name);
-            r.Mini = r.Average = 1234;
-            QVERIFY(f.write(k++, r));
+            r.setName(QStringLiteral("xxxxx"));
+            QVERIFY(f.write(1, r) && f.write(2, r));
+            for (qsizetype k = 0; k < known.size(); ++k) {
+                r.setName(known[k]);
+                QVERIFY(f.write(k + 3, r));
+            }
         }
-        f.close();
-    }
-    if (tail > 0) {
         QFile raw(QStringLiteral("clvfic1.txt"));
-        QVERIFY(raw.open(QIODevice::Append));
-        raw.write(QByteArray(tail, 'Z'));
+        QVERIFY(raw.open(QIODevice::Append) && raw.write(QByteArray(tail, 'Z')) == tail);
+        raw.close();
+        QVERIFY(clvglob().playerFile.open(QStringLiteral("clvfic1.txt")));
+        clvglob().PlayerList = players;
+        clvglob().PlayerCount = clvglob().CurrentPlayer = int(players.size());
+        dlg = std::make_unique<saisie_pre>(&prenom);
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+        QApplication::setActiveWindow(dlg.get());
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
     }
-    QVERIFY(clvglob().playerFile.open(QStringLiteral("clvfic1.txt")));
-}
-
-void setPlayers(const QStringList &names, int current)
-{
-    clvglob().PlayerList = names;
-    clvglob().PlayerCount = int(names.size());
-    clvglob().CurrentPlayer = current;
-}
-
-QStringList items(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-QStringList items(const QComboBox *combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
-
-// Keys go where the keyboard focus is, as they would for a user.
-QWidget *keyTarget(saisie_pre &dlg)
-{
-    QWidget *w = QApplication::focusWidget();
-    return w ? w : dlg.Combo;
-}
-
-// One key event per character, carrying the character itself, so that letters outside
-// Latin-1 arrive as typed.
-void type(saisie_pre &dlg, const QString &text)
-{
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, keyTarget(dlg), Qt::Key_unknown, QString(c),
-                            Qt::NoModifier);
-}
-
-void press(saisie_pre &dlg, Qt::Key key)
-{
-    QTest::keyClick(keyTarget(dlg), key);
-}
-
-// A selection in the drop-down list with the keyboard: open it, move to the name, Enter.
-void pickWithKeys(saisie_pre &dlg, const QString &name)
-{
-    const int row = dlg.Combo->findText(name, Qt::MatchExactly);
-    QVERIFY(row >= 0);
-    dlg.Combo->showPopup();
-    QAbstractItemView *view = dlg.Combo->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(view->model()->index(row, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-}
-
-// The same with the mouse; the drop-down ignores a release that comes too soon after it
-// opened, so the click waits like a user's would.
-void pickWithMouse(saisie_pre &dlg, const QString &name)
-{
-    const int row = dlg.Combo->findText(name, Qt::MatchExactly);
-    QVERIFY(row >= 0);
-    dlg.Combo->showPopup();
-    QAbstractItemView *view = dlg.Combo->view();
-    QTRY_VERIFY(view->isVisible());
-    QTest::qWait(QApplication::doubleClickInterval() + 100);
-    const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
-    QTest::mouseMove(view->viewport(), at);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    QTRY_VERIFY(!view->isVisible());
-}
+    QStringList chosen() const { return items(dlg->liste->model()); }
+    // Keys go where the focus is, one event per character so that any letter arrives.
+    void type(const QString &text)
+    {
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), {});
+    }
+    void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+    // A selection in the drop-down list; the list ignores a click too soon after it opened.
+    void pick(const QString &name, bool withMouse)
+    {
+        const QModelIndex index = dlg->Combo->model()->index(dlg->Combo->findText(name), 0);
+        QVERIFY(index.isValid());
+        dlg->Combo->showPopup();
+        QAbstractItemView *view = dlg->Combo->view();
+        QTRY_VERIFY(view->isVisible());
+        if (withMouse) {
+            QTest::qWait(QApplication::doubleClickInterval() + 100);
+            QTest::mouseMove(view->viewport(), view->visualRect(index).center());
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        } else {
+            view->setCurrentIndex(index);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
+        QTRY_VERIFY(!view->isVisible());
+    }
+};
 
 // A user's double-click: press, release, then the double-click and its release.
 void doubleClick(QWidget *w, QPoint at)
@@ -130,24 +99,6 @@ void doubleClick(QWidget *w, QPoint at)
     QTest::mouseClick(w, Qt::LeftButton, {}, at);
     QTest::mouseDClick(w, Qt::LeftButton, {}, at);
     QTest::mouseRelease(w, Qt::LeftButton, {}, at);
-}
-
-void leave(saisie_pre &dlg, Leave how)
-{
-    switch (how) {
-    case Leave::OkButton: QTest::mouseClick(dlg.ok, Qt::LeftButton); break;
-    case Leave::AnnulerButton: QTest::mouseClick(dlg.annuler, Qt::LeftButton); break;
-    case Leave::Escape: press(dlg, Qt::Key_Escape); break;
-    case Leave::TitleBarClose: dlg.close(); break;
-    }
-}
-
-void openDialog(saisie_pre &dlg)
-{
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QApplication::setActiveWindow(&dlg);
-    QTRY_COMPARE(QApplication::focusWidget() != nullptr, true);
 }
 
 } // namespace
@@ -159,404 +110,206 @@ class tst_saisie_pre : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
+    void knownNamesSorted_data()
     {
-        services_ = std::make_unique<TestServices>();
-        scratch_ = std::make_unique<ScratchFolder>();
+        QTest::addColumn<QStringList>("inFile");
+        QTest::addColumn<int>("tail");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("case ignored, accents in place, spaces trimmed")
+            << QStringList{"zoé", "Bernard", "  alice", "Émile", "Chloé", "denis"} << 0
+            << QStringList{"alice", "Bernard", "Chloé", "denis", "Émile", "zoé"};
+        QTest::newRow("duplicates kept, a stray fragment is no name")
+            << QStringList{"Paul", "Anne", "Paul"} << 12 << QStringList{"Anne", "Paul", "Paul"};
     }
-    void cleanup()
+    void knownNamesSorted()
     {
-        scratch_.reset();
-        services_.reset();
+        QFETCH(QStringList, inFile);
+        QFETCH(int, tail);
+        Opened o(inFile, {}, tail);
+        QTEST(items(o.dlg->Combo->model()), "offered");
+        QCOMPARE(clvglob().FilePlayerCount, inFile.size() + tail / 19.0);
+        QCOMPARE(o.dlg->Combo->currentText(), QString());
+        QCOMPARE(o.dlg->liste->count(), 0);
     }
 
-    void knownNamesSortedAndTrimmed_data();
-    void knownNamesSortedAndTrimmed();
-    void refusesToLeaveWithoutPlayers_data();
-    void refusesToLeaveWithoutPlayers();
-    void cancelKeepsPreviousList_data();
-    void cancelKeepsPreviousList();
-    void enterAddsThenValidates_data();
-    void enterAddsThenValidates();
-    void enterOnBlankDoesNothing_data();
-    void enterOnBlankDoesNothing();
-    void enterNeverReachesQtDefaults();
-    void firstSelectionIsSwallowed_data();
-    void firstSelectionIsSwallowed();
-    void arrowsBrowseWithoutAdding();
-    void doubleClickInBoxAdds();
-    void doubleClickRemovesChosenName();
-    void okMakesFirstNameCurrent();
-    void helpBox();
-
-private:
-    std::unique_ptr<TestServices> services_;
-    std::unique_ptr<ScratchFolder> scratch_;
-};
-
-void tst_saisie_pre::knownNamesSortedAndTrimmed_data()
-{
-    QTest::addColumn<QStringList>("inFile");
-    QTest::addColumn<int>("tail");
-    QTest::addColumn<QStringList>("offered");
-
-    QTest::newRow("only the absolute records") << QStringList() << 0 << QStringList();
-    QTest::newRow("case ignored, accents in place, spaces trimmed")
-        << QStringList{QStringLiteral("zoé"), QStringLiteral("Bernard"),
-                       QStringLiteral("  alice"), QStringLiteral("Émile"),
-                       QStringLiteral("Chloé"), QStringLiteral("denis")}
-        << 0
-        << QStringList{QStringLiteral("alice"), QStringLiteral("Bernard"),
-                       QStringLiteral("Chloé"), QStringLiteral("denis"),
-                       QStringLiteral("Émile"), QStringLiteral("zoé")};
-    QTest::newRow("duplicates kept, a stray fragment is no name")
-        << QStringList{QStringLiteral("Paul"), QStringLiteral("Anne"), QStringLiteral("Paul")}
-        << 12
-        << QStringList{QStringLiteral("Anne"), QStringLiteral("Paul"), QStringLiteral("Paul")};
-}
-
-void tst_saisie_pre::knownNamesSortedAndTrimmed()
-{
-    QFETCH(QStringList, inFile);
-    QFETCH(int, tail);
-    QFETCH(QStringList, offered);
-    openPlayerFile(inFile, tail);
-
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-
-    QCOMPARE(items(dlg.Combo), offered);
-    QCOMPARE(clvglob().FilePlayerCount, double(inFile.size()) + tail / 19.0);
-    QCOMPARE(dlg.Combo->currentIndex(), -1);
-    QCOMPARE(dlg.Combo->currentText(), QString());
-    QCOMPARE(dlg.liste->count(), 0);
-}
-
-void tst_saisie_pre::refusesToLeaveWithoutPlayers_data()
-{
-    QTest::addColumn<Leave>("how");
-    QTest::newRow("OK") << Leave::OkButton;
-    QTest::newRow("Annuler") << Leave::AnnulerButton;
-    QTest::newRow("Escape") << Leave::Escape;
-    QTest::newRow("title-bar close") << Leave::TitleBarClose;
-}
-
-void tst_saisie_pre::refusesToLeaveWithoutPlayers()
-{
-    QFETCH(Leave, how);
-    openPlayerFile({});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    leave(dlg, how);
-
-    QCOMPARE(services_->boxes.shown.size(), 1);
-    const ScriptedBoxes::Box box = services_->boxes.shown.first();
-    QCOMPARE(box.text, kNeedOnePlayer);
-    QCOMPARE(box.title, kTitle);
-    QCOMPARE(box.icon, BoxIcon::Stop);
-    QCOMPARE(box.buttons, BoxButtons::Ok);
-    QVERIFY(dlg.isVisible());
-    QCOMPARE(clvglob().PlayerCount, 0);
-    QCOMPARE(prenom.text(), QStringLiteral("Prénom"));
-}
-
-void tst_saisie_pre::cancelKeepsPreviousList_data()
-{
-    QTest::addColumn<Leave>("how");
-    QTest::newRow("Annuler") << Leave::AnnulerButton;
-    QTest::newRow("Escape") << Leave::Escape;
-    QTest::newRow("title-bar close") << Leave::TitleBarClose;
-}
-
-void tst_saisie_pre::cancelKeepsPreviousList()
-{
-    QFETCH(Leave, how);
-    openPlayerFile({QStringLiteral("Anne")});
-    const QStringList before{QStringLiteral("Anne"), QStringLiteral("Bruno")};
-    setPlayers(before, 2);
-    QLabel prenom(QStringLiteral("Bruno"));
-
+    // Without players every way out is refused; with players the way out drops all changes.
+    void leaving_data()
     {
-        saisie_pre dlg(&prenom);
-        openDialog(dlg);
-        QCOMPARE(items(dlg.liste), before);
-        type(dlg, QStringLiteral("zoé"));
-        press(dlg, Qt::Key_Return);
-        dlg.liste->setCurrentRow(0);
-        dlg.liste_DblClick();
-        QCOMPARE(items(dlg.liste), (QStringList{QStringLiteral("Bruno"), QStringLiteral("Zoé")}));
+        QTest::addColumn<Leave>("how");
+        QTest::addColumn<QStringList>("players");
+        const QStringList two{"Anne", "Bruno"};
+        QTest::newRow("OK refused") << Leave::Ok << QStringList();
+        QTest::newRow("Annuler refused") << Leave::Annuler << QStringList();
+        QTest::newRow("Escape refused") << Leave::Escape << QStringList();
+        QTest::newRow("title-bar close refused") << Leave::TitleBarClose << QStringList();
+        QTest::newRow("help") << Leave::Help << QStringList();
+        QTest::newRow("Annuler keeps the list") << Leave::Annuler << two;
+        QTest::newRow("Escape keeps the list") << Leave::Escape << two;
+        QTest::newRow("title-bar close keeps the list") << Leave::TitleBarClose << two;
+    }
+    void leaving()
+    {
+        QFETCH(Leave, how);
+        QFETCH(QStringList, players);
+        Opened o({"Anne"}, players);
+        saisie_pre &dlg = *o.dlg;
+        if (!players.isEmpty()) {
+            o.type("zoé");
+            o.press(Qt::Key_Return);
+            dlg.liste->setCurrentRow(0);
+            dlg.liste_DblClick();
+            QCOMPARE(o.chosen(), (QStringList{"Bruno", "Zoé"}));
+        }
+        switch (how) {
+        case Leave::Ok: QTest::mouseClick(dlg.ok, Qt::LeftButton); break;
+        case Leave::Annuler: QTest::mouseClick(dlg.annuler, Qt::LeftButton); break;
+        case Leave::Escape: o.press(Qt::Key_Escape); break;
+        case Leave::TitleBarClose: dlg.close(); break;
+        case Leave::Help: QTest::mouseClick(dlg.Command1, Qt::LeftButton); break;
+        }
+        QCOMPARE(dlg.isVisible(), players.isEmpty());
+        QCOMPARE(clvglob().PlayerList, players);
+        QCOMPARE(clvglob().PlayerCount, int(players.size()));
+        QCOMPARE(clvglob().CurrentPlayer, int(players.size()));
+        QCOMPARE(o.prenom.text(), QStringLiteral("Prénom"));
+        if (!players.isEmpty()) {
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+            QVERIFY(o.services.boxes.shown.isEmpty());
+            return;
+        }
+        QCOMPARE(o.services.boxes.shown.size(), 1);
+        const ScriptedBoxes::Box box = o.services.boxes.shown.first();
+        QCOMPARE(box.text, how == Leave::Help ? kHelp : kNeedOnePlayer);
+        QCOMPARE(box.title, kTitle);
+        QCOMPARE(box.icon, how == Leave::Help ? BoxIcon::Information : BoxIcon::Stop);
+        QCOMPARE(box.buttons, BoxButtons::Ok);
+    }
 
-        leave(dlg, how);
+    void enterAddsThenValidates_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("at"); // sorted place among the known Anne and Zoé
+        QTest::newRow("spaces and case") << "  paul " << "PAUL" << "Paul" << 1;
+        QTest::newRow("start of a known name, not completed") << "an" << "AN" << "An" << 0;
+        QTest::newRow("accented capital") << "éLODIE" << "élodie" << "Élodie" << 1;
+        QTest::newRow("capitals only in the code page") << "œdipe" << "ŒDIPE" << "Œdipe" << 1;
+        QTest::newRow("outside the code page") << "Łukasz" << "ŁUKASZ" << "Łukasz" << 1;
+    }
+    void enterAddsThenValidates()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, name);
+        Opened o({"Anne", "Zoé"});
+        saisie_pre &dlg = *o.dlg;
+        o.type(first);
+        o.press(Qt::Key_Return);
+        QCOMPARE(o.chosen(), QStringList{name});
+        QCOMPARE(dlg.Combo->count(), 3);
+        QTEST(int(dlg.Combo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive)), "at");
+        QCOMPARE(dlg.Combo->lineEdit()->selectedText(), name);
+        QVERIFY(dlg.isVisible());
 
+        o.type(second); // replaces the selected name
+        o.press(Qt::Key_Enter);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(clvglob().PlayerList, QStringList{name});
+        QCOMPARE(clvglob().PlayerCount, 1);
+        QCOMPARE(clvglob().CurrentPlayer, 1);
+        QCOMPARE(o.prenom.text(), name);
+        QVERIFY(o.services.boxes.shown.isEmpty());
     }
-    QVERIFY(services_->boxes.shown.isEmpty());
-    QCOMPARE(clvglob().PlayerList, before);
-    QCOMPARE(clvglob().PlayerCount, 2);
-    QCOMPARE(clvglob().CurrentPlayer, 2);
-    QCOMPARE(prenom.text(), QStringLiteral("Bruno"));
 
-    // The next showing starts from the same list, without the forgotten new name.
-    saisie_pre again(&prenom);
-    QCOMPARE(items(again.liste), before);
-    QCOMPARE(items(again.Combo), QStringList{QStringLiteral("Anne")});
-}
-
-void tst_saisie_pre::enterAddsThenValidates_data()
-{
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("second");
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("spaces and case") << "  paul " << "PAUL" << "Paul";
-    QTest::newRow("start of a known name, not completed") << "an" << "AN" << "An";
-    QTest::newRow("inner characters kept") << " jean-PIERRE " << "Jean-Pierre" << "Jean-pierre";
-    QTest::newRow("accented capital") << "éLODIE" << "élodie" << "Élodie";
-    QTest::newRow("capitals only in the code page") << "œdipe" << "ŒDIPE" << "Œdipe";
-    QTest::newRow("outside the code page") << "Łukasz" << "ŁUKASZ" << "Łukasz";
-    QTest::newRow("no letter case") << "李" << " 李" << "李";
-}
-
-void tst_saisie_pre::enterAddsThenValidates()
-{
-    QFETCH(QString, first);
-    QFETCH(QString, second);
-    QFETCH(QString, name);
-    openPlayerFile({QStringLiteral("Anne"), QStringLiteral("Zoé")});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    type(dlg, first);
-    press(dlg, Qt::Key_Return);
-
-    QCOMPARE(items(dlg.liste), QStringList{name});
-    QVERIFY(dlg.Combo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0);
-    QCOMPARE(dlg.Combo->count(), 3);
-    QCOMPARE(dlg.Combo->lineEdit()->selectedText(), name);
-    QVERIFY(dlg.isVisible());
-
-    // The selected text is replaced by what comes next.
-    type(dlg, second);
-    press(dlg, Qt::Key_Return);
-
-    QVERIFY(!dlg.isVisible());
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(clvglob().PlayerList, QStringList{name});
-    QCOMPARE(clvglob().PlayerCount, 1);
-    QCOMPARE(clvglob().CurrentPlayer, 1);
-    QCOMPARE(prenom.text(), name);
-    QVERIFY(services_->boxes.shown.isEmpty());
-}
-
-void tst_saisie_pre::enterOnBlankDoesNothing_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("blank") << QStringLiteral("    ");
-}
-
-void tst_saisie_pre::enterOnBlankDoesNothing()
-{
-    QFETCH(QString, typed);
-    openPlayerFile({QStringLiteral("Anne")});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    type(dlg, typed);
-    press(dlg, Qt::Key_Return);
-    press(dlg, Qt::Key_Enter);
-
-    QVERIFY(dlg.isVisible());
-    QCOMPARE(dlg.liste->count(), 0);
-    QCOMPARE(items(dlg.Combo), QStringList{QStringLiteral("Anne")});
-    QVERIFY(services_->boxes.shown.isEmpty());
-}
-
-void tst_saisie_pre::enterNeverReachesQtDefaults()
-{
-    openPlayerFile({QStringLiteral("Anne"), QStringLiteral("Chloé")});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    // Enter in the box: one insertion at the sorted place, made by the dialog alone.
-    type(dlg, QStringLiteral("bruno"));
-    press(dlg, Qt::Key_Enter);
-    QCOMPARE(items(dlg.Combo), (QStringList{QStringLiteral("Anne"), QStringLiteral("Bruno"),
-                                            QStringLiteral("Chloé")}));
-    QCOMPARE(items(dlg.liste), QStringList{QStringLiteral("Bruno")});
-
-    // Typing a known name and leaving the box is no selection.
-    pickWithKeys(dlg, QStringLiteral("Anne")); // swallowed first selection
-    dlg.Combo->setEditText(QString());
-    type(dlg, QStringLiteral("chloé"));
-    dlg.liste->setFocus();
-    QTRY_VERIFY(dlg.liste->hasFocus());
-    QCOMPARE(items(dlg.liste), QStringList{QStringLiteral("Bruno")});
-
-    // Enter on a button does not press it: OK would close the dialog, Annuler refuse.
-    for (QPushButton *b : {dlg.ok, dlg.annuler}) {
-        b->setFocus();
-        QTRY_VERIFY(b->hasFocus());
-        QTest::keyClick(b, Qt::Key_Return);
-        QVERIFY2(dlg.isVisible(), qPrintable(b->text()));
-        QVERIFY2(services_->boxes.shown.isEmpty(), qPrintable(b->text()));
+    void enterOnBlankDoesNothing()
+    {
+        Opened o({"Anne"});
+        o.type("    ");
+        o.press(Qt::Key_Return);
+        o.press(Qt::Key_Enter);
+        QVERIFY(o.dlg->isVisible());
+        QCOMPARE(o.dlg->liste->count(), 0);
+        QCOMPARE(items(o.dlg->Combo->model()), QStringList{"Anne"});
+        QVERIFY(o.services.boxes.shown.isEmpty());
     }
-}
 
-void tst_saisie_pre::firstSelectionIsSwallowed_data()
-{
-    QTest::addColumn<bool>("withMouse");
-    QTest::newRow("keys") << false;
-    QTest::newRow("mouse") << true;
-}
+    void firstSelectionIsSwallowed_data()
+    {
+        QTest::addColumn<bool>("withMouse");
+        QTest::newRow("keys") << false;
+        QTest::newRow("mouse") << true;
+    }
+    void firstSelectionIsSwallowed()
+    {
+        QFETCH(bool, withMouse);
+        Opened o({"Chloé", "Anne", "Bruno"});
+        o.pick("Bruno", withMouse);
+        QCOMPARE(o.dlg->Combo->currentText(), QStringLiteral("Bruno"));
+        QCOMPARE(o.dlg->liste->count(), 0);
 
-void tst_saisie_pre::firstSelectionIsSwallowed()
-{
-    QFETCH(bool, withMouse);
-    const auto pick = withMouse ? pickWithMouse : pickWithKeys;
-    openPlayerFile({QStringLiteral("Chloé"), QStringLiteral("Anne"), QStringLiteral("Bruno")});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
+        // The window being activated again does not re-arm the swallowing.
+        QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+        QApplication::sendEvent(o.dlg.get(), &deactivate);
+        QApplication::sendEvent(o.dlg.get(), &activate);
+        o.pick("Chloé", withMouse);
+        o.pick("Chloé", withMouse);
+        o.pick("Anne", withMouse);
+        QCOMPARE(o.chosen(), (QStringList{"Chloé", "Anne"}));
 
-    pick(dlg, QStringLiteral("Bruno"));
-    QCOMPARE(dlg.Combo->currentText(), QStringLiteral("Bruno"));
-    QCOMPARE(dlg.liste->count(), 0);
+        // Typing a known name and leaving the box is no selection.
+        o.dlg->Combo->setEditText(QString());
+        o.type("bruno");
+        o.dlg->liste->setFocus();
+        QTRY_VERIFY(o.dlg->liste->hasFocus());
+        QCOMPARE(o.chosen(), (QStringList{"Chloé", "Anne"}));
+    }
 
-    // The window being activated again does not re-arm the swallowing.
-    QEvent deactivate(QEvent::WindowDeactivate);
-    QApplication::sendEvent(&dlg, &deactivate);
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(&dlg, &activate);
+    void arrowsBrowseWithoutAdding()
+    {
+        Opened o({"Chloé", "Anne", "Bruno"});
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
+            o.press(k);
+        QCOMPARE(o.dlg->Combo->currentText(), QStringLiteral("Bruno"));
+        QCOMPARE(o.dlg->liste->count(), 0);
+        o.press(Qt::Key_Return);
+        QCOMPARE(o.chosen(), QStringList{"Bruno"});
+        // Each arrow swallowed only the selection it caused: the next one adds.
+        o.pick("Anne", false);
+        QCOMPARE(o.chosen(), (QStringList{"Bruno", "Anne"}));
+    }
 
-    pick(dlg, QStringLiteral("Chloé"));
-    QCOMPARE(items(dlg.liste), QStringList{QStringLiteral("Chloé")});
-    pick(dlg, QStringLiteral("Chloé"));
-    QCOMPARE(items(dlg.liste), QStringList{QStringLiteral("Chloé")});
-    pick(dlg, QStringLiteral("Anne"));
-    QCOMPARE(items(dlg.liste), (QStringList{QStringLiteral("Chloé"), QStringLiteral("Anne")}));
-    QVERIFY(dlg.isVisible());
-}
+    void doubleClicks()
+    {
+        Opened o({}, {"Anne", "Bruno"});
+        QLineEdit *box = o.dlg->Combo->lineEdit();
+        o.type(" marie ");
+        doubleClick(box, box->rect().center());
+        QCOMPARE(o.chosen(), (QStringList{"Anne", "Bruno", "Marie"}));
+        QCOMPARE(o.dlg->Combo->count(), 0); // only Enter makes a name known
 
-void tst_saisie_pre::arrowsBrowseWithoutAdding()
-{
-    openPlayerFile({QStringLiteral("Chloé"), QStringLiteral("Anne"), QStringLiteral("Bruno")});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
+        QListWidget *liste = o.dlg->liste;
+        doubleClick(liste->viewport(), liste->visualItemRect(liste->item(1)).center());
+        QCOMPARE(o.chosen(), (QStringList{"Anne", "Marie"}));
+        // Below the last name nothing is selected any more: nothing goes.
+        doubleClick(liste->viewport(), QPoint(10, liste->viewport()->height() - 5));
+        QCOMPARE(liste->count(), 2);
+    }
 
-    press(dlg, Qt::Key_Down);
-    press(dlg, Qt::Key_Down);
-    press(dlg, Qt::Key_Down);
-    press(dlg, Qt::Key_Up);
-    QCOMPARE(dlg.Combo->currentText(), QStringLiteral("Bruno"));
-    QCOMPARE(dlg.liste->count(), 0);
-
-    press(dlg, Qt::Key_Return);
-    QCOMPARE(items(dlg.liste), QStringList{QStringLiteral("Bruno")});
-    QCOMPARE(dlg.Combo->count(), 3);
-
-    // Each arrow swallowed only the selection it caused: the next one adds.
-    pickWithKeys(dlg, QStringLiteral("Anne"));
-    QCOMPARE(items(dlg.liste), (QStringList{QStringLiteral("Bruno"), QStringLiteral("Anne")}));
-}
-
-void tst_saisie_pre::doubleClickInBoxAdds()
-{
-    openPlayerFile({});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    type(dlg, QStringLiteral(" marie "));
-    doubleClick(dlg.Combo->lineEdit(), dlg.Combo->lineEdit()->rect().center());
-    QCOMPARE(items(dlg.liste), QStringList{QStringLiteral("Marie")});
-    QCOMPARE(dlg.Combo->currentText(), QStringLiteral("Marie"));
-    // Only Enter makes a name known.
-    QCOMPARE(dlg.Combo->count(), 0);
-}
-
-void tst_saisie_pre::doubleClickRemovesChosenName()
-{
-    openPlayerFile({});
-    const QStringList before{QStringLiteral("Anne"), QStringLiteral("Bruno"),
-                             QStringLiteral("Chloé")};
-    setPlayers(before, 1);
-    QLabel prenom(QStringLiteral("Anne"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    QAbstractItemView *view = dlg.liste;
-    auto dclickRow = [&](int row) {
-        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
-        doubleClick(view->viewport(), at);
-    };
-    dclickRow(1);
-    QCOMPARE(items(dlg.liste), (QStringList{QStringLiteral("Anne"), QStringLiteral("Chloé")}));
-
-    // Below the last name nothing is selected any more: nothing goes.
-    doubleClick(view->viewport(), QPoint(10, view->viewport()->height() - 5));
-    QCOMPARE(dlg.liste->count(), 2);
-
-    dclickRow(0);
-    dclickRow(0);
-    QCOMPARE(dlg.liste->count(), 0);
-
-    QTest::mouseClick(dlg.ok, Qt::LeftButton);
-    QCOMPARE(services_->boxes.texts(), QStringList{kNeedOnePlayer});
-    QVERIFY(dlg.isVisible());
-    QCOMPARE(clvglob().PlayerList, before);
-    QCOMPARE(clvglob().PlayerCount, 3);
-}
-
-void tst_saisie_pre::okMakesFirstNameCurrent()
-{
-    openPlayerFile({QStringLiteral("Chloé")});
-    setPlayers({QStringLiteral("Anne"), QStringLiteral("Bruno")}, 2);
-    QLabel prenom(QStringLiteral("Bruno"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    type(dlg, QStringLiteral("une-très-longue-prénom"));
-    press(dlg, Qt::Key_Return);
-    QTest::mouseClick(dlg.ok, Qt::LeftButton);
-
-    QVERIFY(!dlg.isVisible());
-    QCOMPARE(clvglob().PlayerList,
-             (QStringList{QStringLiteral("Anne"), QStringLiteral("Bruno"),
-                          QStringLiteral("Une-très-longue-prénom")}));
-    QCOMPARE(clvglob().PlayerCount, 3);
-    QCOMPARE(clvglob().CurrentPlayer, 1);
-    QCOMPARE(prenom.text(), QStringLiteral("Anne"));
-}
-
-void tst_saisie_pre::helpBox()
-{
-    openPlayerFile({QStringLiteral("Anne")});
-    QLabel prenom(QStringLiteral("Prénom"));
-    saisie_pre dlg(&prenom);
-    openDialog(dlg);
-
-    QTest::mouseClick(dlg.Command1, Qt::LeftButton);
-
-    QCOMPARE(services_->boxes.shown.size(), 1);
-    const ScriptedBoxes::Box box = services_->boxes.shown.first();
-    QCOMPARE(box.text,
-             QStringLiteral("Tapez votre (ou vos) prénom(s)  ou choisissez le(s) dans la liste "
-                            "si vous avez déjà joué puis OK pour valider la liste des joueurs "
-                            "ou ANNULER pour reconduire la liste précédente"));
-    QCOMPARE(box.title, kTitle);
-    QCOMPARE(box.icon, BoxIcon::Information);
-    QCOMPARE(box.buttons, BoxButtons::Ok);
-    QVERIFY(dlg.isVisible());
-    QCOMPARE(dlg.liste->count(), 0);
-}
+    void okMakesFirstNameCurrent()
+    {
+        Opened o({"Chloé"}, {"Anne", "Bruno"});
+        o.type("une-très-longue-prénom");
+        o.press(Qt::Key_Return);
+        QTest::mouseClick(o.dlg->ok, Qt::LeftButton);
+        QVERIFY(!o.dlg->isVisible());
+        QCOMPARE(clvglob().PlayerList, (QStringList{"Anne", "Bruno", "Une-très-longue-prénom"}));
+        QCOMPARE(clvglob().PlayerCount, 3);
+        QCOMPARE(clvglob().CurrentPlayer, 1);
+        QCOMPARE(o.prenom.text(), QStringLiteral("Anne"));
+    }
+};
 
 QTEST_MAIN(tst_saisie_pre)
 #include "tst_saisie_pre.moc"
