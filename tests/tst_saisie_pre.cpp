@@ -64,6 +64,7 @@ struct Opened
         QTRY_VERIFY(view->isVisible());
         view->setCurrentIndex(view->model()->index(dlg->Combo->findText(name), 0));
         QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(!view->isVisible());
     }
 };
 
@@ -135,6 +136,7 @@ private slots:
         QTest::newRow("spaces and case") << "  paul " << "PAUL" << "Paul" << QStringList{"Anne", "Paul", "Zoé"};
         QTest::newRow("start of a known name, not completed") << "an" << "AN" << "An" << QStringList{"An", "Anne", "Zoé"};
         QTest::newRow("accented capital") << "éLODIE" << "élodie" << "Élodie" << QStringList{"Anne", "Élodie", "Zoé"};
+        QTest::newRow("a known name") << "anne" << "ANNE" << "Anne" << QStringList{"Anne", "Zoé"};
         QTest::newRow("capitals only in the code page") << "œdipe" << "ŒDIPE" << "Œdipe" << QStringList{"Anne", "Œdipe", "Zoé"};
     }
     void enterAddsThenValidates()
@@ -164,23 +166,21 @@ private slots:
         o.pick("Bruno"); // swallowed: only comes into the box
         QCOMPARE(o.dlg->Combo->currentText(), QStringLiteral("Bruno"));
         QCOMPARE(o.dlg->liste->count(), 0);
-        // The window being activated again does not re-arm the swallowing.
-        QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
-        QApplication::sendEvent(o.dlg.get(), &deactivate);
-        QApplication::sendEvent(o.dlg.get(), &activate);
         o.pick("Chloé");
         o.pick("Chloé"); // already chosen: not added twice
 
         // Typing a known name and leaving the box is no selection.
         o.dlg->Combo->setEditText(QString());
-        o.type("anne");
+        o.type("Anne");
         o.dlg->liste->setFocus();
+        QTRY_VERIFY(o.dlg->liste->hasFocus());
 
         // Arrows browse without adding; Enter adds the name shown, the next selection adds.
         o.dlg->Combo->setFocus();
         for (Qt::Key k : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
             o.press(k);
         QCOMPARE(o.dlg->Combo->currentText(), QStringLiteral("Bruno"));
+        QCOMPARE(items(o.dlg->liste->model()), QStringList{"Chloé"});
         o.press(Qt::Key_Return);
         o.pick("Anne");
         QCOMPARE(items(o.dlg->liste->model()), (QStringList{"Chloé", "Bruno", "Anne"}));
