@@ -131,6 +131,19 @@ private slots:
         QVERIFY(!main->ItemShown);
     }
 
+    void splashGrowsToItsPicture()
+    {
+        debut splash;
+        splash.show();
+        QVERIFY(QTest::qWaitFor([&] { return splash.mainWindow() != nullptr; }, 5000));
+        main.reset(splash.mainWindow());
+        // One twip of height and 1.33 of width a step, until as wide as the picture.
+        QCOMPARE(splash.width(), splash.Picture1->width());
+        QVERIFY(qAbs(splash.height() - splash.width() / 1.33) <= 1);
+        QVERIFY(splash.growthSteps() > 2700);
+        QVERIFY(splash.isHidden());
+    }
+
     void soundSwitch()
     {
         folder->write(QStringLiteral("clavimo.ini"), QByteArray("\x00\x00", 2));
