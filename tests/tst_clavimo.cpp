@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -335,7 +336,11 @@ private slots:
         QCOMPARE(main->Lettre[0]->text(), QStringLiteral("ÉTÉ ET"));
         typeText(main.get(), QStringLiteral("e")); // "E" is not "É"
         QCOMPARE(main->CharPos, 1);
-        typeText(main.get(), QStringLiteral("été e"));
+        typeText(main.get(), QStringLiteral("é"));
+        QInputMethodEvent composed; // "t" then "é" as a dead-key composition would commit them
+        composed.setCommitString(QStringLiteral("té"));
+        QApplication::sendEvent(main.get(), &composed);
+        typeText(main.get(), QStringLiteral(" e"));
         QCOMPARE(main->Lettre[1]->text(), QStringLiteral("ÉTÉ E"));
         ts->clock.now += 1000;
         typeText(main.get(), QStringLiteral("T"));

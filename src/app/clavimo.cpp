@@ -22,6 +22,7 @@
 #include <QDialog>
 #include <QMenuBar>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -52,6 +53,10 @@ clavimo::clavimo(QWidget *parent)
     createControls();
     createMenus();
     applyGeometry();
+    // Characters composed with dead keys (ê, ï, ...) arrive as input-method commits, which
+    // the window only receives when it takes part in input methods.
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFocusPolicy(Qt::StrongFocus);
     qApp->installEventFilter(this);
     Form_Load();
 }
@@ -239,30 +244,42 @@ bool clavimo::eventFilter(QObject *watched, QEvent *event)
 {
     // The window sees every character typed in it before any control does. Keys without
     // a character (function keys, arrows) go on to the menus and shortcuts.
-    if (event->type() != QEvent::KeyPress || ended_)
+    const bool keyPress = event->type() == QEvent::KeyPress;
+    if ((!keyPress && event->type() != QEvent::InputMethod) || ended_)
         return QMainWindow::eventFilter(watched, event);
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || widget->window() != this || QApplication::activeModalWidget())
         return QMainWindow::eventFilter(watched, event);
 
-    const auto *key = static_cast<QKeyEvent *>(event);
     QString text;
-    switch (key->key()) {
-    case Qt::Key_Escape: text = QChar(27); break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: text = QChar(13); break;
-    case Qt::Key_Backspace: text = QChar(8); break;
-    case Qt::Key_Tab: text = QChar(9); break;
-    default: text = key->text(); break;
+    if (keyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Escape: text = QChar(27); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: text = QChar(13); break;
+        case Qt::Key_Backspace: text = QChar(8); break;
+        case Qt::Key_Tab: text = QChar(9); break;
+        default: text = key->text(); break;
+        }
+        if (text.isEmpty())
+            return QMainWindow::eventFilter(watched, event);
+    } else {
+        text = static_cast<QInputMethodEvent *>(event)->commitString();
     }
-    if (text.isEmpty())
-        return QMainWindow::eventFilter(watched, event);
     for (QChar c : text) {
         if (ended_)
             break;
         Form_KeyPress(c.unicode());
     }
     return true;
+}
+
+QVariant clavimo::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnabled)
+        return true;
+    return QMainWindow::inputMethodQuery(query);
 }
 
 void clavimo::Form_KeyPress(char16_t KeyAscii)
