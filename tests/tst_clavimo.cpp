@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QTest>
 
@@ -42,6 +43,25 @@ void namePlayers(const QStringList &names)
         QTest::keyClick(edit, Qt::Key_Return);
     });
 }
+
+// Clicks the splash picture once the growth has made the window `width` pixels wide.
+struct ClickWhenWide : QObject
+{
+    explicit ClickWhenWide(int width) : width(width) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *picture = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Move && !clicked && picture->parentWidget()->width() >= width) {
+            clicked = true;
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(picture, &press);
+        }
+        return false;
+    }
+    int width;
+    bool clicked = false;
+};
 
 } // namespace
 
@@ -130,6 +150,17 @@ private slots:
         QCOMPARE(main->chgt_joueur->shortcut(), QKeySequence(Qt::Key_F4));
         key(Qt::Key_Space); // no game yet
         QVERIFY(!main->ItemShown);
+    }
+
+    void splashStopsGrowingWhenClicked()
+    {
+        debut splash;
+        ClickWhenWide clicker(50);
+        splash.Picture1->installEventFilter(&clicker);
+        splash.show();
+        QVERIFY(QTest::qWaitFor([&] { return splash.mainWindow() != nullptr; }, 5000));
+        main.reset(splash.mainWindow());
+        QCOMPARE(splash.width(), 50); // the step that was clicked is the last
     }
 
     void splashGrowsToItsPicture()
