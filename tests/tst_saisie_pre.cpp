@@ -11,7 +11,7 @@ static const QString kHelp = QStringLiteral(
     "Tapez votre (ou vos) prénom(s)  ou choisissez le(s) dans la liste si vous avez déjà joué "
     "puis OK pour valider la liste des joueurs ou ANNULER pour reconduire la liste précédente");
 
-enum class Leave { Ok, Annuler, Escape, TitleBarClose, Help };
+enum class Leave { Ok, Annuler, Escape, TitleBarClose, Help, EnterOnAnnuler };
 Q_DECLARE_METATYPE(Leave)
 
 static QStringList items(const QAbstractItemModel *m)
@@ -91,10 +91,12 @@ private slots:
         QTest::newRow("Annuler refused") << Leave::Annuler << QStringList();
         QTest::newRow("Escape refused") << Leave::Escape << QStringList();
         QTest::newRow("title-bar close refused") << Leave::TitleBarClose << QStringList();
+        QTest::newRow("Enter on a focused Annuler refused") << Leave::EnterOnAnnuler << QStringList();
         QTest::newRow("help") << Leave::Help << QStringList();
         QTest::newRow("Annuler keeps the list") << Leave::Annuler << QStringList{"Anne", "Bruno"};
         QTest::newRow("Escape keeps the list") << Leave::Escape << QStringList{"Anne", "Bruno"};
         QTest::newRow("title-bar close keeps the list") << Leave::TitleBarClose << QStringList{"Anne", "Bruno"};
+        QTest::newRow("Enter on a focused Annuler keeps the list") << Leave::EnterOnAnnuler << QStringList{"Anne", "Bruno"};
     }
     void leaving()
     {
@@ -109,6 +111,7 @@ private slots:
         switch (how) {
         case Leave::Escape: o.press(Qt::Key_Escape); break;
         case Leave::TitleBarClose: dlg.close(); break;
+        case Leave::EnterOnAnnuler: QTest::keyClick(dlg.annuler, Qt::Key_Return); break;
         default: QTest::mouseClick(how == Leave::Ok ? dlg.ok : how == Leave::Annuler ? dlg.annuler : dlg.Command1, Qt::LeftButton);
         }
 

@@ -48,6 +48,7 @@ constexpr ControlFont kFonts[] = {
 QLabel *greyLabel(QWidget *parent, const QString &caption, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop)
 {
     auto *label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText); // a player's name is shown as typed, never as markup
     label->setAutoFillBackground(true);
     QPalette p = label->palette();
     p.setColor(QPalette::Window, kGrey);
@@ -96,6 +97,7 @@ void clavimo::createControls()
     Lettre[1] = greyLabel(central, QStringLiteral("Q"), Qt::AlignHCenter | Qt::AlignTop);
 
     Espace = new QLabel(QStringLiteral("Touche F2 pour commencer"), central);
+    Espace->setTextFormat(Qt::PlainText);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(50);

@@ -71,6 +71,7 @@ BoxAnswer QtMessageBoxes::show(const QString &text, const QString &title, BoxBut
     case BoxIcon::Stop: qtIcon = QMessageBox::Critical; break;
     }
     QMessageBox box(qtIcon, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = nullptr;
     if (buttons == BoxButtons::OkCancel) {

@@ -49,6 +49,7 @@ fini::fini(QWidget *parent)
     Picture2->setGeometry(twipsRect(240, 360, 495, 495));
 
     label = new QLabel(Frame1);
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(twipsRect(360, 1080, 4845, 435));
     label->setAlignment(Qt::AlignCenter);
     label->setFont(designFont(QStringLiteral("MS Sans Serif"), 12, true, false, true));

@@ -117,6 +117,8 @@ saisie_pre::saisie_pre(QLabel *prenom, QWidget *parent)
     Combo->installEventFilter(this);
     Combo->lineEdit()->installEventFilter(this);
     liste->viewport()->installEventFilter(this);
+    for (QPushButton *button : {ok, annuler, Command1})
+        button->installEventFilter(this);
 
     connect(Combo, &QComboBox::activated, this, [this] { Combo_Click(); });
     connect(ok, &QPushButton::clicked, this, [this] { ok_Click(); });
@@ -279,6 +281,15 @@ void saisie_pre::closeEvent(QCloseEvent *event)
 
 bool saisie_pre::eventFilter(QObject *watched, QEvent *event)
 {
+    // No button is a default one (Enter in the name box is the box's own business), but
+    // Enter on a button that has the focus presses it, as a keyboard user expects.
+    if (auto *button = qobject_cast<QPushButton *>(watched); button && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            button->click();
+            return true;
+        }
+    }
     const bool inCombo = watched == Combo || watched == Combo->lineEdit();
     if (inCombo && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
