@@ -14,6 +14,7 @@
 #include "records/RecordBook.h"
 #include "records/Statistics.h"
 #include "ui/Artwork.h"
+#include "ui/Screen.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -27,7 +28,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
-#include <QScreen>
 #include <QTimer>
 
 #include <cmath>
@@ -79,10 +79,7 @@ void clavimo::Form_Load()
     resize(twipsToPixels(kMainClientWidth), twipsToPixels(kMainClientHeight) + menuHeight);
     g.Layout = layoutReferenceAt(float(pixelsToTwips(width())), float(pixelsToTwips(height())));
 
-    if (const QScreen *screen = QApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
-    }
+    centreOnScreen(this);
 }
 
 void clavimo::Form_Activate()

@@ -9,11 +9,11 @@
 #include "platform/Services.h"
 #include "platform/Twips.h"
 #include "ui/Artwork.h"
+#include "ui/Screen.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -88,13 +88,11 @@ void debut::Form_Activate()
 
 void debut::grow()
 {
-    const QScreen *screen = this->screen() ? this->screen() : QApplication::primaryScreen();
-    const QRect s = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     const int pictureWidth = Picture1->width();
     const int pictureHeight = Picture1->height();
     do {
         // Centred with the size of the previous step, as the position lags the size.
-        move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+        centreOnScreen(this);
         resize(std::max(1, twipsToPixels(SplashSize * 1.33)), std::max(1, twipsToPixels(SplashSize)));
         Picture1->move((width() - pictureWidth) / 2, (height() - pictureHeight) / 2);
         SplashSize += 1;

@@ -5,14 +5,13 @@
 #include "app/Clvglob.h"
 #include "platform/Twips.h"
 #include "ui/Fonts.h"
+#include "ui/Screen.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -67,10 +66,7 @@ fini::fini(QWidget *parent)
 
 void fini::Form_Load()
 {
-    if (QScreen *s = QGuiApplication::primaryScreen()) {
-        const QRect g = s->geometry();
-        move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);
-    }
+    centreOnScreen(this);
 
     Clvglob &g = clvglob();
     g.CurrentPlayer = g.CurrentPlayer + 1;

@@ -8,18 +8,17 @@
 #include "platform/Twips.h"
 #include "platform/Windows1252.h"
 #include "ui/Fonts.h"
+#include "ui/Screen.h"
 
 #include <QCloseEvent>
 #include <QCollator>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -130,16 +129,16 @@ saisie_pre::saisie_pre(QLabel *prenom, QWidget *parent)
 
 void saisie_pre::Form_Load()
 {
-    if (QScreen *s = QGuiApplication::primaryScreen()) {
-        const QRect g = s->geometry();
-        move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);
-    }
+    centreOnScreen(this);
 
+    // The player records, records 3 on, in one read; a trailing fragment is no player.
     Clvglob &g = clvglob();
-    g.FilePlayerCount = double(g.playerFile.length()) / PlayerRecord::kSize - 2;
-    for (qint64 i = 1; i <= g.FilePlayerCount; ++i) {
-        g.RecordBuffer = g.playerFile.read(i + 2);
-        addKnownName(trimSpaces(g.RecordBuffer.Name));
+    g.FilePlayerCount = g.playerFile.playerCount();
+    if (g.FilePlayerCount >= 1) {
+        for (const PlayerRecord &r : g.playerFile.read(3, qint64(g.FilePlayerCount))) {
+            g.RecordBuffer = r;
+            addKnownName(trimSpaces(r.Name));
+        }
     }
     const int chosen = qMin(g.PlayerCount, int(g.PlayerList.size()));
     for (int i = 1; i <= chosen; ++i)

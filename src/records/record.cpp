@@ -4,14 +4,13 @@
 #include "platform/Twips.h"
 #include "records/RecordsList.h"
 #include "ui/Fonts.h"
+#include "ui/Screen.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QScreen>
 #include <QStringListModel>
 
 #include <cmath>
@@ -77,8 +76,7 @@ QStringList record::lines() const
 
 void record::Form_Load()
 {
-    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 800, 600);
+    const QRect area = screenArea(this);
     const float screenHeight = float(pixelsToTwips(area.height()));
     const float screenWidth = float(pixelsToTwips(area.width()));
     const float outerWidth = kTitreWidth + 120;
@@ -125,7 +123,7 @@ void record::Form_Activate()
     if (g.GameMode == 6)
         titre->setTitle(QStringLiteral("Record 6 lettres"));
 
-    g.FilePlayerCount = double(g.playerFile.length()) / PlayerRecord::kSize - 2;
+    g.FilePlayerCount = g.playerFile.playerCount();
     if (!(g.FilePlayerCount > 0))
         return;
 
