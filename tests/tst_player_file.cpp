@@ -1,6 +1,6 @@
 // Guards the 19-byte player record on disk (name, Mini, Average) and the reading of records the file lacks.
 
-#include "records/PlayerFile.h"
+#include "game/PlayerFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // Guards how a mode's record file gets its absolute records and how players are found or
 // appended, byte for byte, including odd-length files and files of over 32767 players.
-#include "records/RecordBook.h"
+#include "game/RecordBook.h"
 #include "support/RecordBytes.h"
 #include "support/TestServices.h"
 

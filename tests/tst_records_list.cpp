@@ -1,5 +1,5 @@
 // Guards the records list's line format and its ranking, which must match the plain exchange sort, ties included.
-#include "records/RecordsList.h"
+#include "game/RecordsList.h"
 
 #include <QRandomGenerator>
 #include <QTest>

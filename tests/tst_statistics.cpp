@@ -1,6 +1,6 @@
 // Guards the arithmetic of a game: the error penalty, the floor of the average and the
 // 1 ms floor (the captions that show them are checked in the main window's tests).
-#include "records/Statistics.h"
+#include "game/Statistics.h"
 
 #include <QTest>
 

@@ -2,8 +2,8 @@
 
 #include "game/SettingsFile.h"
 #include "game/WordList.h"
-#include "records/PlayerFile.h"
-#include "records/PlayerRecord.h"
+#include "game/PlayerFile.h"
+#include "game/PlayerRecord.h"
 #include "ui/MainLayout.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "app/Clvglob.h"
 #include "platform/Twips.h"
-#include "records/RecordsList.h"
+#include "game/RecordsList.h"
 #include "ui/Fonts.h"
 #include "ui/Screen.h"
 

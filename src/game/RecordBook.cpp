@@ -1,4 +1,4 @@
-#include "records/RecordBook.h"
+#include "game/RecordBook.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "records/PlayerFile.h"
+#include "game/PlayerFile.h"
 
 QString PlayerFile::fileNameFor(int gameMode)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/PlayerRecord.h"
+#include "game/PlayerRecord.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "records/RecordsList.h"
+#include "game/RecordsList.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/RecordFile.h"
-#include "records/PlayerRecord.h"
+#include "game/PlayerRecord.h"
 
 #include <QList>
 

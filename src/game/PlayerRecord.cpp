@@ -1,4 +1,4 @@
-#include "records/PlayerRecord.h"
+#include "game/PlayerRecord.h"
 
 #include "platform/Windows1252.h"
 

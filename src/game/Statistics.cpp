@@ -1,4 +1,4 @@
-#include "records/Statistics.h"
+#include "game/Statistics.h"
 
 #include "platform/RecordText.h"
 

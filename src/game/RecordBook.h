@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/PlayerFile.h"
+#include "game/PlayerFile.h"
 
 // Binding a mode and a player to the mode's record file.
 namespace RecordBook {
