@@ -1,7 +1,9 @@
 #include "app/Application.h"
 
-#include "app/debut.h"
+#include "app/GameApplication.h"
+#include "platform/ProgramInfo.h"
 #include "ui/Artwork.h"
+#include "ui/QtServices.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -11,11 +13,8 @@
 int runClavimo(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Clavimo"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(CLAVIMO_VERSION_MAJOR)
-                                            .arg(CLAVIMO_VERSION_MINOR)
-                                            .arg(CLAVIMO_VERSION_PATCH));
+    QApplication::setApplicationName(programTitle());
+    QApplication::setApplicationVersion(versionText());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTranslator translator;
     if (translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -27,7 +26,8 @@ int runClavimo(int argc, char *argv[])
         "QGroupBox { border: 1px solid palette(mid); margin-top: 0.6em; }"
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 0.5em; padding: 0 0.2em; }"));
-    debut start;
-    start.show();
+    QtServiceSet services;
+    GameApplication game(services.services());
+    game.start();
     return app.exec();
 }

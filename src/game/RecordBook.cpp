@@ -4,10 +4,10 @@
 
 namespace RecordBook {
 
-AbsRecords loadAbsRecords(PlayerFile &file, PlayerRecord &buffer)
+AbsRecords loadAbsRecords(PlayerFile &file)
 {
     AbsRecords out;
-    buffer = file.read(1);
+    PlayerRecord buffer = file.read(1);
     if (buffer.Mini == 0) {
         buffer.Mini = PlayerRecord::kUnset;
         buffer.setName(kPlaceholderName);
@@ -27,9 +27,10 @@ AbsRecords loadAbsRecords(PlayerFile &file, PlayerRecord &buffer)
     return out;
 }
 
-Lookup findPlayer(PlayerFile &file, const QString &name, PlayerRecord &buffer)
+Lookup findPlayer(PlayerFile &file, const QString &name)
 {
     Lookup out;
+    PlayerRecord &buffer = out.record;
     const QString key = FitName(name);
     const double last = file.recordCount();
     for (qint64 k = 3; double(k) <= last; ++k) {

@@ -17,18 +17,19 @@ struct AbsRecords
 };
 
 // Reads records 1 and 2, replacing a record whose value is 0 (a new file, or a damaged
-// record) by the placeholder "xxxxx" with 9999. `buffer` ends holding record 2.
-AbsRecords loadAbsRecords(PlayerFile &file, PlayerRecord &buffer);
+// record) by the placeholder "xxxxx" with 9999.
+AbsRecords loadAbsRecords(PlayerFile &file);
 
 struct Lookup
 {
     qint64 recordNumber = 0;
+    PlayerRecord record; // as found or as created
     bool created = false;
     bool written = true; // false when a new record could not be written
 };
 
 // Finds the first player record from record 3 on whose name equals FitName(name), or
-// appends a new one with 9999 in both times. `buffer` ends holding that record.
-Lookup findPlayer(PlayerFile &file, const QString &name, PlayerRecord &buffer);
+// appends a new one with 9999 in both times.
+Lookup findPlayer(PlayerFile &file, const QString &name);
 
 } // namespace RecordBook

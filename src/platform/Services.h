@@ -1,25 +1,22 @@
 #pragma once
 
-class Clock;
-class RandomSource;
 class Beeper;
-class SoundPlayer;
+class Clock;
 class MessageBoxes;
-class Shell;
 class ProgramEnd;
+class RandomSource;
+class Shell;
+class SoundPlayer;
 
-// The side effects the game uses, in one place so that tests can replace each of them.
+// The side effects the program uses, handed from the composition root to whoever needs
+// them. The objects behind the references outlive every user.
 struct Services
 {
-    Clock *clock = nullptr;
-    RandomSource *random = nullptr;
-    Beeper *beeper = nullptr;
-    SoundPlayer *sound = nullptr;
-    MessageBoxes *boxes = nullptr;
-    Shell *shell = nullptr;
-    ProgramEnd *end = nullptr;
+    Clock &clock;
+    RandomSource &random;
+    Beeper &beeper;
+    SoundPlayer &sound;
+    MessageBoxes &boxes;
+    Shell &shell;
+    ProgramEnd &end;
 };
-
-// The services in force. Before setServices() is called these are the real ones.
-Services &services();
-void setServices(const Services &s);

@@ -24,8 +24,8 @@ qint32 roundTwipsHalfEven(double twips)
 LayoutReference layoutReferenceAt(float outerWidth, float outerHeight)
 {
     LayoutReference ref;
-    ref.DesignWidth = outerWidth;
-    ref.DesignHeight = roundTwipsHalfEven(outerHeight);
+    ref.designWidth = outerWidth;
+    ref.designHeight = roundTwipsHalfEven(outerHeight);
     return ref;
 }
 
@@ -43,58 +43,58 @@ bool scaleMainLayout(MainGeometry &g, LayoutReference &ref, float outerWidth, fl
     // Without a reference (never set at load) the current size becomes the reference.
     float widthRatio = 1;
     double heightRatio = 1;
-    if (ref.DesignWidth > 0 && ref.DesignHeight > 0) {
-        widthRatio = outerWidth / ref.DesignWidth;
-        heightRatio = double(outerHeight) / double(ref.DesignHeight);
+    if (ref.designWidth > 0 && ref.designHeight > 0) {
+        widthRatio = outerWidth / ref.designWidth;
+        heightRatio = double(outerHeight) / double(ref.designHeight);
     }
-    ref.WidthRatio = widthRatio;
-    ref.HeightRatio = heightRatio;
-    ref.DesignWidth = outerWidth;
-    ref.DesignHeight = newHeight;
+    ref.widthRatio = widthRatio;
+    ref.heightRatio = heightRatio;
+    ref.designWidth = outerWidth;
+    ref.designHeight = newHeight;
 
     const auto byHeight = [heightRatio](float &value) { value = float(double(value) * heightRatio); };
     const auto byWidth = [widthRatio](float &value) { value = float(double(value) * double(widthRatio)); };
     const auto scaleBox = [&](ControlGeometry &c) {
-        byHeight(c.Height);
-        byWidth(c.Width);
-        byHeight(c.Top);
-        byWidth(c.Left);
+        byHeight(c.height);
+        byWidth(c.width);
+        byHeight(c.top);
+        byWidth(c.left);
     };
     const auto scaleAll = [&](MainControl control) {
         ControlGeometry &c = at(g, control);
         scaleBox(c);
-        byWidth(c.FontSize);
+        byWidth(c.fontSize);
     };
 
     // Rows in the order they are applied; a copy takes the value its source holds after
     // the source's own row.
-    scaleAll(MainControl::Frame1);
-    scaleAll(MainControl::Frame2);
-    scaleAll(MainControl::Frame3);
-    scaleAll(MainControl::af_min_abs);
-    for (MainControl label : {MainControl::af_moy_abs, MainControl::af_min_perso, MainControl::af_moy_perso}) {
+    scaleAll(MainControl::AbsoluteFrame);
+    scaleAll(MainControl::PersonalFrame);
+    scaleAll(MainControl::GameFrame);
+    scaleAll(MainControl::AbsoluteMini);
+    for (MainControl label : {MainControl::AbsoluteAverage, MainControl::PersonalMini, MainControl::PersonalAverage}) {
         scaleBox(at(g, label));
-        at(g, label).FontSize = at(g, MainControl::af_min_abs).FontSize;
+        at(g, label).fontSize = at(g, MainControl::AbsoluteMini).fontSize;
     }
-    scaleAll(MainControl::af_nb);
-    scaleAll(MainControl::resultat);
-    scaleAll(MainControl::Af_mini);
+    scaleAll(MainControl::ItemNumber);
+    scaleAll(MainControl::ItemTime);
+    scaleAll(MainControl::GameMini);
     {
-        const ControlGeometry &mini = at(g, MainControl::Af_mini);
-        ControlGeometry &average = at(g, MainControl::Af_Moyenne);
-        average.Height = mini.Height;
-        average.Width = mini.Width;
-        byHeight(average.Top);
-        byWidth(average.Left);
-        average.FontSize = mini.FontSize;
+        const ControlGeometry &mini = at(g, MainControl::GameMini);
+        ControlGeometry &average = at(g, MainControl::GameAverage);
+        average.height = mini.height;
+        average.width = mini.width;
+        byHeight(average.top);
+        byWidth(average.left);
+        average.fontSize = mini.fontSize;
     }
-    scaleBox(at(g, MainControl::jauge));
-    scaleAll(MainControl::prenom);
-    scaleAll(MainControl::Lettre0);
-    scaleAll(MainControl::Lettre1);
-    scaleAll(MainControl::Espace);
+    scaleBox(at(g, MainControl::Gauge));
+    scaleAll(MainControl::PlayerName);
+    scaleAll(MainControl::Item);
+    scaleAll(MainControl::Typed);
+    scaleAll(MainControl::Prompt);
     // The picture keeps its natural size and only moves.
-    byHeight(at(g, MainControl::PicClv).Top);
-    byWidth(at(g, MainControl::PicClv).Left);
+    byHeight(at(g, MainControl::Logo).top);
+    byWidth(at(g, MainControl::Logo).left);
     return true;
 }

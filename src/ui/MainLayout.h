@@ -9,10 +9,10 @@
 // The height is kept in 32 bits so that a window taller than 32767 twips still scales.
 struct LayoutReference
 {
-    float DesignWidth = 0;
-    qint32 DesignHeight = 0;
-    float WidthRatio = 1;
-    double HeightRatio = 1;
+    float designWidth = 0;
+    qint32 designHeight = 0;
+    float widthRatio = 1;
+    double heightRatio = 1;
 };
 
 // An outer height rounded to a whole twip, ties to even.
@@ -21,7 +21,7 @@ qint32 roundTwipsHalfEven(double twips);
 // The reference as the window sets it when it loads: its outer size, the height rounded.
 LayoutReference layoutReferenceAt(float outerWidth, float outerHeight);
 
-// Form_Resize's arithmetic on the stored geometry: returns false and changes nothing when
+// The re-layout's arithmetic on the stored geometry: returns false and changes nothing when
 // the window is minimized; otherwise computes the ratios from the outer size (twips),
 // moves the reference to the new size and applies the 17 rows in order. Horizontal
 // values and font sizes follow the width ratio, vertical values the height ratio.

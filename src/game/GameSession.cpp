@@ -1,0 +1,269 @@
+#include "game/GameSession.h"
+
+#include "game/FileProblems.h"
+#include "game/Statistics.h"
+#include "platform/Beeper.h"
+#include "platform/DataPaths.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProgramEnd.h"
+#include "platform/RandomSource.h"
+#include "platform/Windows1252.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Clavimo");
+const QString kPressSpace = QStringLiteral("Barre espace pour continuer");
+constexpr QChar kEscape(27);
+
+} // namespace
+
+GameSession::GameSession(const Services &services, QObject *parent)
+    : QObject(parent)
+    , services_(services)
+    , cues_(services.sound)
+    , game_(services.clock, services.random)
+    , records_(playerFile_, cues_, services.boxes)
+{
+    game_.setWordList(&wordList_);
+}
+
+GameSession::~GameSession()
+{
+    playerFile_.close();
+    wordList_.close();
+    settingsFile_.close();
+}
+
+void GameSession::prepare()
+{
+    turns_.clear();
+    services_.random.seedFromClock();
+}
+
+bool GameSession::openFiles()
+{
+    const QString playerFileName = PlayerFile::fileNameFor(1);
+    if (!playerFile_.open(playerFileName)) {
+        reportOpenProblem(services_.boxes, playerFileName, playerFile_.errorString());
+        playerFile_.close();
+        return false;
+    }
+    if (!settingsFile_.open(SettingsFile::fileName())) {
+        reportOpenProblem(services_.boxes, SettingsFile::fileName(), settingsFile_.errorString());
+        playerFile_.close();
+        settingsFile_.close();
+        return false;
+    }
+    qint16 soundOn = SettingsFile::kSoundOn;
+    if (!settingsFile_.loadOrCreate(&soundOn))
+        reportWriteProblem(services_.boxes, SettingsFile::fileName(), settingsFile_.errorString());
+    cues_.setSwitchValue(soundOn);
+    soundChecked_ = soundOn == SettingsFile::kSoundOn;
+    return true;
+}
+
+void GameSession::playStartCue()
+{
+    cues_.play(Cue::Start);
+}
+
+bool GameSession::activate(bool afterHandOver)
+{
+    if (ended_)
+        return false;
+    if (!activated_) {
+        selectMode(1);
+        if (ended_)
+            return false;
+        game_.setRunning(false);
+        activated_ = true;
+        return true;
+    }
+    if (turns_.current() == 0)
+        return false;
+    // Only the return from the hand-over window starts the next player's game; closing
+    // the records list or the About window must not throw away a game in progress.
+    if (turns_.current() > 1 && afterHandOver)
+        newGame();
+    showPlayer(turns_.currentName());
+    findPlayer();
+    return false;
+}
+
+void GameSession::newGame()
+{
+    game_.setRunning(true);
+    resetGame();
+    emit promptChanged(kPressSpace, true);
+}
+
+void GameSession::selectMode(int mode)
+{
+    game_.setMode(mode);
+    if (mode == 1)
+        wordList_.close();
+    playerFile_.close();
+    if (!openPlayerFile())
+        return;
+    // A missing word list is not reported here: the space bar says so when it is needed.
+    if (mode == 6 && !wordList_.isOpen())
+        wordList_.open(locateDataFile(WordList::fileName()));
+    records_.loadAbsolute();
+    resetGame();
+    if (hasPlayer())
+        findPlayer();
+}
+
+void GameSession::toggleSound()
+{
+    soundChecked_ = !soundChecked_;
+    cues_.setSwitchValue(soundChecked_ ? SettingsFile::kSoundOn : SettingsFile::kSoundOff);
+    emit soundSwitched(soundChecked_);
+    if (!settingsFile_.save(cues_.switchValue()))
+        reportWriteProblem(services_.boxes, SettingsFile::fileName(), settingsFile_.errorString());
+}
+
+void GameSession::help()
+{
+    if (cues_.isOn())
+        services_.beeper.beep();
+    services_.boxes.show(
+        QStringLiteral("C'est pas assez clair ?..... Désolé j'ai rien d'autre pour le moment !"), kTitle,
+        BoxButtons::Ok, BoxIcon::Question);
+}
+
+void GameSession::quit()
+{
+    const BoxAnswer answer = services_.boxes.show(QStringLiteral("Allez, encore un peu !"), kTitle,
+                                                  BoxButtons::OkCancel, BoxIcon::Exclamation);
+    if (answer != BoxAnswer::Ok)
+        return;
+    cues_.play(Cue::Goodbye);
+    endProgram();
+}
+
+void GameSession::sayGoodbye()
+{
+    if (ended_)
+        return;
+    cues_.play(Cue::Goodbye);
+    services_.boxes.show(QStringLiteral("Au revoir et à bientôt !"), kTitle, BoxButtons::Ok,
+                         BoxIcon::None);
+    endProgram();
+}
+
+void GameSession::setPlayers(const QStringList &names)
+{
+    turns_.setPlayers(names);
+    showPlayer(turns_.currentName());
+}
+
+void GameSession::afterPlayersChosen()
+{
+    resetGame();
+    showPlayer(Windows1252::initialCapital(shownName_));
+    findPlayer();
+}
+
+void GameSession::typeKey(QChar key)
+{
+    if (ended_)
+        return;
+    if (key == kEscape) {
+        quit();
+        if (ended_)
+            return;
+    }
+    if (game_.isItemShown()) {
+        switch (game_.typeCharacter(key)) {
+        case TypingGame::KeyResult::Wrong:
+            services_.beeper.beep();
+            break;
+        case TypingGame::KeyResult::Right:
+            emit typedChanged(game_.typed());
+            break;
+        case TypingGame::KeyResult::Completed:
+            emit typedChanged(game_.typed());
+            completeItem();
+            break;
+        }
+    } else if (game_.isRunning() && key == QLatin1Char(' ')) {
+        if (!game_.canDrawItem()) {
+            services_.boxes.show(
+                QStringLiteral("La liste de mots « %1 » est absente ou vide : le jeu en 6 lettres "
+                               "ne peut pas tirer de mot. Choisissez le jeu en 1 lettre dans le menu Options.")
+                    .arg(WordList::fileName()),
+                kTitle, BoxButtons::Ok, BoxIcon::Exclamation);
+            return;
+        }
+        emit promptChanged(kPressSpace, false);
+        nextItem();
+    }
+}
+
+void GameSession::resetGame()
+{
+    game_.resetScores();
+    emit gameReset(game_.mode());
+}
+
+bool GameSession::openPlayerFile()
+{
+    const QString name = PlayerFile::fileNameFor(game_.mode());
+    if (playerFile_.open(name))
+        return true;
+    reportOpenProblem(services_.boxes, name, playerFile_.errorString());
+    endProgram();
+    return false;
+}
+
+void GameSession::nextItem()
+{
+    const QString item = game_.drawNextItem();
+    emit itemShown(item, game_.itemCount());
+    game_.startTiming();
+}
+
+void GameSession::completeItem()
+{
+    // The end tick first, before any display, sound or file work.
+    const TypingGame::ItemResult result = game_.completeItem();
+    emit itemCompleted(result.time);
+    if (result.newGameBest) {
+        cues_.play(Cue::GameBest);
+        emit gameMiniShown(Statistics::gameMiniCaption(result.mini));
+    }
+    emit gameAverageShown(Statistics::gameAverageCaption(result.average));
+    records_.afterItem(result.mini, shownName_);
+    if (result.lastOfGame())
+        finishGame();
+}
+
+void GameSession::finishGame()
+{
+    records_.afterGame(game_.gameAverage(), shownName_);
+    game_.setRunning(false);
+    turns_.advance();
+    emit gameOver(turns_.count() > 1 ? turns_.currentName() : QString());
+}
+
+void GameSession::showPlayer(const QString &name)
+{
+    shownName_ = name;
+    emit playerShown(name);
+}
+
+void GameSession::findPlayer()
+{
+    records_.findPlayer(shownName_);
+}
+
+void GameSession::endProgram()
+{
+    ended_ = true;
+    emit ending();
+    playerFile_.close();
+    wordList_.close();
+    settingsFile_.close();
+    services_.end.endNow();
+}

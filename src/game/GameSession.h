@@ -1,0 +1,115 @@
+#pragma once
+
+#include "game/PlayerFile.h"
+#include "game/PlayerTurns.h"
+#include "game/RecordKeeper.h"
+#include "game/SettingsFile.h"
+#include "game/SoundCues.h"
+#include "game/TypingGame.h"
+#include "game/WordList.h"
+#include "platform/Services.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// The game as the main window offers it: the mode and its files, the sound switch, the
+// series of players and their turns, one typing game at a time and the records it is
+// measured against. Every command of the window is a method here; what the window must
+// show is reported through signals, in the order in which it is to be shown. Message
+// boxes, sounds, beeps and the end of the program go through the services.
+class GameSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The caption the player name label has while nobody is named.
+    static inline const QString kNoPlayer = QStringLiteral("Prénom");
+
+    explicit GameSession(const Services &services, QObject *parent = nullptr);
+    ~GameSession() override;
+
+    // Start-up: no players yet, the random generator seeded once.
+    void prepare();
+    // Opens the one-letter record file and the settings file, which stay open for the
+    // whole run, and loads the sound switch. When a file cannot be opened the player is
+    // told why, every file is closed and false is returned: the program must end.
+    bool openFiles();
+    void playStartCue();
+
+    // The main window's activation: at its first showing (returns true; the window then
+    // maximises itself) and each time one of the program's modal windows over it closes.
+    bool activate(bool afterHandOver);
+
+    // Menu commands. newGame() expects a named player.
+    void newGame();
+    void selectMode(int mode);
+    void toggleSound();
+    void help();
+    void quit();
+    // The window is being closed: goodbye, then the end.
+    void sayGoodbye();
+    // Ends the program at once: every file closed, no handler runs any more.
+    void endProgram();
+
+    // The player list dialog's choice: the first player's turn.
+    void setPlayers(const QStringList &names);
+    // After the player list dialog: a fresh game's scores and the player's records.
+    void afterPlayersChosen();
+
+    // A character typed in the main window (13 Enter, 8 Backspace, 27 Escape).
+    void typeKey(QChar key);
+
+    bool hasPlayer() const { return shownName_ != kNoPlayer; }
+    QString shownName() const { return shownName_; }
+    bool isEnded() const { return ended_; }
+    bool soundChecked() const { return soundChecked_; }
+    int mode() const { return game_.mode(); }
+
+    const PlayerFile &playerFile() const { return playerFile_; }
+    const WordList &wordList() const { return wordList_; }
+    const PlayerTurns &turns() const { return turns_; }
+    const TypingGame &game() const { return game_; }
+    RecordKeeper &records() { return records_; }
+    const RecordKeeper &records() const { return records_; }
+
+signals:
+    // The scores of a fresh game in this mode ("?" or "??????" waiting to be replaced).
+    void gameReset(int mode);
+    void promptChanged(const QString &caption, bool visible);
+    void itemShown(const QString &item, int number);
+    void typedChanged(const QString &typed);
+    void itemCompleted(qint64 time);
+    void gameMiniShown(const QString &caption);
+    void gameAverageShown(const QString &caption);
+    void playerShown(const QString &name);
+    void soundSwitched(bool on);
+    // The last item is done and the turn has passed on; nextPlayer is empty when there
+    // is only one player.
+    void gameOver(const QString &nextPlayer);
+    // The program ends now: no handler may run any more.
+    void ending();
+
+private:
+    void resetGame();
+    bool openPlayerFile();
+    void nextItem();
+    void completeItem();
+    void finishGame();
+    void showPlayer(const QString &name);
+    void findPlayer();
+
+    Services services_;
+    PlayerFile playerFile_;
+    WordList wordList_;
+    SettingsFile settingsFile_;
+    SoundCues cues_;
+    PlayerTurns turns_;
+    TypingGame game_;
+    RecordKeeper records_;
+
+    QString shownName_ = kNoPlayer;
+    bool soundChecked_ = true;
+    bool activated_ = false;
+    bool ended_ = false;
+};

@@ -1,0 +1,14 @@
+#include "game/SoundCues.h"
+
+#include "platform/SoundPlayer.h"
+
+SoundCues::SoundCues(SoundPlayer &player)
+    : player_(player)
+{
+}
+
+void SoundCues::play(const QString &fileName)
+{
+    if (isOn())
+        player_.play(fileName);
+}

@@ -1,0 +1,81 @@
+#include "game/TypingGame.h"
+
+#include "game/Statistics.h"
+#include "game/WordList.h"
+#include "platform/Clock.h"
+#include "platform/RandomSource.h"
+#include "platform/Windows1252.h"
+
+#include <algorithm>
+#include <cmath>
+
+TypingGame::TypingGame(Clock &clock, RandomSource &random)
+    : clock_(clock)
+    , random_(random)
+{
+}
+
+bool TypingGame::canDrawItem() const
+{
+    return mode_ == 1 || (words_ && words_->isOpen() && words_->usableCount() > 0);
+}
+
+void TypingGame::resetScores()
+{
+    mini_ = kUnset;
+    itemCount_ = 0;
+    total_ = 0;
+}
+
+QString TypingGame::drawNextItem()
+{
+    itemShown_ = true;
+    ++itemCount_;
+    typed_.clear();
+    const double r = random_.next();
+    if (mode_ == 1) {
+        const int offset = std::clamp(int(std::floor(r * 26)), 0, 25);
+        item_ = QString(QChar(u'A' + offset));
+    } else {
+        item_ = words_ ? words_->draw(r) : QString();
+    }
+    return item_;
+}
+
+void TypingGame::startTiming()
+{
+    startTicks_ = clock_.ticks();
+}
+
+TypingGame::KeyResult TypingGame::typeCharacter(QChar c)
+{
+    const QChar upper = Windows1252::toUpper(c);
+    const qsizetype position = typed_.size();
+    if (position >= item_.size() || upper != item_.at(position)) {
+        ++errors_;
+        return KeyResult::Wrong;
+    }
+    typed_.append(upper);
+    return typed_.size() >= mode_ ? KeyResult::Completed : KeyResult::Right;
+}
+
+TypingGame::ItemResult TypingGame::completeItem()
+{
+    endTicks_ = clock_.ticks();
+    itemShown_ = false;
+
+    ItemResult r;
+    r.rawMs = endTicks_ - startTicks_;
+    r.time = Statistics::itemTime(r.rawMs, errors_);
+    total_ += r.time;
+    if (r.time < mini_) {
+        mini_ = r.time;
+        r.newGameBest = true;
+    }
+    average_ = Statistics::average(total_, itemCount_);
+    r.mini = mini_;
+    r.average = average_;
+    r.number = itemCount_;
+    errors_ = 0;
+    return r;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <QElapsedTimer>
+
+// Milliseconds from a monotonic clock started with the object.
+class SystemClock : public Clock
+{
+public:
+    SystemClock();
+    qint64 ticks() override;
+
+private:
+    QElapsedTimer timer_;
+};

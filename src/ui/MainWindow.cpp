@@ -1,0 +1,274 @@
+#include "ui/MainWindow.h"
+
+#include "game/GameSession.h"
+#include "ui/AboutWindow.h"
+#include "ui/Artwork.h"
+#include "ui/HandOverWindow.h"
+#include "ui/PlayerListDialog.h"
+#include "ui/RecordsWindow.h"
+#include "ui/Screen.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace {
+
+// The item's font: large for a letter, smaller for a word. These sizes are not scaled by
+// the re-layout.
+constexpr double kLetterFontSize = 79.5;
+constexpr double kWordFontSize = 25;
+
+} // namespace
+
+MainWindow::MainWindow(GameSession &session, MessageBoxes &boxes, Shell &shell, QWidget *parent)
+    : QMainWindow(parent)
+    , session_(session)
+    , boxes_(boxes)
+    , shell_(shell)
+{
+    setWindowTitle(QStringLiteral("Clavimo"));
+    setWindowIcon(programIcon());
+    createControls();
+    createMenus();
+    applyGeometry();
+    connectSession();
+    // Characters composed with dead keys (ê, ï, ...) arrive as input-method commits, which
+    // the window only receives when it takes part in input methods.
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFocusPolicy(Qt::StrongFocus);
+    qApp->installEventFilter(this);
+
+    if (!session_.soundChecked())
+        soundAction_->setChecked(false);
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(twipsToPixels(kMainClientWidth), twipsToPixels(kMainClientHeight) + menuHeight);
+    layout_ = layoutReferenceAt(float(pixelsToTwips(width())), float(pixelsToTwips(height())));
+    centreOnScreen(this);
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::setHandOverWait(int ms)
+{
+    handOverWaitMs_ = ms;
+}
+
+void MainWindow::connectSession()
+{
+    connect(&session_, &GameSession::gameReset, this, &MainWindow::showGameReset);
+    connect(&session_, &GameSession::promptChanged, this, [this](const QString &caption, bool visible) {
+        setPromptCaption(caption);
+        prompt_->setVisible(visible);
+    });
+    connect(&session_, &GameSession::itemShown, this, &MainWindow::showItem);
+    connect(&session_, &GameSession::typedChanged, typed_, &QLabel::setText);
+    connect(&session_, &GameSession::itemCompleted, this, &MainWindow::showItemCompleted);
+    connect(&session_, &GameSession::gameMiniShown, gameMini_, &QLabel::setText);
+    connect(&session_, &GameSession::gameAverageShown, gameAverage_, &QLabel::setText);
+    connect(&session_, &GameSession::playerShown, this, [this](const QString &name) {
+        playerName_->setText(name);
+        personalFrame_->setTitle(QStringLiteral("Records ") + name);
+    });
+    connect(&session_, &GameSession::soundSwitched, soundAction_, &QAction::setChecked);
+    connect(&session_, &GameSession::gameOver, this, &MainWindow::showHandOver);
+    connect(&session_, &GameSession::ending, gaugeTimer_, &QTimer::stop);
+
+    RecordKeeper &records = session_.records();
+    connect(&records, &RecordKeeper::absoluteMiniShown, absoluteMini_, &QLabel::setText);
+    connect(&records, &RecordKeeper::absoluteAverageShown, absoluteAverage_, &QLabel::setText);
+    connect(&records, &RecordKeeper::personalMiniShown, personalMini_, &QLabel::setText);
+    connect(&records, &RecordKeeper::personalAverageShown, personalAverage_, &QLabel::setText);
+}
+
+void MainWindow::activate(bool afterHandOver)
+{
+    if (session_.activate(afterHandOver))
+        showMaximized();
+}
+
+void MainWindow::showGameReset(int mode)
+{
+    itemTime_->setText(QStringLiteral("0"));
+    itemNumber_->setText(QStringLiteral("1"));
+    const bool oneLetter = mode == 1;
+    setItemFontSize(oneLetter ? kLetterFontSize : kWordFontSize);
+    oneLetterAction_->setChecked(oneLetter);
+    sixLettersAction_->setChecked(!oneLetter);
+    item_->setText(oneLetter ? QStringLiteral("?") : QStringLiteral("??????"));
+    typed_->clear();
+    gameMini_->setText(QStringLiteral("Mini"));
+    gameAverage_->setText(QStringLiteral("Moyenne"));
+}
+
+void MainWindow::setItemCommandsEnabled(bool enabled)
+{
+    for (QAction *action : {newGameAction_, changePlayersAction_, sixLettersAction_, oneLetterAction_})
+        action->setEnabled(enabled);
+}
+
+void MainWindow::showItem(const QString &item, int number)
+{
+    setItemCommandsEnabled(false);
+    itemNumber_->setText(QString::number(number));
+    typed_->clear();
+    setCursor(Qt::WaitCursor);
+    item_->setText(item);
+    gaugeTimer_->start();
+    gauge_->setValue(0);
+}
+
+void MainWindow::showItemCompleted(qint64 time)
+{
+    gaugeTimer_->stop();
+    prompt_->show();
+    setItemCommandsEnabled(true);
+    unsetCursor();
+    itemTime_->setText(QString::number(time));
+}
+
+void MainWindow::newGame()
+{
+    if (!session_.hasPlayer()) {
+        changePlayers();
+        if (session_.isEnded())
+            return;
+    }
+    session_.newGame();
+}
+
+void MainWindow::changePlayers()
+{
+    {
+        PlayerListDialog dialog(session_.playerFile(), session_.turns().players(), boxes_, this);
+        if (dialog.exec() == QDialog::Accepted)
+            session_.setPlayers(dialog.players());
+        activate();
+    }
+    if (session_.isEnded())
+        return;
+    session_.afterPlayersChosen();
+}
+
+void MainWindow::showScores()
+{
+    RecordsWindow dialog(session_.playerFile(), session_.mode(), this);
+    dialog.exec();
+    activate();
+}
+
+void MainWindow::showAbout()
+{
+    AboutWindow dialog(boxes_, shell_, aboutScrollPosition_, this);
+    dialog.exec();
+    activate();
+}
+
+void MainWindow::showHandOver(const QString &nextPlayer)
+{
+    {
+        HandOverWindow dialog(nextPlayer, handOverWaitMs_, this);
+        dialog.exec();
+    }
+    activate(true);
+}
+
+void MainWindow::quit()
+{
+    session_.quit();
+}
+
+void MainWindow::selectOneLetter()
+{
+    session_.selectMode(1);
+}
+
+void MainWindow::selectSixLetters()
+{
+    session_.selectMode(6);
+}
+
+void MainWindow::toggleSound()
+{
+    session_.toggleSound();
+}
+
+void MainWindow::help()
+{
+    session_.help();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    session_.sayGoodbye();
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window sees every character typed in it before any control does. Keys without
+    // a character (function keys, arrows) go on to the menus and shortcuts.
+    const bool keyPress = event->type() == QEvent::KeyPress;
+    if ((!keyPress && event->type() != QEvent::InputMethod) || session_.isEnded())
+        return QMainWindow::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this || QApplication::activeModalWidget())
+        return QMainWindow::eventFilter(watched, event);
+
+    QString text;
+    if (keyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Escape: text = QChar(27); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: text = QChar(13); break;
+        case Qt::Key_Backspace: text = QChar(8); break;
+        case Qt::Key_Tab: text = QChar(9); break;
+        default: text = key->text(); break;
+        }
+        if (text.isEmpty())
+            return QMainWindow::eventFilter(watched, event);
+    } else {
+        text = static_cast<QInputMethodEvent *>(event)->commitString();
+    }
+    for (QChar c : text) {
+        if (session_.isEnded())
+            break;
+        session_.typeKey(c);
+    }
+    return true;
+}
+
+QVariant MainWindow::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnabled)
+        return true;
+    return QMainWindow::inputMethodQuery(query);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    relayout();
+}
+
+void MainWindow::relayout()
+{
+    // Sizes are taken with the menu bar but without the window manager's frame, which Qt
+    // does not know reliably before the window is mapped; what matters is that the same
+    // measure is used at load and at every change.
+    if (scaleMainLayout(geometry_, layout_, float(pixelsToTwips(width())), float(pixelsToTwips(height())),
+                        isMinimized()))
+        applyGeometry();
+}

@@ -1,0 +1,149 @@
+// Guards the score of one game: which keys count as right, the item time from the start
+// and end ticks with a tenth added per wrong key, the game's best time and its average.
+#include "game/TypingGame.h"
+#include "game/WordList.h"
+#include "support/TestDoubles.h"
+
+#include <QtTest>
+
+namespace {
+
+// One item: the random number that draws it, the keys typed and the ticks between the
+// showing and the last key.
+struct Item
+{
+    double r;
+    QString keys;
+    qint64 raw;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Item>)
+
+class TestTypingGame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void items_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QList<Item>>("items");
+        QTest::addColumn<QList<qint64>>("times");   // each item's time
+        QTest::addColumn<QList<qint64>>("minis");   // the game's best after each item
+        QTest::addColumn<QList<qint64>>("averages");
+        QTest::addColumn<QList<bool>>("newBest");
+
+        const double k = (10 + 0.5) / 26; // draws "K"
+        QTest::newRow("right letter, lower case accepted")
+            << 1 << QList<Item>{{k, "k", 400}} << QList<qint64>{400} << QList<qint64>{400} << QList<qint64>{400}
+            << QList<bool>{true};
+        QTest::newRow("each wrong key adds a tenth, rounded down")
+            << 1 << QList<Item>{{k, "#\r\b k", 401}} << QList<qint64>{401 + 160} << QList<qint64>{561}
+            << QList<qint64>{561} << QList<bool>{true};
+        QTest::newRow("no time at all counts 1 ms") << 1 << QList<Item>{{0.0, "a", 0}} << QList<qint64>{1}
+                                                    << QList<qint64>{1} << QList<qint64>{1} << QList<bool>{true};
+        QTest::newRow("an equal time is no new best, the average rounds down")
+            << 1 << QList<Item>{{0.0, "a", 600}, {0.0, "a", 400}, {0.0, "a", 400}, {0.0, "a", 401}}
+            << QList<qint64>{600, 400, 400, 401} << QList<qint64>{600, 400, 400, 400}
+            << QList<qint64>{600, 500, 466, 450} << QList<bool>{true, true, false, false};
+        // "ÉTÉ ET": E is not É, and the space inside the word is typed like any letter.
+        QTest::newRow("a word with accents and a space")
+            << 6 << QList<Item>{{0.99, QStringLiteral("eété eT"), 1000}} << QList<qint64>{1100}
+            << QList<qint64>{1100} << QList<qint64>{1100} << QList<bool>{true};
+    }
+    void items()
+    {
+        QFETCH(int, mode);
+        QFETCH(QList<Item>, items);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("words")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("maison\xE9t\xE9 et") == 12);
+        file.close();
+        WordList words;
+        QVERIFY(words.open(file.fileName()));
+
+        ScriptedClock clock;
+        ScriptedRandom random;
+        TypingGame game(clock, random);
+        game.setMode(mode);
+        game.setWordList(&words);
+        game.resetScores();
+        QList<qint64> times, minis, averages;
+        QList<bool> newBest;
+        for (const Item &item : items) {
+            random.values = {item.r};
+            const QString shown = game.drawNextItem();
+            QCOMPARE(shown.size(), mode);
+            game.startTiming();
+            clock.now += item.raw;
+            TypingGame::KeyResult last = TypingGame::KeyResult::Wrong;
+            for (QChar c : item.keys) {
+                QVERIFY(last != TypingGame::KeyResult::Completed);
+                last = game.typeCharacter(c);
+            }
+            QCOMPARE(last, TypingGame::KeyResult::Completed);
+            QCOMPARE(game.typed(), shown);
+            const TypingGame::ItemResult r = game.completeItem();
+            QCOMPARE(r.rawMs, item.raw);
+            QCOMPARE(game.wrongKeys(), qint64(0));
+            times << r.time;
+            minis << r.mini;
+            averages << r.average;
+            newBest << r.newGameBest;
+        }
+        QTEST(times, "times");
+        QTEST(minis, "minis");
+        QTEST(averages, "averages");
+        QTEST(newBest, "newBest");
+    }
+
+    void drawsEveryLetterEvenly()
+    {
+        ScriptedClock clock;
+        ScriptedRandom random;
+        TypingGame game(clock, random);
+        QString letters;
+        for (int i = 0; i < 26; ++i) {
+            random.values = {(i + 0.999) / 26};
+            letters += game.drawNextItem();
+        }
+        QCOMPARE(letters, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+        QCOMPARE(game.itemCount(), 26);
+    }
+
+    void sixLettersNeedAUsableList()
+    {
+        ScriptedClock clock;
+        ScriptedRandom random;
+        TypingGame game(clock, random);
+        QVERIFY(game.canDrawItem());
+        game.setMode(6);
+        QVERIFY(!game.canDrawItem());
+        WordList closed;
+        game.setWordList(&closed);
+        QVERIFY(!game.canDrawItem());
+    }
+
+    void endTickIsReadFirst()
+    {
+        // The time is the ticks between the showing and the completing key, whatever the
+        // key handling costs after it.
+        ScriptedClock clock;
+        ScriptedRandom random;
+        TypingGame game(clock, random);
+        game.resetScores();
+        game.drawNextItem();
+        clock.now = 5000;
+        game.startTiming();
+        clock.now = 5321;
+        QCOMPARE(game.typeCharacter(QLatin1Char('A')), TypingGame::KeyResult::Completed);
+        QCOMPARE(game.completeItem().time, qint64(321));
+        QCOMPARE(game.endTicks(), qint64(5321));
+        QVERIFY(!game.isItemShown());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTypingGame)
+#include "tst_typing_game.moc"

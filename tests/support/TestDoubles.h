@@ -1,0 +1,130 @@
+#pragma once
+
+#include "platform/Beeper.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProgramEnd.h"
+#include "platform/RandomSource.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+#include "platform/SoundPlayer.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+
+// Test doubles: a clock that moves only when the test says so, random numbers the test
+// queued (then `fallback`), and recorders for beeps, sounds, addresses and the end.
+struct ScriptedClock : Clock
+{
+    qint64 ticks() override { return now; }
+    qint64 now = 1000;
+};
+
+struct ScriptedRandom : RandomSource
+{
+    void seedFromClock() override { ++seeds; }
+    double next() override { return values.isEmpty() ? fallback : values.takeFirst(); }
+    QList<double> values;
+    double fallback = 0.0;
+    int seeds = 0;
+};
+
+struct CountingBeeper : Beeper
+{
+    void beep() override { ++count; }
+    int count = 0;
+};
+
+struct RecordingSound : SoundPlayer
+{
+    void play(const QString &fileName) override { played << fileName; }
+    QStringList played;
+};
+
+// Records every box and answers with the queued answers (OK once the queue is empty).
+struct ScriptedBoxes : MessageBoxes
+{
+    struct Box
+    {
+        QString text;
+        QString title;
+        BoxButtons buttons;
+        BoxIcon icon;
+    };
+    BoxAnswer show(const QString &text, const QString &title, BoxButtons buttons, BoxIcon icon) override
+    {
+        shown.append({text, title, buttons, icon});
+        return answers.isEmpty() ? BoxAnswer::Ok : answers.takeFirst();
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Box &b : shown)
+            out << b.text;
+        return out;
+    }
+    QList<Box> shown;
+    QList<BoxAnswer> answers;
+};
+
+struct RecordingShell : Shell
+{
+    bool open(const QString &address, QString *error) override
+    {
+        return attempt(opened, address, openSucceeds, error, QStringLiteral("échec simulé"));
+    }
+    bool openFallback(const QString &address, QString *error) override
+    {
+        return attempt(fallbacks, address, fallbackSucceeds, error, QStringLiteral("échec simulé du second essai"));
+    }
+    static bool attempt(QStringList &log, const QString &address, bool succeeds, QString *error, const QString &why)
+    {
+        log << address;
+        if (!succeeds && error)
+            *error = why;
+        return succeeds;
+    }
+    QStringList opened;
+    QStringList fallbacks;
+    bool openSucceeds = true;
+    bool fallbackSucceeds = true;
+};
+
+struct RecordingEnd : ProgramEnd
+{
+    void endNow() override { ++ended; }
+    int ended = 0;
+};
+
+// All the doubles together, handed out as the program's services.
+struct TestServices
+{
+    ScriptedClock clock;
+    ScriptedRandom random;
+    CountingBeeper beeper;
+    RecordingSound sound;
+    ScriptedBoxes boxes;
+    RecordingShell shell;
+    RecordingEnd end;
+
+    Services services() { return {clock, random, beeper, sound, boxes, shell, end}; }
+};
+
+// A fresh temporary folder made the working folder for the lifetime of the object.
+class ScratchFolder
+{
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    QString path() const { return dir_.path(); }
+    QString file(const QString &name) const { return dir_.filePath(name); }
+    QByteArray read(const QString &name) const;
+    void write(const QString &name, const QByteArray &bytes) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};

@@ -1,0 +1,265 @@
+// Guards the wiring of the start-up and main windows: the splash growth, what the main
+// window shows of the game, the keys and menu commands it hands on (dead keys included),
+// and the modal windows it opens and returns from.
+#include "app/GameApplication.h"
+#include "support/RecordBytes.h"
+#include "support/TestDoubles.h"
+#include "support/WindowDriver.h"
+#include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Names typed into the player list dialog, each followed by Enter; a second Enter on the
+// last name validates the list.
+void namePlayers(const QStringList &names)
+{
+    whenModal([names](QWidget *dialog) {
+        QLineEdit *edit = dialog->findChild<QComboBox *>()->lineEdit();
+        for (const QString &name : names) {
+            edit->selectAll();
+            typeText(edit, name);
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+}
+
+// Clicks the splash picture once the growth has made the window `width` pixels wide.
+struct ClickWhenWide : QObject
+{
+    explicit ClickWhenWide(int width) : width(width) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *picture = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Move && !clicked && picture->parentWidget()->width() >= width) {
+            clicked = true;
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(picture, &press);
+        }
+        return false;
+    }
+    int width;
+    bool clicked = false;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScratchFolder> folder;
+    std::unique_ptr<TestServices> ts;
+    std::unique_ptr<GameApplication> app;
+    MainWindow *main = nullptr;
+
+    bool start()
+    {
+        app->start();
+        if (!QTest::qWaitFor([&] { return app->mainWindow() || ts->end.ended; }, 5000) || ts->end.ended)
+            return false;
+        main = app->mainWindow();
+        main->activateWindow();
+        return QTest::qWaitForWindowActive(main);
+    }
+
+    QString label(const char *name) const { return main->findChild<QLabel *>(QLatin1String(name))->text(); }
+    QAction *action(const char *name) const { return main->findChild<QAction *>(QLatin1String(name)); }
+    void key(Qt::Key k) { QTest::keyClick(main, k); }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<ScratchFolder>();
+        ts = std::make_unique<TestServices>();
+        app = std::make_unique<GameApplication>(ts->services());
+        app->setHandOverWait(1);
+    }
+
+    void cleanup()
+    {
+        app.reset();
+        ts.reset();
+        folder.reset();
+        main = nullptr;
+    }
+
+    void startUpShowsTheGameAsLoaded()
+    {
+        QVERIFY(start());
+        QVERIFY(main->isMaximized());
+        QVERIFY(app->splashWindow()->isHidden());
+        QCOMPARE(label("playerName"), QStringLiteral("Prénom"));
+        QCOMPARE(label("prompt"), QStringLiteral("Touche F2 pour commencer"));
+        QCOMPARE(label("item"), QStringLiteral("?"));
+        QCOMPARE(label("absoluteMini"), QStringLiteral("xxxxx           Mini :     9999"));
+        QCOMPARE(label("absoluteAverage"), QStringLiteral("xxxxx          Moyenne :  9999"));
+        QVERIFY(action("oneLetterAction")->isChecked() && !action("sixLettersAction")->isChecked());
+        QVERIFY(action("soundAction")->isChecked());
+        QStringList captions;
+        for (QAction *menu : main->menuBar()->actions()) {
+            captions << menu->text();
+            for (QAction *a : menu->menu()->actions())
+                if (!a->isSeparator())
+                    captions << a->text() + (a->shortcut().isEmpty() ? QString() : " " + a->shortcut().toString());
+        }
+        QCOMPARE(captions.join(QLatin1Char('|')),
+                 QStringLiteral("&Jeu|&Nouveau jeu F2|&Scores F3|Changement de &joueur F4|&Quitter|&Options|"
+                                "&1 lettre|&6 lettres|&Son|&?|&Aide F1|&A propos de Clavimo ..."));
+    }
+
+    void splashGrowsToItsPicture()
+    {
+        QVERIFY(start());
+        SplashWindow *splash = app->splashWindow();
+        // One twip of height and 1.33 of width a step, until as wide as the picture.
+        QCOMPARE(splash->width(), splash->findChild<QLabel *>(QStringLiteral("picture"))->width());
+        QVERIFY(qAbs(splash->height() - splash->width() / 1.33) <= 1);
+        QVERIFY(splash->growthSteps() > 2700);
+    }
+
+    void splashStopsGrowingWhenClicked()
+    {
+        ClickWhenWide clicker(50);
+        QTimer::singleShot(0, [&] {
+            app->splashWindow()->findChild<QLabel *>(QStringLiteral("picture"))->installEventFilter(&clicker);
+        });
+        QVERIFY(start());
+        QCOMPARE(app->splashWindow()->width(), 50); // the step that was clicked is the last
+    }
+
+    void anItemInTheWindow()
+    {
+        QVERIFY(start());
+        namePlayers({QStringLiteral("  paul ")});
+        key(Qt::Key_F2);
+        QCOMPARE(label("playerName"), QStringLiteral("Paul"));
+        QCOMPARE(main->findChild<QGroupBox *>(QStringLiteral("personalFrame"))->title(), QStringLiteral("Records Paul"));
+        QCOMPARE(label("personalMini"), QStringLiteral("Mini    :  9999"));
+        QCOMPARE(ts->boxes.texts(), QStringList{QStringLiteral("Bienvenue au Club CLAVIMO !")});
+        auto *prompt = main->findChild<QLabel *>(QStringLiteral("prompt"));
+        QCOMPARE(prompt->text(), QStringLiteral("Barre espace pour continuer"));
+        QVERIFY(prompt->isVisible());
+
+        ts->random.values = {(10 + 0.5) / 26.0};
+        key(Qt::Key_Space);
+        auto *gaugeTimer = main->findChild<QTimer *>(QStringLiteral("gaugeTimer"));
+        QCOMPARE(label("item"), QStringLiteral("K"));
+        QCOMPARE(label("itemNumber"), QStringLiteral("1"));
+        QVERIFY(prompt->isHidden() && gaugeTimer->isActive());
+        QCOMPARE(main->cursor().shape(), Qt::WaitCursor);
+        for (const char *name : {"newGameAction", "changePlayersAction", "oneLetterAction", "sixLettersAction"})
+            QVERIFY2(!action(name)->isEnabled(), name);
+        QVERIFY(action("scoresAction")->isEnabled() && action("aboutAction")->isEnabled());
+
+        // F2 is locked; Enter and Backspace are wrong keys that beep.
+        for (Qt::Key k : {Qt::Key_F2, Qt::Key_Return, Qt::Key_Backspace})
+            key(k);
+        QCOMPARE(ts->beeper.count, 2);
+        ts->clock.now += 400;
+        typeText(main, QStringLiteral("k"));
+        QCOMPARE(label("typed"), QStringLiteral("K"));
+        QVERIFY(!gaugeTimer->isActive() && prompt->isVisible());
+        QCOMPARE(label("itemTime"), QStringLiteral("480"));
+        QCOMPARE(label("gameMini"), QStringLiteral("Mini    :  480"));
+        QCOMPARE(label("gameAverage"), QStringLiteral("Moyenne   :  480"));
+        QCOMPARE(label("absoluteMini"), QStringLiteral("Paul            Mini    :     480"));
+        QCOMPARE(label("personalMini"), QStringLiteral("Mini    :  480"));
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+        for (const char *name : {"newGameAction", "changePlayersAction", "oneLetterAction", "sixLettersAction"})
+            QVERIFY2(action(name)->isEnabled(), name);
+    }
+
+    void deadKeyCompositionsAreTyped()
+    {
+        folder->write(QStringLiteral("clvlet6.txt"), QByteArray("b\xEAtise"));
+        QVERIFY(start());
+        namePlayers({QStringLiteral("Zoé")});
+        key(Qt::Key_F2);
+        action("sixLettersAction")->trigger();
+        QVERIFY(action("sixLettersAction")->isChecked() && !action("oneLetterAction")->isChecked());
+        QCOMPARE(label("item"), QStringLiteral("??????"));
+        QCOMPARE(main->findChild<QLabel *>(QStringLiteral("item"))->font().pointSizeF(), 25.0);
+        key(Qt::Key_Space);
+        QCOMPARE(label("item"), QStringLiteral("BÊTISE"));
+        typeText(main, QStringLiteral("b"));
+        QInputMethodEvent composed; // "ê" as a dead-key composition commits it
+        composed.setCommitString(QStringLiteral("ê"));
+        QApplication::sendEvent(main, &composed);
+        typeText(main, QStringLiteral("tis"));
+        QCOMPARE(label("typed"), QStringLiteral("BÊTIS"));
+    }
+
+    void menuCommandsReachTheGame()
+    {
+        QVERIFY(start());
+        action("soundAction")->trigger();
+        QVERIFY(!action("soundAction")->isChecked());
+        QCOMPARE(folder->read(QStringLiteral("clavimo.ini")), QByteArray("\x00\x00", 2));
+        key(Qt::Key_F1);
+        QCOMPARE(ts->boxes.shown.last().icon, BoxIcon::Question);
+        ts->boxes.answers = {BoxAnswer::Cancel};
+        key(Qt::Key_Escape);
+        QCOMPARE(ts->boxes.shown.last().text, QStringLiteral("Allez, encore un peu !"));
+        QCOMPARE(ts->end.ended, 0);
+        action("quitAction")->trigger();
+        QCOMPARE(ts->end.ended, 1);
+        const qsizetype boxes = ts->boxes.shown.size();
+        key(Qt::Key_F1); // nothing runs any more
+        QCOMPARE(ts->boxes.shown.size(), boxes);
+    }
+
+    void closingTheWindowSaysGoodbye()
+    {
+        QVERIFY(start());
+        main->close();
+        QCOMPARE(ts->boxes.shown.last().text, QStringLiteral("Au revoir et à bientôt !"));
+        QCOMPARE(ts->end.ended, 1);
+    }
+
+    // The hand-over window starts the next player's game; the records list and About
+    // closing over the window leave the game as it is.
+    void modalWindowsAndTurns_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::newRow("records list") << QStringLiteral("scoresAction");
+        QTest::newRow("about") << QStringLiteral("aboutAction");
+    }
+    void modalWindowsAndTurns()
+    {
+        QFETCH(QString, other);
+        QVERIFY(start());
+        namePlayers({QStringLiteral("Anne"), QStringLiteral("Bruno")});
+        key(Qt::Key_F2);
+        for (int i = 0; i < 22; ++i) {
+            key(Qt::Key_Space);
+            typeText(main, label("item").toLower());
+        }
+        QCOMPARE(label("playerName"), QStringLiteral("Bruno"));
+        QCOMPARE(label("itemNumber"), QStringLiteral("2"));
+        whenModal([](QWidget *w) { QTimer::singleShot(0, w, &QWidget::close); });
+        main->findChild<QAction *>(other)->trigger();
+        QCOMPARE(label("itemNumber"), QStringLiteral("2"));
+        key(Qt::Key_Space);
+        QCOMPARE(label("itemNumber"), QStringLiteral("3"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
