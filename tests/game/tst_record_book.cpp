@@ -11,7 +11,7 @@ const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xx
 const QString kFile = QStringLiteral("clvfic1.txt");
 } // namespace
 
-class tst_record_book : public QObject
+class TestRecordBook : public QObject
 {
     Q_OBJECT
 
@@ -100,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_record_book)
+QTEST_GUILESS_MAIN(TestRecordBook)
 #include "tst_record_book.moc"

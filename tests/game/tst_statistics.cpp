@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-class tst_statistics : public QObject
+class TestStatistics : public QObject
 {
     Q_OBJECT
 
@@ -48,5 +48,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_statistics)
+QTEST_GUILESS_MAIN(TestStatistics)
 #include "tst_statistics.moc"

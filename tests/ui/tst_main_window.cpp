@@ -2,6 +2,7 @@
 // window shows of the game, the keys and menu commands it hands on (dead keys included),
 // and the modal windows it opens and returns from.
 #include "app/GameApplication.h"
+#include "platform/SystemClock.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
@@ -9,6 +10,7 @@
 #include "ui/SplashWindow.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -66,6 +68,7 @@ class TestMainWindow : public QObject
 
     std::unique_ptr<ScratchFolder> folder;
     std::unique_ptr<TestServices> ts;
+    SystemClock realClock;
     std::unique_ptr<GameApplication> app;
     MainWindow *main = nullptr;
 
@@ -184,6 +187,31 @@ private slots:
         QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
         for (const char *name : {"newGameAction", "changePlayersAction", "oneLetterAction", "sixLettersAction"})
             QVERIFY2(action(name)->isEnabled(), name);
+    }
+
+    // With the real clock, the time shown is the interval between the showing and the last
+    // key, to the millisecond (no record falls, so no file work follows the key).
+    void itemTimeIsTheRealInterval()
+    {
+        folder->write(QStringLiteral("clvfic1.txt"),
+                      recordBytes("Anne", 1, 0) + recordBytes("Anne", 0, 1) + recordBytes("Paul", 1, 1));
+        const Services doubles = ts->services();
+        app = std::make_unique<GameApplication>(Services{realClock, doubles.random, doubles.beeper, doubles.sound,
+                                                         doubles.boxes, doubles.shell, doubles.end});
+        QVERIFY(start());
+        namePlayers({QStringLiteral("Paul")});
+        key(Qt::Key_F2);
+        for (int wait : {120, 333}) {
+            key(Qt::Key_Space);
+            QElapsedTimer interval;
+            interval.start();
+            QTest::qWait(wait);
+            typeText(main, label("item").toLower());
+            const qint64 measured = interval.elapsed();
+            const qint64 shown = label("itemTime").toLongLong();
+            QVERIFY2(shown >= wait && qAbs(shown - measured) <= 2, qPrintable(QStringLiteral("%1 ms shown, %2 ms measured")
+                                                                               .arg(shown).arg(measured)));
+        }
     }
 
     void deadKeyCompositionsAreTyped()
