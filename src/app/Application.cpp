@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/debut.h"
+#include "platform/ProgramInfo.h"
 #include "ui/Artwork.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int runClavimo(int argc, char *argv[])
                                             .arg(CLAVIMO_VERSION_MAJOR)
                                             .arg(CLAVIMO_VERSION_MINOR)
                                             .arg(CLAVIMO_VERSION_PATCH));
+    QApplication::setDesktopFileName(applicationId());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTranslator translator;
     if (translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
