@@ -5,4 +5,4 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/install-deps.sh"
 bash "$here/scripts/build.sh"
-exec "$here/build/clavimo" --dossier-utilisateur "$@"
+exec "$here/build/clavimo" --dossier-utilisateur
