@@ -57,6 +57,8 @@ appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 \
   || { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
 grep -qx "Icon=$id" "$desktop" || fail "the desktop entry's icon is not $id"
 grep -qx "Exec=clavimo --dossier-utilisateur" "$desktop" || fail "the desktop entry's command"
+wm_class="$(sed -n 's/^StartupWMClass=//p' "$desktop")"
+[ -n "$wm_class" ] || fail "the desktop entry names no window class"
 grep -q "<id>$id</id>" "$metainfo" || fail "metainfo id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "metainfo launchable"
 grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"/>" "$metainfo" \
@@ -134,6 +136,8 @@ play_six_letters() {
   sleep 0.3
   local main_id
   main_id="$(focus_window Clavimo)"
+  # The desktop ties the window to its launcher by the window's class.
+  xdotool search --onlyvisible --class "^$wm_class\$" >/dev/null || fail "no window of class $wm_class"
   xdotool key alt+o
   sleep 0.3
   xdotool key 6
