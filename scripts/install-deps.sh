@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
   fonts-liberation
   xvfb xauth xdotool
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -5,7 +5,4 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/install-deps.sh"
 bash "$here/scripts/build.sh"
-workdir="${XDG_DATA_HOME:-$HOME/.local/share}/clavimo"
-mkdir -p "$workdir"
-cd "$workdir"
-exec "$here/build/clavimo"
+exec "$here/build/clavimo" --dossier-utilisateur

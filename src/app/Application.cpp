@@ -15,6 +15,7 @@ int runClavimo(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(programTitle());
     QApplication::setApplicationVersion(versionText());
+    QApplication::setDesktopFileName(applicationId());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QTranslator translator;
     if (translator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -3,6 +3,8 @@
 #include <QString>
 
 // Where a data file the program ships (word list, sounds) is found: the working folder
-// first, then the folder it was installed to or built from. Returns the bare name when it
-// is nowhere, so that opening it fails as for any missing file.
+// first, then the folder it was installed to or built from. Once installed, with a
+// share/clavimo folder beside its bin folder, the program looks there and nowhere else.
+// Returns the bare name when it is nowhere, so that opening it fails as for any missing
+// file.
 QString locateDataFile(const QString &fileName);

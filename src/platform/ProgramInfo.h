@@ -8,6 +8,13 @@ inline QString programTitle()
     return QStringLiteral("Clavimo");
 }
 
+// The name of the desktop entry, metainfo and icon the installation provides; the build
+// names the installed files after the same id.
+inline QString applicationId()
+{
+    return QStringLiteral("org.clavimo.Clavimo");
+}
+
 inline int versionMajor()
 {
     return CLAVIMO_VERSION_MAJOR;

@@ -238,17 +238,24 @@ QPixmap splashPicture()
 
 QPixmap programIconPixmap(int size)
 {
-    if (size == 16)
-        return QPixmap::fromImage(programIcon16());
-    if (size == 64)
-        return scaledUp(programIcon32(), 2);
-    return QPixmap::fromImage(programIcon32());
+    // Larger icons repeat every pixel of a small picture, so that they stay as sharp: the
+    // lettered picture for the multiples of 32, the initial for the other multiples of 16.
+    if (size < 16 || size > 1024 || size % 16 != 0)
+        return QPixmap::fromImage(programIcon32());
+    if (size % 32 == 0)
+        return scaledUp(programIcon32(), size / 32);
+    return scaledUp(programIcon16(), size / 16);
+}
+
+QList<int> programIconSizes()
+{
+    return {16, 32, 48, 64, 128, 256};
 }
 
 QIcon programIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 64})
+    for (int size : programIconSizes())
         icon.addPixmap(programIconPixmap(size));
     return icon;
 }

@@ -1,7 +1,8 @@
-// Guards the program's drawn pictures: their sizes, that they are really drawn, the splash's sixteen colours, the icon's red on black and the decorations' transparent surround.
+// Guards the program's drawn pictures: their sizes, that they are really drawn, the splash's sixteen colours, the icon's red on black at every size and the decorations' transparent surround.
 
 #include "ui/Artwork.h"
 
+#include <QCryptographicHash>
 #include <QImage>
 #include <QSet>
 #include <QtTest>
@@ -24,7 +25,10 @@ private slots:
         QTest::newRow("splash") << Picture(splashPicture) << QSize(243, 182) << int(Splash);
         QTest::newRow("icon 16") << Picture([] { return programIconPixmap(16); }) << QSize(16, 16) << int(Icon);
         QTest::newRow("icon 64") << Picture([] { return programIconPixmap(64); }) << QSize(64, 64) << int(Icon);
-        QTest::newRow("icon odd size") << Picture([] { return programIconPixmap(48); }) << QSize(32, 32) << int(Icon);
+        QTest::newRow("icon 48") << Picture([] { return programIconPixmap(48); }) << QSize(48, 48) << int(Icon);
+        QTest::newRow("icon 256") << Picture([] { return programIconPixmap(256); }) << QSize(256, 256) << int(Icon);
+        QTest::newRow("icon odd size") << Picture([] { return programIconPixmap(40); }) << QSize(32, 32) << int(Icon);
+        QTest::newRow("icon too large") << Picture([] { return programIconPixmap(2048); }) << QSize(32, 32) << int(Icon);
         QTest::newRow("players") << Picture(playersIcon) << QSize(32, 32) << int(Decoration);
         QTest::newRow("hand-over") << Picture(handOverIcon) << QSize(32, 32) << int(Decoration);
     }
@@ -51,6 +55,42 @@ private slots:
         QVERIFY(kind != Icon || (redOrBlack == area && red >= area / 10 && red <= area / 2));
         QVERIFY(kind != Decoration || (opaque > area / 4 && opaque < area * 9 / 10 && qAlpha(image.pixel(31, 0)) == 0));
         QVERIFY(programIcon().availableSizes().contains(QSize(64, 64)));
+    }
+
+    // Every icon size repeats each pixel of the 16 or 32 picture in a square block, so that
+    // the installed icons are as sharp as the window's; the small pictures themselves, seen
+    // in the main window, are kept exactly as they are (fingerprints of their pixels).
+    void iconSizes_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("base");
+        QTest::addColumn<QByteArray>("fingerprint");
+        QTest::newRow("16") << 16 << 16 << QByteArray("1c0bb9cf68233678");
+        QTest::newRow("32") << 32 << 32 << QByteArray("e5428e693ac52305");
+        QTest::newRow("48") << 48 << 16 << QByteArray();
+        QTest::newRow("64") << 64 << 32 << QByteArray("d2d7a13f79c35b7f");
+        QTest::newRow("128") << 128 << 32 << QByteArray();
+        QTest::newRow("256") << 256 << 32 << QByteArray();
+    }
+    void iconSizes()
+    {
+        QFETCH(int, size);
+        QFETCH(int, base);
+        QFETCH(QByteArray, fingerprint);
+        const QImage image = programIconPixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage small = programIconPixmap(base).toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(image.size(), QSize(size, size));
+        const int factor = size / base;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                QVERIFY2(image.pixel(x, y) == small.pixel(x / factor, y / factor), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        if (!fingerprint.isEmpty()) {
+            QByteArray bytes;
+            for (int y = 0; y < size; ++y)
+                bytes.append(reinterpret_cast<const char *>(image.constScanLine(y)), size * 4);
+            QCOMPARE(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(16), fingerprint);
+        }
+        QVERIFY(programIconSizes().contains(size) && programIcon().availableSizes().contains(QSize(size, size)));
     }
 };
 

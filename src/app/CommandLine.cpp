@@ -1,0 +1,175 @@
+#include "app/CommandLine.h"
+
+#include "platform/ProgramInfo.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+namespace {
+
+// The options in the order the help lists them. The toolkit's own help and version
+// options would describe themselves in English, so these are handled here.
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
+                               QStringLiteral("Affiche cette aide."));
+const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")},
+                                  QStringLiteral("Affiche la version."));
+const QCommandLineOption kFolder(QStringLiteral("dossier"),
+                                 QStringLiteral("Joue avec les fichiers de records et de réglages\n"
+                                                "du dossier DOSSIER, qui doit exister."),
+                                 QStringLiteral("DOSSIER"));
+const QCommandLineOption kUserFolder(QStringLiteral("dossier-utilisateur"),
+                                     QStringLiteral("Joue avec les fichiers du dossier de données de\n"
+                                                    "l'utilisateur, $XDG_DATA_HOME/clavimo (par défaut\n"
+                                                    "~/.local/share/clavimo), créé s'il manque."));
+
+// French typography: a no-break space before the colon and inside the quotation marks.
+QString quoted(const QString &text)
+{
+    return QStringLiteral("«\u00A0%1\u00A0»").arg(QDir::toNativeSeparators(text));
+}
+
+const QString kUsage = QStringLiteral("Utilisation\u00A0: clavimo [--dossier DOSSIER | --dossier-utilisateur]\n");
+
+QString helpText()
+{
+    QString text = kUsage
+        + QStringLiteral("Jeu de vitesse de frappe au clavier, en lettres seules ou en mots de six lettres.\n"
+                         "Sans option, les records et les réglages sont lus et écrits dans le dossier "
+                         "de travail.\n\nOptions\u00A0:\n");
+    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder}) {
+        QStringList names;
+        for (const QString &name : option->names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        QString left = names.join(QStringLiteral(", "));
+        if (!option->valueName().isEmpty())
+            left += QLatin1Char(' ') + option->valueName();
+        QString description = option->description();
+        description.replace(QLatin1Char('\n'), QStringLiteral("\n      "));
+        text += QStringLiteral("  %1\n      %2\n").arg(left, description);
+    }
+    return text;
+}
+
+CommandLine refused(const QString &message, bool showUsage)
+{
+    CommandLine result;
+    result.action = CommandLine::Action::Error;
+    result.exitCode = 2;
+    result.text = QStringLiteral("clavimo\u00A0: %1\n").arg(message);
+    if (showUsage)
+        result.text += kUsage + QStringLiteral("Pour en savoir plus\u00A0: clavimo --help\n");
+    return result;
+}
+
+// Why the record files cannot be kept in the folder, or nothing when they can. Writing is
+// really tried, since a permission check says yes to the administrator even where the
+// file system refuses.
+std::optional<QString> folderProblem(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("le dossier %1 n'existe pas.").arg(quoted(path));
+    if (!info.isDir())
+        return QStringLiteral("%1 n'est pas un dossier.").arg(quoted(path));
+    QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".clavimo-essai-XXXXXX")));
+    if (!probe.open())
+        return QStringLiteral("le dossier %1 n'accepte pas de nouveau fichier\u00A0: les records "
+                              "ne pourraient pas y être enregistrés.").arg(quoted(path));
+    return std::nullopt;
+}
+
+CommandLine runIn(const QString &path)
+{
+    if (const auto problem = folderProblem(path))
+        return refused(*problem, false);
+    CommandLine result;
+    result.folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return result;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder});
+    if (!parser.parse(arguments.isEmpty() ? QStringList{QStringLiteral("clavimo")} : arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty()) // the only other mistake the parser knows: --dossier at the end
+            return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
+        const QString name = unknown.constFirst();
+        return refused(QStringLiteral("option inconnue\u00A0: %1%2.")
+                           .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name),
+                       true);
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return refused(QStringLiteral("argument inattendu\u00A0: %1.")
+                           .arg(quoted(parser.positionalArguments().constFirst())),
+                       true);
+
+    CommandLine result;
+    if (parser.isSet(kHelp)) {
+        result.action = CommandLine::Action::Help;
+        result.text = helpText();
+        return result;
+    }
+    if (parser.isSet(kVersion)) {
+        result.action = CommandLine::Action::Version;
+        result.text = QStringLiteral("%1 %2\n").arg(programTitle(), versionText());
+        return result;
+    }
+    if (parser.isSet(kFolder) && parser.isSet(kUserFolder))
+        return refused(QStringLiteral("--dossier et --dossier-utilisateur ne vont pas ensemble."), true);
+    if (parser.isSet(kFolder)) {
+        const QString folder = parser.value(kFolder);
+        if (folder.isEmpty())
+            return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
+        return runIn(folder);
+    }
+    if (parser.isSet(kUserFolder)) {
+        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        if (base.isEmpty())
+            return refused(QStringLiteral("le dossier de données de l'utilisateur est introuvable."), false);
+        const QString folder = QDir(base).filePath(QStringLiteral("clavimo"));
+        if (!QDir().mkpath(folder))
+            return refused(QStringLiteral("le dossier %1 n'a pas pu être créé.").arg(quoted(folder)), false);
+        return runIn(folder);
+    }
+    return result;
+}
+
+QStringList commandLineArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+std::optional<int> handleCommandLine(int argc, char *argv[])
+{
+    CommandLine command = parseCommandLine(commandLineArguments(argc, argv));
+    if (command.action == CommandLine::Action::Run && !command.folder.isEmpty()
+        && !QDir::setCurrent(command.folder)) {
+        command = refused(QStringLiteral("impossible d'entrer dans le dossier %1.").arg(quoted(command.folder)),
+                          false);
+    }
+    switch (command.action) {
+    case CommandLine::Action::Run:
+        return std::nullopt;
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        std::fputs(command.text.toLocal8Bit().constData(), stdout);
+        return command.exitCode;
+    case CommandLine::Action::Error:
+        std::fputs(command.text.toLocal8Bit().constData(), stderr);
+        return command.exitCode;
+    }
+    return command.exitCode;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the command line asks for. The program keeps its record files and settings in the
+// working folder; the options choose that folder. Reading the command line needs no
+// application object and no display, so that --help, --version and mistakes are answered
+// on the terminal before any window opens.
+struct CommandLine
+{
+    enum class Action { Run, Help, Version, Error };
+
+    Action action = Action::Run;
+    // Run: the folder to play in, absolute; empty to stay in the working folder.
+    QString folder;
+    // Help and Version: the text for standard output; Error: the message for standard error.
+    QString text;
+    // 0, or 2 for a mistake on the command line or a folder that cannot be used.
+    int exitCode = 0;
+};
+
+// Reads the arguments, the program's name first, as main() receives them. A folder given
+// with --dossier must exist and take a new file; the user's data folder of
+// --dossier-utilisateur is created when it is missing.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+// The arguments of main() as text.
+QStringList commandLineArguments(int argc, char *argv[]);
+
+// Reads the command line, prints what it asks for and enters the chosen folder. Returns the
+// exit code when the program must end now, nothing when the game is to start.
+std::optional<int> handleCommandLine(int argc, char *argv[]);

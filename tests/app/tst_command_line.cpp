@@ -1,0 +1,136 @@
+// Guards the command line: help and version in French, a record folder that must exist and
+// take new files, the user's data folder made when missing, exit code 2 for every mistake,
+// and the chosen folder entered before the game starts.
+
+#include "app/CommandLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <vector>
+
+using Action = CommandLine::Action;
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // In the arguments and the expected texts, "@" stands for a fresh folder that holds one
+    // regular file, "fichier"; XDG_DATA_HOME is set to xdg (unset when empty).
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("xdg");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("texts");
+        const QString version = QStringLiteral("Clavimo %1.%2.%3\n")
+                                    .arg(CLAVIMO_VERSION_MAJOR).arg(CLAVIMO_VERSION_MINOR).arg(CLAVIMO_VERSION_PATCH);
+        const QStringList help = {QStringLiteral("Utilisation\u00A0: clavimo"), QStringLiteral("-h, --help\n      Affiche cette aide."),
+                                  QStringLiteral("-v, --version\n      Affiche la version."), QStringLiteral("--dossier DOSSIER\n"),
+                                  QStringLiteral("--dossier-utilisateur\n"), QStringLiteral("~/.local/share/clavimo")};
+        const QString usage = QStringLiteral("Utilisation\u00A0: clavimo [--dossier DOSSIER | --dossier-utilisateur]\n"
+                                             "Pour en savoir plus\u00A0: clavimo --help\n");
+        const auto run = int(Action::Run);
+        const auto error = int(Action::Error);
+        QTest::newRow("no option") << QStringList{} << "" << run << 0 << "" << QStringList{};
+        QTest::newRow("version") << QStringList{"--version"} << "" << int(Action::Version) << 0 << "" << QStringList{version};
+        QTest::newRow("-v") << QStringList{"-v"} << "" << int(Action::Version) << 0 << "" << QStringList{version};
+        QTest::newRow("help") << QStringList{"--help"} << "" << int(Action::Help) << 0 << "" << help;
+        QTest::newRow("-h before a folder") << QStringList{"-h", "--dossier", "@"} << "" << int(Action::Help) << 0 << "" << help;
+        QTest::newRow("folder") << QStringList{"--dossier", "@"} << "" << run << 0 << "@" << QStringList{};
+        QTest::newRow("folder after =") << QStringList{"--dossier=@/"} << "" << run << 0 << "@" << QStringList{};
+        QTest::newRow("missing folder") << QStringList{"--dossier", "@/absent"} << "" << error << 2 << ""
+                                        << QStringList{"clavimo\u00A0: le dossier «\u00A0@/absent\u00A0» n'existe pas.\n"};
+        QTest::newRow("folder under a file") << QStringList{"--dossier", "@/fichier/sous"} << "" << error << 2 << ""
+                                             << QStringList{"«\u00A0@/fichier/sous\u00A0» n'existe pas."};
+        QTest::newRow("file for a folder") << QStringList{"--dossier", "@/fichier"} << "" << error << 2 << ""
+                                           << QStringList{"clavimo\u00A0: «\u00A0@/fichier\u00A0» n'est pas un dossier.\n"};
+#ifdef Q_OS_LINUX
+        // No one can create a file in /proc, the administrator included.
+        QTest::newRow("unwritable folder") << QStringList{"--dossier", "/proc"} << "" << error << 2 << ""
+                                           << QStringList{"«\u00A0/proc\u00A0» n'accepte pas de nouveau fichier\u00A0: les records"};
+#endif
+        QTest::newRow("empty folder name") << QStringList{"--dossier="} << "" << error << 2 << ""
+                                           << QStringList{"l'option --dossier attend le nom d'un dossier.\n" + usage};
+        QTest::newRow("folder name missing") << QStringList{"--dossier"} << "" << error << 2 << ""
+                                             << QStringList{"clavimo\u00A0: l'option --dossier attend le nom d'un dossier.\n" + usage};
+        QTest::newRow("unknown option") << QStringList{"--vitesse"} << "" << error << 2 << ""
+                                        << QStringList{"clavimo\u00A0: option inconnue\u00A0: --vitesse.\n" + usage};
+        QTest::newRow("unknown short option") << QStringList{"-x"} << "" << error << 2 << ""
+                                              << QStringList{"option inconnue\u00A0: -x.\n"};
+        QTest::newRow("toolkit's help option") << QStringList{"--help-all"} << "" << error << 2 << ""
+                                               << QStringList{"option inconnue\u00A0: --help-all.\n"};
+        QTest::newRow("stray argument") << QStringList{"@"} << "" << error << 2 << ""
+                                        << QStringList{"argument inattendu\u00A0: «\u00A0@\u00A0».\n" + usage};
+        QTest::newRow("both folders") << QStringList{"--dossier", "@", "--dossier-utilisateur"} << "" << error << 2 << ""
+                                      << QStringList{"--dossier et --dossier-utilisateur ne vont pas ensemble.\n" + usage};
+        QTest::newRow("user folder made") << QStringList{"--dossier-utilisateur"} << "@/données" << run << 0
+                                          << "@/données/clavimo" << QStringList{};
+        QTest::newRow("user folder kept") << QStringList{"--dossier-utilisateur"} << "@" << run << 0 << "@/clavimo" << QStringList{};
+        QTest::newRow("user folder under a file") << QStringList{"--dossier-utilisateur"} << "@/fichier" << error << 2 << ""
+                                                  << QStringList{"le dossier «\u00A0@/fichier/clavimo\u00A0» n'a pas pu être créé.\n"};
+    }
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, xdg);
+        QFETCH(int, action);
+        QFETCH(int, exitCode);
+        QFETCH(QString, folder);
+        QFETCH(QStringList, texts);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("fichier")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        if (QTest::currentDataTag() == QLatin1String("user folder kept"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("clavimo")));
+        const auto place = [&dir](QString s) { return s.replace(QLatin1Char('@'), dir.path()); };
+        arguments.prepend(QStringLiteral("clavimo"));
+        for (QString &a : arguments)
+            a = place(a);
+        if (xdg.isEmpty())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", place(xdg).toLocal8Bit());
+
+        const CommandLine result = parseCommandLine(arguments);
+        QCOMPARE(int(result.action), action);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.folder, folder.isEmpty() ? QString() : place(folder));
+        for (const QString &text : texts)
+            QVERIFY2(result.text.contains(place(text)), qPrintable(result.text));
+        QVERIFY(texts.isEmpty() || result.text.endsWith(QLatin1Char('\n')));
+        QVERIFY2(!result.text.contains(QRegularExpression(QStringLiteral(" [:;!?»]|« |Displays|Usage"))),
+                 qPrintable(result.text));
+        if (!folder.isEmpty()) {
+            QVERIFY(QFileInfo(result.folder).isDir());
+            // The test write leaves nothing behind.
+            QCOMPARE(QDir(result.folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QDir(result.folder) == QDir(dir.path()) ? QStringList{"fichier"} : QStringList{});
+        }
+
+        // What main() does with it: the game starts in the chosen folder, or does not start.
+        const QString before = QDir::currentPath();
+        QByteArrayList bytes;
+        for (const QString &a : arguments)
+            bytes << a.toLocal8Bit();
+        std::vector<char *> argv;
+        for (QByteArray &b : bytes)
+            argv.push_back(b.data());
+        const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data());
+        const QString after = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(ended.has_value(), action != int(Action::Run));
+        QCOMPARE(ended.value_or(0), exitCode);
+        QCOMPARE(after, folder.isEmpty() ? before : place(folder));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"
