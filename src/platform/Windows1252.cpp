@@ -98,7 +98,19 @@ QString initialCapital(const QString &text)
 {
     if (text.isEmpty())
         return text;
-    return toUpper(text.left(1)) + toLower(text.mid(1));
+    // The first character is one code point, which may take two UTF-16 units.
+    const qsizetype firstLength = text.at(0).isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate() ? 2 : 1;
+    const QString first = text.left(firstLength);
+    QString capital;
+    if (firstLength == 1 && (representable(first.at(0)) || first.at(0).isSurrogate())) {
+        capital = QString(toUpper(first.at(0))); // a lone surrogate stays as it is
+    } else {
+        // Outside the code page the stored name has "?" here whatever the case, so the
+        // shown name may follow Unicode: "łukasz" is greeted as "Łukasz".
+        const char32_t upper = QChar::toUpper(first.toUcs4().value(0));
+        capital = QString::fromUcs4(&upper, 1);
+    }
+    return capital + toLower(text.mid(firstLength));
 }
 
 } // namespace Windows1252

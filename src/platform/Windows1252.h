@@ -26,6 +26,8 @@ QString toUpper(const QString &text);
 QString toLower(const QString &text);
 
 // The first character in upper case and all the others in lower case, as names are shown.
+// A first character outside the code page takes its Unicode capital ("ł" -> "Ł"), since
+// what is stored for it is "?" either way; the others follow the code page's rules.
 QString initialCapital(const QString &text);
 
 } // namespace Windows1252

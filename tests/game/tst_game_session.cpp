@@ -2,6 +2,7 @@
 // games, items typed with right and wrong keys, records announced and written byte for
 // byte, players taking turns, modes, the sound switch and quitting.
 #include "game/GameSession.h"
+#include "game/PlayerNames.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"
 
@@ -65,9 +66,12 @@ struct Harness
         return !session->isEnded();
     }
 
-    // The player list dialog closed with OK on these names, then a new game.
-    void choosePlayers(const QStringList &names)
+    // The player list dialog closed with OK on these names as typed.
+    void choosePlayers(const QStringList &typed)
     {
+        QStringList names;
+        for (const QString &name : typed)
+            names << PlayerNames::normalised(name);
         session->setPlayers(names);
         session->activate(false);
         session->afterPlayersChosen();
@@ -162,6 +166,20 @@ private slots:
         QCOMPARE(h.file("clvfic1.txt"), kPlaceholders + recordBytes("Paul", 9999, 9999));
         QCOMPARE(h.shown["persoMini"], QStringLiteral("Mini    :  9999"));
         QCOMPARE(h.shown["persoAverage"], QStringLiteral("Moyenne :  9999"));
+    }
+
+    void namesInOtherScriptsAreCapitalisedButStoredAsBefore()
+    {
+        Harness h;
+        h.folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + recordBytes("?ukasz", 500, 600));
+        QVERIFY(h.start());
+        h.choosePlayers({QStringLiteral("łukasz")});
+        QCOMPARE(h.shown["player"], QStringLiteral("Łukasz"));
+        QVERIFY(h.ts.boxes.shown.isEmpty()); // found again on what is stored
+        QCOMPARE(h.shown["persoMini"], QStringLiteral("Mini    :  500"));
+        h.choosePlayers({QStringLiteral("дима")});
+        QCOMPARE(h.lastBox().title, QStringLiteral("Дима"));
+        QCOMPARE(h.file("clvfic1.txt").mid(57), recordBytes("????", 9999, 9999));
     }
 
     // A whole game of one player: what is announced, in which order, and the bytes left.

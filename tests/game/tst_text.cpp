@@ -49,6 +49,33 @@ private slots:
         QCOMPARE(Windows1252::toLower(text), lower);
     }
 
+    void initialCapital_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("code page") << QStringLiteral("éLODIE") << QStringLiteral("Élodie") << QByteArray("\xC9lodie");
+        QTest::newRow("ÿ and œ") << QStringLiteral("ÿŒ") << QStringLiteral("Ÿœ") << QByteArray("\x9F\x9C");
+        QTest::newRow("ß has no one-letter capital") << QStringLiteral("ßA") << QStringLiteral("ßa") << QByteArray("\xDF" "a");
+        QTest::newRow("Polish initial") << QStringLiteral("łukasz") << QStringLiteral("Łukasz") << QByteArray("?ukasz");
+        QTest::newRow("Cyrillic initial, the rest as typed")
+            << QStringLiteral("дМИТРИЙ") << QStringLiteral("ДМИТРИЙ") << QByteArray("???????");
+        QTest::newRow("Greek") << QStringLiteral("ωμέγα") << QStringLiteral("Ωμέγα") << QByteArray("?????");
+        QTest::newRow("outside the basic plane") << QStringLiteral("\U00010428x") << QStringLiteral("\U00010400x")
+                                                 << QByteArray("?x");
+        QTest::newRow("a lone surrogate stays") << QString(QChar(0xD801)) << QString(QChar(0xD801)) << QByteArray("?");
+    }
+    void initialCapital()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QCOMPARE(Windows1252::initialCapital(typed), shown);
+        QCOMPARE(Windows1252::initialCapital(shown), shown);
+        // What is stored, and so compared, is the same for the typed and the shown name.
+        QTEST(Windows1252::encode(shown), "stored");
+        QCOMPARE(Windows1252::encode(Windows1252::initialCapital(typed.toLower())), Windows1252::encode(shown));
+    }
+
     void fields()
     {
         QCOMPARE(FitName(QStringLiteral("Anne")), QStringLiteral("Anne           "));
