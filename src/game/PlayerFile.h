@@ -29,6 +29,9 @@ public:
     QList<PlayerRecord> read(qint64 k, qint64 count) const;
     bool write(qint64 k, const PlayerRecord &record);
 
+    // The underlying file, for locking it.
+    const RecordFile &recordFile() const { return file_; }
+
 private:
     RecordFile file_;
 };

@@ -1,11 +1,26 @@
 #include "game/RecordBook.h"
 
+#include "platform/FileLock.h"
+
 #include <cmath>
 
 namespace RecordBook {
 
+namespace {
+
+// Records read at a time while looking for a player.
+constexpr qint64 kScanBlock = 4096;
+
+qint16 &valueOf(PlayerRecord &record, Field field)
+{
+    return field == Field::Mini ? record.Mini : record.Average;
+}
+
+} // namespace
+
 AbsRecords loadAbsRecords(PlayerFile &file)
 {
+    const FileLock lock(file.recordFile());
     AbsRecords out;
     PlayerRecord buffer = file.read(1);
     if (buffer.Mini == 0) {
@@ -29,28 +44,46 @@ AbsRecords loadAbsRecords(PlayerFile &file)
 
 Lookup findPlayer(PlayerFile &file, const QString &name)
 {
+    const FileLock lock(file.recordFile());
     Lookup out;
-    PlayerRecord &buffer = out.record;
     const QString key = FitName(name);
+    // Only whole records are players; they are read a block at a time.
     const double last = file.recordCount();
-    for (qint64 k = 3; double(k) <= last; ++k) {
-        buffer = file.read(k);
-        if (buffer.Name == key) {
-            out.recordNumber = k;
-            return out;
+    const qint64 whole = qint64(std::floor(last));
+    for (qint64 first = 3; first <= whole; first += kScanBlock) {
+        const QList<PlayerRecord> block = file.read(first, std::min(kScanBlock, whole - first + 1));
+        for (qint64 i = 0; i < block.size(); ++i) {
+            if (block[i].Name == key) {
+                out.recordNumber = first + i;
+                out.record = block[i];
+                return out;
+            }
         }
     }
     // The new record goes after the last whole record; a trailing fragment shorter than
     // half a record is overwritten, a longer one is kept as a record of its own.
     out.recordNumber = std::llround(last + 1);
     out.created = true;
-    buffer = PlayerRecord();
-    buffer.Name = key;
-    buffer.Mini = PlayerRecord::kUnset;
-    buffer.Average = PlayerRecord::kUnset;
-    out.written = file.write(out.recordNumber, buffer);
+    out.record = PlayerRecord();
+    out.record.Name = key;
+    out.record.Mini = PlayerRecord::kUnset;
+    out.record.Average = PlayerRecord::kUnset;
+    out.written = file.write(out.recordNumber, out.record);
+    return out;
+}
+
+Offer offer(PlayerFile &file, qint64 k, Field field, qint16 time, const QString &player)
+{
+    const FileLock lock(file.recordFile());
+    Offer out;
+    out.record = file.read(k);
+    if (!(time < valueOf(out.record, field)))
+        return out;
+    out.beaten = true;
+    valueOf(out.record, field) = time;
+    out.record.setName(player);
+    out.written = file.write(k, out.record);
     return out;
 }
 
 } // namespace RecordBook
-

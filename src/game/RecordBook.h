@@ -2,7 +2,9 @@
 
 #include "game/PlayerFile.h"
 
-// Binding a mode and a player to the mode's record file.
+// Binding a mode and a player to the mode's record file. Every read-modify-write of the
+// file happens under the file's lock, so that programs sharing the folder neither write
+// over each other's records nor give two players one record number.
 namespace RecordBook {
 
 inline const QString kPlaceholderName = QStringLiteral("xxxxx");
@@ -31,5 +33,19 @@ struct Lookup
 // Finds the first player record from record 3 on whose name equals FitName(name), or
 // appends a new one with 9999 in both times.
 Lookup findPlayer(PlayerFile &file, const QString &name);
+
+enum class Field { Mini, Average };
+
+struct Offer
+{
+    bool beaten = false;
+    PlayerRecord record; // record k as it is on disk afterwards
+    bool written = true; // false when the beaten record could not be written
+};
+
+// Offers a time to record k: re-read from the file, it takes the time and the player's
+// name only when the time is below what the file holds now (another program may have
+// set a better one since this one last looked).
+Offer offer(PlayerFile &file, qint64 k, Field field, qint16 time, const QString &player);
 
 } // namespace RecordBook

@@ -46,18 +46,24 @@ void RecordKeeper::findPlayer(const QString &name)
 void RecordKeeper::afterItem(qint64 gameMini, const QString &player)
 {
     if (gameMini < absMini_) {
-        announce(Cue::AbsoluteMini, QStringLiteral("Record mini absolu !"), player);
-        absMini_ = gameMini;
-        PlayerRecord record = file_.read(1);
-        record.Mini = qint16(absMini_);
-        record.setName(player);
-        emit absoluteMiniShown(Statistics::absMiniBeatenCaption(record.Name, absMini_));
-        write(1, record);
+        const RecordBook::Offer o = RecordBook::offer(file_, 1, RecordBook::Field::Mini, qint16(gameMini), player);
+        absMini_ = o.record.Mini;
+        if (o.beaten) {
+            announce(Cue::AbsoluteMini, QStringLiteral("Record mini absolu !"), player);
+            emit absoluteMiniShown(Statistics::absMiniBeatenCaption(o.record.Name, absMini_));
+            reportIfUnwritten(o);
+        } else {
+            emit absoluteMiniShown(Statistics::absMiniLoadedCaption(o.record.Name, absMini_));
+        }
     }
     if (gameMini < persoMini_) {
-        announce(Cue::PersonalMini, QStringLiteral("Record mini perso !"), player);
-        persoMini_ = gameMini;
-        writePersonal(player);
+        const RecordBook::Offer o =
+            RecordBook::offer(file_, playerRecNo_, RecordBook::Field::Mini, qint16(gameMini), player);
+        persoMini_ = o.record.Mini;
+        if (o.beaten) {
+            announce(Cue::PersonalMini, QStringLiteral("Record mini perso !"), player);
+            reportIfUnwritten(o);
+        }
         emit personalMiniShown(Statistics::persoMiniCaption(persoMini_));
     }
 }
@@ -65,19 +71,25 @@ void RecordKeeper::afterItem(qint64 gameMini, const QString &player)
 void RecordKeeper::afterGame(qint64 gameAverage, const QString &player)
 {
     if (gameAverage < persoAverage_) {
-        announce(Cue::PersonalAverage, QStringLiteral("Record perso moyenne !"), player);
-        persoAverage_ = gameAverage;
+        const RecordBook::Offer o =
+            RecordBook::offer(file_, playerRecNo_, RecordBook::Field::Average, qint16(gameAverage), player);
+        persoAverage_ = o.record.Average;
+        if (o.beaten)
+            announce(Cue::PersonalAverage, QStringLiteral("Record perso moyenne !"), player);
         emit personalAverageShown(Statistics::persoAverageCaption(persoAverage_));
-        writePersonal(player);
+        reportIfUnwritten(o);
     }
     if (gameAverage < absAverage_) {
-        announce(Cue::AbsoluteAverage, QStringLiteral("Record absolu moyenne !"), player);
-        absAverage_ = gameAverage;
-        PlayerRecord record = file_.read(2);
-        record.setName(player);
-        record.Average = qint16(gameAverage);
-        emit absoluteAverageShown(Statistics::absAverageBeatenCaption(player, absAverage_));
-        write(2, record);
+        const RecordBook::Offer o =
+            RecordBook::offer(file_, 2, RecordBook::Field::Average, qint16(gameAverage), player);
+        absAverage_ = o.record.Average;
+        if (o.beaten) {
+            announce(Cue::AbsoluteAverage, QStringLiteral("Record absolu moyenne !"), player);
+            emit absoluteAverageShown(Statistics::absAverageBeatenCaption(player, absAverage_));
+            reportIfUnwritten(o);
+        } else {
+            emit absoluteAverageShown(Statistics::absAverageLoadedCaption(o.record.Name, absAverage_));
+        }
     }
 }
 
@@ -87,17 +99,8 @@ void RecordKeeper::announce(const QString &cue, const QString &text, const QStri
     boxes_.show(text, player, BoxButtons::Ok, BoxIcon::Information);
 }
 
-void RecordKeeper::write(qint64 k, const PlayerRecord &record)
+void RecordKeeper::reportIfUnwritten(const RecordBook::Offer &offer)
 {
-    if (!file_.write(k, record))
+    if (!offer.written)
         reportWriteProblem(boxes_, file_.path(), file_.errorString());
-}
-
-void RecordKeeper::writePersonal(const QString &player)
-{
-    PlayerRecord record = file_.read(playerRecNo_);
-    record.Mini = qint16(persoMini_);
-    record.Average = qint16(persoAverage_);
-    record.setName(player);
-    write(playerRecNo_, record);
 }

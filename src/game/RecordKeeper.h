@@ -1,17 +1,19 @@
 #pragma once
 
+#include "game/RecordBook.h"
+
 #include <QObject>
 #include <QString>
 
 class MessageBoxes;
-class PlayerFile;
-class PlayerRecord;
 class SoundCues;
 
 // The records a game is measured against: the absolute records of the mode (records 1 and
-// 2 of the player file) and the current player's own. A record that falls is announced
-// with its cue and a message box titled with the player's name, then written at once.
-// Each label's new caption is reported as a signal, at the moment the window showed it.
+// 2 of the player file) and the current player's own. A time that beats a record is
+// offered to the file, which another program may share: when it still beats what the
+// file holds, it is written at once, then announced with its cue and a message box titled
+// with the player's name; otherwise the record the file holds now is shown. Each label's
+// new caption is reported as a signal, at the moment the window shows it.
 class RecordKeeper : public QObject
 {
     Q_OBJECT
@@ -42,9 +44,7 @@ signals:
 
 private:
     void announce(const QString &cue, const QString &text, const QString &player);
-    void write(qint64 k, const PlayerRecord &record);
-    // Rewrites the player's record with the personal Mini and average.
-    void writePersonal(const QString &player);
+    void reportIfUnwritten(const RecordBook::Offer &offer);
 
     PlayerFile &file_;
     SoundCues &cues_;

@@ -67,6 +67,11 @@ QString RecordFile::path() const
     return file_.fileName();
 }
 
+int RecordFile::handle() const
+{
+    return file_.isOpen() ? file_.handle() : -1;
+}
+
 QString RecordFile::errorString() const
 {
     return error_;

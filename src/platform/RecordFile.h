@@ -24,6 +24,8 @@ public:
     bool isOpen() const;
 
     QString path() const;
+    // The operating system's file descriptor, -1 when closed (for locking).
+    int handle() const;
     QString errorString() const;
     int recordLength() const;
 

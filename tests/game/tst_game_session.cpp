@@ -235,6 +235,28 @@ private slots:
         QVERIFY(!h.session->game().isItemShown());
     }
 
+    // Another program on the same folder set better records since this one loaded them:
+    // nothing is announced or written over them, and they are shown as the file has them.
+    void recordsSetMeanwhileByAnotherProgramStand()
+    {
+        Harness h;
+        QVERIFY(h.startGame({QStringLiteral("Paul")}));
+        const QByteArray others = recordBytes("Zo\xE9", 150, 0) + recordBytes("Zo\xE9", 0, 200);
+        const QByteArray paul = recordBytes("Paul", 100, 210);
+        h.folder.write(QStringLiteral("clvfic1.txt"), others + paul);
+        h.ts.boxes.shown.clear();
+        h.ts.sound.played.clear();
+        for (int i = 0; i < 20; ++i)
+            h.playItem(660);
+        QCOMPARE(h.boxes(), QStringList());
+        QCOMPARE(h.ts.sound.played, QStringList{QStringLiteral("oui.wav")});
+        QCOMPARE(h.file("clvfic1.txt"), others + paul);
+        QCOMPARE(h.shown["absMini"], QStringLiteral("Zoé             Mini :     150"));
+        QCOMPARE(h.shown["absAverage"], QStringLiteral("Zoé            Moyenne :  200"));
+        QCOMPARE(h.shown["persoMini"], QStringLiteral("Mini    :  100"));
+        QCOMPARE(h.shown["persoAverage"], QStringLiteral("Moyenne :  210"));
+    }
+
     void captionsAfterRecordsFall()
     {
         Harness h;

@@ -1,0 +1,45 @@
+// A player of the shared-folder test: plays `rounds` quick games against the record file
+// of the folder it is given, for random players and times, and prints every time it
+// offered ("name mini average" a line) so that the test can tell what the file must hold.
+#include "game/PlayerFile.h"
+#include "game/RecordKeeper.h"
+#include "game/SoundCues.h"
+#include "support/TestDoubles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <random>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4 || !QDir::setCurrent(args[1]))
+        return 2;
+    std::mt19937 random(args[2].toUInt());
+    const int rounds = args[3].toInt();
+
+    PlayerFile file;
+    if (!file.open(PlayerFile::fileNameFor(1)))
+        return 3;
+    RecordingSound sound;
+    SoundCues cues(sound);
+    ScriptedBoxes boxes;
+    RecordKeeper keeper(file, cues, boxes);
+    keeper.loadAbsolute();
+    QTextStream out(stdout);
+    for (int i = 0; i < rounds; ++i) {
+        const QString name = QStringLiteral("Joueur%1").arg(random() % 25);
+        keeper.findPlayer(name);
+        const int mini = 100 + int(random() % 9000);
+        const int average = 100 + int(random() % 9000);
+        keeper.afterItem(mini, name);
+        keeper.afterGame(average, name);
+        out << name << ' ' << mini << ' ' << average << '\n';
+        boxes.shown.clear();
+        sound.played.clear();
+    }
+    return 0;
+}
