@@ -1,8 +1,10 @@
 #include "game/RecordBook.h"
 
 #include "platform/FileLock.h"
+#include "platform/Windows1252.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace RecordBook {
 
@@ -47,15 +49,20 @@ Lookup findPlayer(PlayerFile &file, const QString &name)
     const FileLock lock(file.recordFile());
     Lookup out;
     const QString key = FitName(name);
+    // Names are compared as the file holds them, 15 bytes each: every byte stands for one
+    // character, so equal bytes are equal names, and no record needs decoding.
+    const QByteArray keyBytes = Windows1252::encode(key);
     // Only whole records are players; they are read a block at a time.
     const double last = file.recordCount();
     const qint64 whole = qint64(std::floor(last));
     for (qint64 first = 3; first <= whole; first += kScanBlock) {
-        const QList<PlayerRecord> block = file.read(first, std::min(kScanBlock, whole - first + 1));
-        for (qint64 i = 0; i < block.size(); ++i) {
-            if (block[i].Name == key) {
+        const qint64 count = std::min(kScanBlock, whole - first + 1);
+        const QByteArray block = file.recordFile().read(first, count);
+        for (qint64 i = 0; i < count; ++i) {
+            const char *record = block.constData() + i * PlayerRecord::kSize;
+            if (std::memcmp(record, keyBytes.constData(), kNameLength) == 0) {
                 out.recordNumber = first + i;
-                out.record = block[i];
+                out.record = PlayerRecord::fromBytes(QByteArray(record, PlayerRecord::kSize));
                 return out;
             }
         }

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringListModel>
 
 namespace {
 
@@ -112,8 +113,9 @@ PlayerListDialog::PlayerListDialog(const PlayerFile &file, const QStringList &cu
     connect(helpButton_, &QPushButton::clicked, this, &PlayerListDialog::showHelp);
 
     centreOnScreen(this);
-    // The drop-down list is filled in one go, already in order.
-    nameBox_->addItems(PlayerNames::known(file, order_));
+    // The drop-down list is filled in one go, already in order, into a plain list model:
+    // a class's file may hold a hundred thousand names.
+    nameBox_->setModel(new QStringListModel(PlayerNames::known(file, order_), nameBox_));
     list_->addItems(currentPlayers);
     nameBox_->setCurrentIndex(-1);
     nameBox_->setEditText(QString());
