@@ -7,7 +7,7 @@ packages=(
   cmake g++ make ccache pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
   fonts-liberation
-  xvfb xauth xdotool
+  xvfb xauth xdotool openbox x11-apps x11-utils
   desktop-file-utils appstream
 )
 

@@ -222,8 +222,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     const bool keyPress = event->type() == QEvent::KeyPress;
     if ((!keyPress && event->type() != QEvent::InputMethod) || session_.isEnded())
         return QMainWindow::eventFilter(watched, event);
+    // Only a key typed in this window with nothing open over it is the player's. While a
+    // menu is open every key is the menu's: an open menu hands the keys it has no use for
+    // to the menu bar, which belongs to this window, so the menu is looked for itself and
+    // not only the widget that receives the key.
     auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != this || QApplication::activeModalWidget())
+    if (!widget || widget->window() != this || QApplication::activePopupWidget()
+        || QApplication::activeModalWidget())
         return QMainWindow::eventFilter(watched, event);
 
     QString text;

@@ -253,6 +253,52 @@ private slots:
         QCOMPARE(ts->boxes.shown.size(), boxes);
     }
 
+    // A key pressed while a menu is open is the menu's: the menu hands the keys it has no
+    // use for to the menu bar, and they must not reach the game from there. Once the menu
+    // is closed, the same key is the game's, even when the menu bar keeps the keyboard (as
+    // it does after Escape).
+    void keysPressedInAnOpenMenuStayThere_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<bool>("itemShown");
+        QTest::addColumn<char>("pressed");
+        QTest::newRow("space shows no item") << QStringLiteral("&Options") << false << ' ';
+        QTest::newRow("right letter") << QStringLiteral("&?") << true << 'k';
+        QTest::newRow("wrong letter") << QStringLiteral("&Jeu") << true << 'z';
+    }
+    void keysPressedInAnOpenMenuStayThere()
+    {
+        QFETCH(QString, menu);
+        QFETCH(bool, itemShown);
+        QFETCH(char, pressed);
+        QVERIFY(start());
+        namePlayers({QStringLiteral("Paul")});
+        key(Qt::Key_F2);
+        ts->random.fallback = (10 + 0.5) / 26.0; // K, a letter no menu uses
+        if (itemShown)
+            key(Qt::Key_Space);
+        auto game = [&] {
+            return QStringList{label("item"), label("typed"), label("itemTime"), QString::number(ts->beeper.count)};
+        };
+        const QStringList before = game();
+
+        QMenu *open = nullptr;
+        for (QAction *a : main->menuBar()->actions())
+            if (a->text() == menu)
+                open = a->menu();
+        QVERIFY(open);
+        main->menuBar()->setActiveAction(open->menuAction());
+        QTRY_COMPARE(QApplication::activePopupWidget(), open);
+        QTest::keyClick(open, pressed);
+        QCOMPARE(game(), before);
+        QCOMPARE(QApplication::activePopupWidget(), open);
+
+        QTest::keyClick(open, Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+        QTest::keyClick(main->menuBar(), pressed);
+        QVERIFY(game() != before);
+    }
+
     void closingTheWindowSaysGoodbye()
     {
         QVERIFY(start());
