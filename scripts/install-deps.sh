@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build, run and test, but only those
-# that are missing, so that a second run needs no network.
+# that are missing, so that a second run needs no network. clang and its runtime library
+# package (which holds libFuzzer and clang's sanitizer runtimes) serve the fuzz build; the
+# g++ sanitizer runtimes come with g++ itself.
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
   fonts-liberation
   xvfb xauth xdotool
+  clang libclang-rt-14-dev
 )
 
 missing=()
