@@ -98,6 +98,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(ranked[i].toBytes() == list[order[std::size_t(i)]].toBytes());
         checkLine(lines[i], i + 1, ranked[i]);
     }
+    // A run of records read anywhere, the record number taken from the input's last bytes:
+    // always `count` records, the missing ones (past the end, up to the largest record
+    // numbers) as zeros.
+    fuzz::Input in(data, size);
+    const auto first = in.take<qint64>();
+    const qint64 count = in.take<quint8>() % 40 + 1;
+    const QList<PlayerRecord> run = file.read(first, count);
+    FUZZ_CHECK(run.size() == count);
+    const qint64 whole = bytes.size() / PlayerRecord::kSize;
+    for (qint64 i = 0; i < count && first >= 1; ++i) {
+        QByteArray expected(PlayerRecord::kSize, '\0');
+        if (first <= whole - i) {
+            const qsizetype at = qsizetype(first + i - 1) * PlayerRecord::kSize;
+            expected = bytes.mid(at, PlayerRecord::kSize);
+        } else if (first <= whole + 1 - i) { // the trailing fragment, zero-padded
+            const qsizetype at = qsizetype(whole) * PlayerRecord::kSize;
+            expected.replace(0, bytes.size() - at, bytes.mid(at));
+        }
+        FUZZ_CHECK(run[i].toBytes() == expected);
+    }
+
     // Ranks far beyond the list keep all their digits.
     if (!list.isEmpty())
         checkLine(recordLine(100000 + int(size), list.front()), 100000 + int(size), list.front());
