@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build, run and test, but only those
-# that are missing, so that a second run needs no network.
+# that are missing, so that a second run needs no network. clang and its runtime library
+# package (which holds libFuzzer and clang's sanitizer runtimes) serve the fuzz build; the
+# g++ sanitizer runtimes come with g++ itself.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,7 @@ packages=(
   fonts-liberation
   xvfb xauth xdotool openbox x11-apps x11-utils
   desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -52,11 +52,13 @@ Lookup findPlayer(PlayerFile &file, const QString &name)
     // Names are compared as the file holds them, 15 bytes each: every byte stands for one
     // character, so equal bytes are equal names, and no record needs decoding.
     const QByteArray keyBytes = Windows1252::encode(key);
-    // Only whole records are players; they are read a block at a time.
+    // The players are the records up to where a new one would go: the whole records and a
+    // trailing fragment of more than half a record, which counts as a record of its own
+    // (its missing bytes read as zeros). They are read a block at a time.
     const double last = file.recordCount();
-    const qint64 whole = qint64(std::floor(last));
-    for (qint64 first = 3; first <= whole; first += kScanBlock) {
-        const qint64 count = std::min(kScanBlock, whole - first + 1);
+    const qint64 records = std::llround(last + 1) - 1;
+    for (qint64 first = 3; first <= records; first += kScanBlock) {
+        const qint64 count = std::min(kScanBlock, records - first + 1);
         const QByteArray block = file.recordFile().read(first, count);
         for (qint64 i = 0; i < count; ++i) {
             const char *record = block.constData() + i * PlayerRecord::kSize;

@@ -16,7 +16,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# The program's own output goes with a failure: a sanitizer report, for one, is there.
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log" >&2
+  exit 1
+}
 
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -88,7 +93,11 @@ xdotool key Return
 
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
+# A clean end returns 0; a sanitizer finding at exit (a leak, say) does not.
+status=0
+wait "$app_pid" || status=$?
 app_pid=""
+[ "$status" = 0 ] || fail "the program ended with status $status"
 
 settings="$(od -An -tx1 clavimo.ini | tr -d " \n")"
 [ "$settings" = "ffff" ] || fail "clavimo.ini is $settings"

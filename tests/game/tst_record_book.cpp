@@ -66,6 +66,9 @@ private slots:
         const QByteArray lukasz = recordBytes("?ukasz", 1, 1);
         QTest::newRow("outside the code page, found again") << lukasz << QStringLiteral("Łukasz") << qint64(3) << lukasz;
         QTest::newRow("short fragment overwritten") << QByteArray(9, 'z') << QStringLiteral("Ana") << qint64(3) << ana;
+        QTest::newRow("a kept fragment is a player too")
+            << recordBytes("Ana", 300, 400).left(16) << QStringLiteral("Ana") << qint64(3)
+            << recordBytes("Ana", 300, 400).left(16);
         QTest::newRow("long fragment kept") << QByteArray(10, 'z') << QStringLiteral("Ana") << qint64(4)
                                             << QByteArray(10, 'z') + QByteArray(9, '\0') + ana;
     }

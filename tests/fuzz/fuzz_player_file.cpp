@@ -1,0 +1,243 @@
+// A player record file holding any bytes, taken through what a game does with it: the
+// absolute records loaded (placeholders written where a value is 0), players found or
+// added by name, a game's times worked out, and the improved records written back. Each
+// step is checked against a byte-level model of the file: a record write changes its own
+// 19 bytes and, when it lies past the end, fills the gap with zeros; nothing else moves.
+
+#include "FuzzSupport.h"
+
+#include "game/RecordBook.h"
+#include "game/Statistics.h"
+#include "platform/Windows1252.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr int kSize = PlayerRecord::kSize;
+
+// The bytes a record write leaves, per the record file's rules.
+void modelWrite(QByteArray &file, qint64 k, const QByteArray &record)
+{
+    const qsizetype offset = qsizetype(k - 1) * kSize;
+    if (file.size() < offset + kSize)
+        file.resize(std::max<qsizetype>(file.size(), offset + kSize), '\0');
+    file.replace(offset, kSize, record);
+}
+
+QByteArray recordAt(const QByteArray &file, qint64 k)
+{
+    return file.mid(qsizetype(k - 1) * kSize, kSize).leftJustified(kSize, '\0', true);
+}
+
+qint16 int16At(const QByteArray &record, int at)
+{
+    return qFromLittleEndian<qint16>(record.constData() + at);
+}
+
+QByteArray placeholder(const QByteArray &old, int keptAt, bool miniField)
+{
+    PlayerRecord r;
+    r.setName(RecordBook::kPlaceholderName);
+    r.Mini = miniField ? PlayerRecord::kUnset : int16At(old, keptAt);
+    r.Average = miniField ? int16At(old, keptAt) : PlayerRecord::kUnset;
+    return r.toBytes();
+}
+
+// Every whole record survives a decode and re-encode byte for byte, and reading a run of
+// records in one go gives what reading them one by one gives.
+void checkReading(PlayerFile &file, const QByteArray &bytes)
+{
+    const qint64 whole = bytes.size() / kSize;
+    for (qint64 k = 1; k <= whole; ++k) {
+        const QByteArray raw = recordAt(bytes, k);
+        FUZZ_CHECK(PlayerRecord::fromBytes(raw).toBytes() == raw);
+    }
+    const qint64 count = whole + 2; // two more, past the end, read as zeros
+    const QList<PlayerRecord> run = file.read(1, count);
+    FUZZ_CHECK(run.size() == count);
+    for (qint64 k = 1; k <= count; ++k)
+        FUZZ_CHECK(run[k - 1].toBytes() == recordAt(bytes, k));
+}
+
+// The first record from 3 on whose name field reads `key`, or 0. A trailing fragment of
+// more than half a record is a record of its own, its missing bytes read as zeros.
+qint64 firstHolder(const QByteArray &bytes, const QString &key)
+{
+    const qint64 records = bytes.size() / kSize + (2 * (bytes.size() % kSize) > kSize ? 1 : 0);
+    for (qint64 k = 3; k <= records; ++k) {
+        if (Windows1252::decode(recordAt(bytes, k).left(kNameLength)) == key)
+            return k;
+    }
+    return 0;
+}
+
+// Checks one lookup against the file as it was; returns the record number.
+RecordBook::Lookup lookUp(PlayerFile &file, const QString &path, const QString &name)
+{
+    const QByteArray before = fuzz::readWholeFile(path);
+    const QString key = FitName(name);
+    const qint64 expected = firstHolder(before, key);
+
+    const RecordBook::Lookup found = RecordBook::findPlayer(file, name);
+    const PlayerRecord &buffer = found.record;
+    const QByteArray after = fuzz::readWholeFile(path);
+    FUZZ_CHECK(found.written);
+    FUZZ_CHECK(buffer.Name == key);
+    if (expected != 0) {
+        FUZZ_CHECK(!found.created);
+        FUZZ_CHECK(found.recordNumber == expected);
+        FUZZ_CHECK(after == before);
+        FUZZ_CHECK(buffer.toBytes() == recordAt(before, expected));
+    } else {
+        // Appended after the whole records; a trailing fragment of 10 bytes or more (more
+        // than half a record) is kept as a record of its own, a shorter one is overwritten.
+        const qint64 whole = before.size() / kSize;
+        const qint64 fragment = before.size() % kSize;
+        FUZZ_CHECK(found.created);
+        FUZZ_CHECK(found.recordNumber == whole + 1 + (2 * fragment > kSize ? 1 : 0));
+        FUZZ_CHECK(buffer.Mini == PlayerRecord::kUnset && buffer.Average == PlayerRecord::kUnset);
+        QByteArray model = before;
+        modelWrite(model, found.recordNumber, buffer.toBytes());
+        FUZZ_CHECK(after == model);
+        FUZZ_CHECK(after.size() % kSize == 0);
+    }
+    FUZZ_CHECK(found.recordNumber >= 3);
+    FUZZ_CHECK(file.length() == after.size());
+
+    // Asked again, the name is found without a write, in the record just found or made.
+    const RecordBook::Lookup second = RecordBook::findPlayer(file, name);
+    FUZZ_CHECK(!second.created && second.recordNumber == found.recordNumber);
+    FUZZ_CHECK(second.record.toBytes() == buffer.toBytes());
+    FUZZ_CHECK(fuzz::readWholeFile(path) == after);
+    return found;
+}
+
+// The figures of one game of 20 items; returns the best item time and the average.
+std::pair<qint64, qint64> playGame(fuzz::Input &in)
+{
+    qint64 total = 0;
+    qint64 best = Statistics::kUnset;
+    qint64 worst = 0;
+    for (int item = 1; item <= Statistics::kItemsPerGame; ++item) {
+        const qint64 raw = in.take<quint16>();
+        const qint64 errors = in.take<quint8>();
+        const qint64 t = Statistics::itemTime(raw, errors);
+        // A tenth of the time per wrong key, rounded down, and never below 1 ms.
+        FUZZ_CHECK(t >= 1 && t >= raw);
+        if (raw > 0)
+            FUZZ_CHECK(10 * (t - raw) <= raw * errors && raw * errors < 10 * (t - raw + 1));
+        FUZZ_CHECK(Statistics::itemTime(raw, errors + 1) >= t);
+        total += t;
+        best = std::min(best, t);
+        worst = std::max(worst, t);
+        const qint64 avg = Statistics::average(total, item);
+        FUZZ_CHECK(avg * item <= total && total < (avg + 1) * item);
+        FUZZ_CHECK(avg <= worst);
+        FUZZ_CHECK(Statistics::gameAverageCaption(avg).endsWith(QString::number(avg)));
+    }
+    FUZZ_CHECK(Statistics::average(total, 0) == 0);
+    const qint64 avg = Statistics::average(total, Statistics::kItemsPerGame);
+    FUZZ_CHECK(avg >= best);
+    return {best, avg};
+}
+
+// Offers a time to record k: it is written, with the player's name, only when it beats
+// what the record holds, and then only that record's bytes change.
+void offer(PlayerFile &file, const QString &path, qint64 k, RecordBook::Field field, qint64 time,
+           const QString &player)
+{
+    // The game offers only times below a record it has read, so they fit in 16 bits.
+    if (time > std::numeric_limits<qint16>::max())
+        return;
+    QByteArray model = fuzz::readWholeFile(path);
+    PlayerRecord expected = file.read(k);
+    qint16 &value = field == RecordBook::Field::Mini ? expected.Mini : expected.Average;
+    const bool beats = time < value;
+    const RecordBook::Offer o = RecordBook::offer(file, k, field, qint16(time), player);
+    FUZZ_CHECK(o.beaten == beats && o.written);
+    if (beats) {
+        value = qint16(time);
+        expected.setName(player);
+        modelWrite(model, k, expected.toBytes());
+    }
+    FUZZ_CHECK(o.record.toBytes() == expected.toBytes());
+    FUZZ_CHECK(fuzz::readWholeFile(path) == model);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    fuzz::Input in(data, size);
+    const auto choice = in.take<quint16>();
+    const QByteArray nameBytes = [&in] {
+        QByteArray out;
+        for (int i = 0; i < 16; ++i)
+            out.append(char(in.take<quint8>()));
+        return out;
+    }();
+    // The game's figures come off the end too; what is left is the file.
+    std::vector<std::uint8_t> gameBytes;
+    for (int i = 0; i < 3 * Statistics::kItemsPerGame && in.left() > 0; ++i)
+        gameBytes.push_back(in.take<quint8>());
+    const QByteArray original = in.takeRest();
+
+    const QString path = fuzz::scratchFile(PlayerFile::fileNameFor(6));
+    fuzz::writeWholeFile(path, original);
+    PlayerFile file;
+    FUZZ_CHECK(file.open(path));
+    FUZZ_CHECK(file.length() == original.size());
+    checkReading(file, original);
+
+    // The absolute records: a 0 value (or a missing record) becomes the placeholder.
+    const RecordBook::AbsRecords abs = RecordBook::loadAbsRecords(file);
+    QByteArray model = original;
+    const QByteArray first = recordAt(original, 1);
+    const QByteArray second = recordAt(original, 2);
+    if (int16At(first, 15) == 0)
+        modelWrite(model, 1, placeholder(first, 17, true));
+    if (int16At(second, 17) == 0)
+        modelWrite(model, 2, placeholder(second, 15, false));
+    FUZZ_CHECK(abs.written);
+    FUZZ_CHECK(fuzz::readWholeFile(path) == model);
+    FUZZ_CHECK(abs.mini == int16At(recordAt(model, 1), 15) && abs.mini != 0);
+    FUZZ_CHECK(abs.average == int16At(recordAt(model, 2), 17) && abs.average != 0);
+    FUZZ_CHECK(abs.miniName == Windows1252::decode(recordAt(model, 1).left(kNameLength)));
+    FUZZ_CHECK(abs.averageName == Windows1252::decode(recordAt(model, 2).left(kNameLength)));
+
+    // Names: one already in the file (when there is a player), the same with its trailing
+    // spaces typed differently, as the game shows it (initial capital), and one made of
+    // input bytes, likely new.
+    std::vector<QString> names;
+    const qint64 players = model.size() / kSize - 2;
+    if (players > 0) {
+        const QString stored = file.read(3 + choice % players).Name;
+        QString bare = stored;
+        while (bare.endsWith(QLatin1Char(' ')))
+            bare.chop(1);
+        names.push_back(stored);
+        names.push_back(bare + QStringLiteral("    "));
+        names.push_back(Windows1252::initialCapital(bare));
+    }
+    names.push_back(QString::fromUtf8(nameBytes));
+    RecordBook::Lookup player;
+    for (const QString &name : names)
+        player = lookUp(file, path, name);
+
+    // A game by the last player; its improved figures go to that player's record and to
+    // the absolute records, as at the end of a game.
+    fuzz::Input game(gameBytes.data(), gameBytes.size());
+    const auto [best, average] = playGame(game);
+    FUZZ_CHECK(file.read(player.recordNumber).toBytes() == player.record.toBytes());
+    offer(file, path, 1, RecordBook::Field::Mini, best, names.back());
+    offer(file, path, player.recordNumber, RecordBook::Field::Mini, best, names.back());
+    offer(file, path, player.recordNumber, RecordBook::Field::Average, average, names.back());
+    offer(file, path, 2, RecordBook::Field::Average, average, names.back());
+    FUZZ_CHECK(file.length() % kSize == 0 || file.length() == original.size());
+    return 0;
+}

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Writes the seed inputs of the fuzz targets into tests/fuzz/corpus/<target>/: a few small
+# files each, empty and odd-length ones, well-formed files and slightly damaged ones.
+# The fuzz targets read numbers (names, times, choices) off the end of an input, so the
+# player file seeds carry such a tail after the file's bytes.
+set -euo pipefail
+export LC_ALL=C
+here="$(cd "$(dirname "$0")" && pwd)"
+out="$here/corpus"
+words="$here/../../data/clvlet6.txt"
+rm -rf "$out"
+mkdir -p "$out"/{player_file,records_list,word_list,settings_file,windows1252}
+
+# record NAME MINI AVERAGE: one 19-byte player record (name in windows-1252 octal escapes
+# allowed), the two numbers as signed 16-bit little-endian.
+record() {
+  local name mini=$2 avg=$3
+  name="$(printf "$1")"
+  printf '%s' "$name"
+  head -c $((15 - ${#name})) /dev/zero | tr '\0' ' '
+  printf "\\$(printf %03o $((mini & 255)))\\$(printf %03o $(((mini >> 8) & 255)))"
+  printf "\\$(printf %03o $((avg & 255)))\\$(printf %03o $(((avg >> 8) & 255)))"
+}
+
+# The tail the player file target reads backwards: 20 items of (errors, time high, time
+# low), then 16 name bytes (the name, reversed), then a 2-byte choice.
+tail_bytes() {
+  for i in $(seq 20); do printf "\\$(printf %03o $((i % 3)))\\003\\$(printf %03o $((i * 7)))"; done
+  printf "${1:-luaP\\351 sniatnoF}"
+  printf '\001\000'
+}
+
+valid() {
+  record Paul 480 731
+  record 'Ren\351e' 9999 812
+  record Paul 480 760
+  record 'Ren\351e' 512 812
+  record 'Zo\351' 9999 9999
+}
+
+# Player files.
+: >"$out/player_file/empty"
+printf 'x' >"$out/player_file/one_byte"
+{ valid; tail_bytes; } >"$out/player_file/valid"
+{ head -c 38 /dev/zero; tail_bytes; } >"$out/player_file/new_file_zeros"
+{ valid; printf 'Lucien\0\0\0\0'; tail_bytes; } >"$out/player_file/fragment_10_bytes"
+{ valid; printf 'Luc'; tail_bytes; } >"$out/player_file/fragment_3_bytes"
+# A kept fragment whose name field is the new player's name: it becomes a record of its own.
+{ valid; printf 'Lucien         \020'; tail_bytes '          neicuL'; } >"$out/player_file/fragment_named_like_new_player"
+{ valid >"$out/valid.tmp"; head -c 37 "$out/valid.tmp"; rm "$out/valid.tmp"; tail_bytes; } >"$out/player_file/length_37"
+{ record xxxxx 0 0; record '\200\201\237\377' -1 -32768; record Paul 1 32767; tail_bytes; } >"$out/player_file/edge_values"
+
+# Records lists.
+: >"$out/records_list/empty"
+valid >"$out/records_list/valid"
+{ valid; record A 5 700; record B 6 700; record C 7 699; record D 8 700; record E 9 -3; } >"$out/records_list/ties"
+{ valid; printf 'half a rec'; } >"$out/records_list/trailing_fragment"
+{ for i in $(seq 120); do record "P$i" $i $(((i * 37) % 11)); done; } >"$out/records_list/rank_100_and_more"
+
+# Word lists.
+: >"$out/word_list/empty"
+head -c 60 "$words" >"$out/word_list/ten_words"
+head -c 63 "$words" >"$out/word_list/ten_words_and_a_half"
+printf 'ABACA\r\nABAQUE\r\nABATTE\r\n' >"$out/word_list/line_ends"
+printf '\351t\234\377\337\265abcde\201\0\0\0\0\0\0' >"$out/word_list/accents_and_undefined"
+
+# Settings files (the target's last two bytes are the value saved).
+printf '\377\377' >"$out/settings_file/empty_then_on"
+printf '\000\000\000\000' >"$out/settings_file/off_then_off"
+printf '\377' >"$out/settings_file/one_byte"
+printf '\001\002\003\004\005\377\377' >"$out/settings_file/longer_file"
+
+# Text.
+: >"$out/windows1252/empty"
+printf '\303\211l\303\250ve \305\223uvre \303\277 \303\237 \302\265' >"$out/windows1252/utf8_french"
+for i in $(seq 0 255); do printf "\\$(printf %03o "$i")"; done >"$out/windows1252/every_byte"
+printf '\360\237\230\200\000\330A\000\000\334' >"$out/windows1252/emoji_and_lone_surrogates"
+printf 'Jean-Fran\347ois Le Gu\351vel' >"$out/windows1252/long_name"
