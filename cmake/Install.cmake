@@ -3,9 +3,6 @@
 # a manual page, all named after one application id. The program finds its data beside
 # its bin/ folder, so the installed tree can be moved to any prefix.
 
-# The id the program gives itself in src/platform/ProgramInfo.h; the installation test
-# checks that both agree.
-set(CLAVIMO_APP_ID org.clavimo.Clavimo)
 # The day the version of project() was released, for the metainfo; change both together.
 set(CLAVIMO_RELEASE_DATE 2026-12-06)
 

@@ -8,11 +8,11 @@ inline QString programTitle()
     return QStringLiteral("Clavimo");
 }
 
-// The name of the desktop entry, metainfo and icon the installation provides; the build
-// names the installed files after the same id.
+// The name of the desktop entry, metainfo and icon the installation provides, given by
+// the build, which names the installed files after the same id.
 inline QString applicationId()
 {
-    return QStringLiteral("org.clavimo.Clavimo");
+    return QStringLiteral(CLAVIMO_APP_ID);
 }
 
 inline int versionMajor()

@@ -63,8 +63,6 @@ grep -q "<id>$id</id>" "$metainfo" || fail "metainfo id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "metainfo launchable"
 grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"/>" "$metainfo" \
   || fail "metainfo release $version"
-# The program names its windows' desktop entry with the same id (a UTF-16 string in it).
-strings -el "$program" | grep -qx "$id" || fail "the program does not use the id $id"
 man="$(zcat "$prefix/share/man/man6/clavimo.6.gz")"
 grep -qF '"Clavimo '"$version"'"' <<<"$man" && grep -qF '.B \-\-dossier\-utilisateur' <<<"$man" || fail "manual page"
 
