@@ -1,7 +1,9 @@
 // Guards the game as the main window drives it, without any window: start-up files, new
 // games, items typed with right and wrong keys, records announced and written byte for
-// byte, players taking turns, modes, the sound switch and quitting.
+// byte, players taking turns, modes, the sound switch, quitting, and the finished games
+// handed to the history.
 #include "game/GameSession.h"
+#include "game/Statistics.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"
 
@@ -16,6 +18,19 @@ const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xx
 // Two words, "maison" and "été et" (with a space), windows-1252.
 const QByteArray kWords("maison\xE9t\xE9 et");
 
+// Keeps the games it is given, with how many message boxes had been shown by then.
+struct FakeHistory : GameHistory
+{
+    void record(const FinishedGame &game) override
+    {
+        games << game;
+        boxesBefore << boxes->shown.size();
+    }
+    ScriptedBoxes *boxes = nullptr;
+    QList<FinishedGame> games;
+    QList<qsizetype> boxesBefore;
+};
+
 // The session with test doubles, and what it last asked each label to show. The hand-over
 // window is stood in for by returning to the session at once, as the window does when its
 // wait is over.
@@ -23,6 +38,7 @@ struct Harness
 {
     ScratchFolder folder;
     TestServices ts;
+    FakeHistory history;
     std::unique_ptr<GameSession> session;
     QMap<QString, QString> shown;
     QStringList handOvers;
@@ -31,6 +47,8 @@ struct Harness
     Harness()
     {
         session = std::make_unique<GameSession>(ts.services());
+        history.boxes = &ts.boxes;
+        session->setHistory(&history);
         GameSession *s = session.get();
         auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
         QObject::connect(s, &GameSession::playerShown, label("player"));
@@ -382,6 +400,99 @@ private slots:
         QVERIFY(!h.session->game().isRunning()); // back at the first player: wait for a new game
         QCOMPARE(h.file("clvfic1.txt").mid(38),
                  recordBytes("Anne", 300, 300) + recordBytes("Bruno", 301, 301) + recordBytes("Chlo\xE9", 302, 302));
+    }
+
+    // Only a game played to its 20th item reaches the history, and only the items of the
+    // game as its counters last started.
+    void gamesReachingTheHistory_data()
+    {
+        QTest::addColumn<int>("before");         // items played first
+        QTest::addColumn<QString>("interruption");
+        QTest::addColumn<int>("after");          // items played then
+        QTest::addColumn<QList<int>>("modes");   // the modes of the games stored
+        QTest::newRow("a whole game") << 20 << QString() << 0 << QList<int>{1};
+        QTest::newRow("left for a new game") << 19 << QStringLiteral("new game") << 0 << QList<int>{};
+        QTest::newRow("a new game played to its end") << 19 << QStringLiteral("new game") << 20 << QList<int>{1};
+        QTest::newRow("left for the other mode") << 7 << QStringLiteral("mode 6") << 13 << QList<int>{};
+        QTest::newRow("the other mode played to its end") << 7 << QStringLiteral("mode 6") << 20 << QList<int>{6};
+        QTest::newRow("quit") << 10 << QStringLiteral("quit") << 0 << QList<int>{};
+    }
+    void gamesReachingTheHistory()
+    {
+        QFETCH(int, before);
+        QFETCH(QString, interruption);
+        QFETCH(int, after);
+        Harness h;
+        h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
+        QVERIFY(h.startGame({QStringLiteral("Paul")}));
+        for (int i = 0; i < before; ++i)
+            h.playItem(300);
+        if (interruption == QLatin1String("new game"))
+            h.session->newGame();
+        else if (interruption == QLatin1String("mode 6"))
+            h.session->selectMode(6);
+        else if (interruption == QLatin1String("quit"))
+            h.session->quit();
+        for (int i = 0; i < after; ++i)
+            h.playItem(300);
+        QList<int> modes;
+        for (const FinishedGame &game : h.history.games) {
+            QCOMPARE(game.items.size(), 20);
+            modes << game.mode;
+        }
+        QTEST(modes, "modes");
+    }
+
+    // What the history is given of a game: the name shown, each item as displayed with its
+    // times and wrong keys, the figures the window showed, the dates of the first and last
+    // items; and it is given the game only after the records were announced and written.
+    void finishedGameAsPlayed()
+    {
+        Harness h;
+        // A name as the player list gives it, longer than a record holds and outside windows-1252.
+        QVERIFY(h.startGame({QStringLiteral("Łukasz-élodie du moulin")}));
+        const QDateTime start(QDate(2026, 12, 6), QTime(18, 30, 5, 123), Qt::UTC);
+        h.ts.wallClock.now = start;
+        h.ts.random.values = {0.0, (10 + 0.5) / 26}; // "A", then "K"
+        h.type(QStringLiteral(" "));
+        h.ts.wallClock.now = start.addSecs(5);
+        h.type(QStringLiteral("#k\r")); // three wrong keys, then the letter
+        h.ts.clock.now += 500;
+        h.type(QStringLiteral("a"));
+        h.playItem(400);  // "K"
+        for (int i = 3; i <= 20; ++i)
+            h.playItem(450 + i);
+        const QDateTime end = h.ts.wallClock.now;
+        h.ts.wallClock.now = end.addSecs(60); // while the record boxes wait for the player
+        QCOMPARE(h.history.games.size(), 1);
+        const FinishedGame &game = h.history.games.first();
+        QCOMPARE(game.player, h.shown["player"]);
+        QCOMPARE(game.player, QStringLiteral("Łukasz-élodie du moulin"));
+        QCOMPARE(game.mode, 1);
+        QCOMPARE(game.startedAt, start);
+        QCOMPARE(game.finishedAt, end);
+        QCOMPARE(Statistics::gameMiniCaption(game.mini), h.shown["gameMini"]);
+        QCOMPARE(Statistics::gameAverageCaption(game.average), h.shown["gameAverage"]);
+        QCOMPARE(game.items[0].shown, QStringLiteral("A"));
+        QCOMPARE(game.items[0].rawMs, qint64(500));
+        QCOMPARE(game.items[0].timeMs, qint64(650));
+        QCOMPARE(game.items[1].shown, QStringLiteral("K"));
+        QCOMPARE(game.items[1].timeMs, qint64(400));
+        QCOMPARE(game.items[19].rawMs, qint64(470));
+        qint64 total = 0;
+        for (const PlayedItem &item : game.items)
+            total += item.timeMs;
+        QCOMPARE(game.average, total / 20);
+        QCOMPARE(game.mini, qint64(400));
+        const QList<QPair<QChar, QChar>> mistakes = {{u'A', u'#'}, {u'A', u'K'}, {u'A', u'\r'}};
+        QCOMPARE(game.items[0].mistakes.size(), mistakes.size());
+        for (int i = 0; i < mistakes.size(); ++i) {
+            QCOMPARE(game.items[0].mistakes[i].expected, mistakes[i].first);
+            QCOMPARE(game.items[0].mistakes[i].typed, mistakes[i].second);
+        }
+        QCOMPARE(game.wrongKeys(), qint64(3));
+        QCOMPARE(h.history.boxesBefore.first(), h.ts.boxes.shown.size());
+        QVERIFY(h.ts.boxes.shown.size() > 1); // records fell and were announced first
     }
 
     void otherWindowsClosingKeepTheGame()
