@@ -27,25 +27,35 @@ AbsRecords loadAbsRecords(PlayerFile &file)
     return out;
 }
 
-Lookup findPlayer(PlayerFile &file, const QString &name)
+Lookup lookUpPlayer(const PlayerFile &file, const QString &name)
 {
     Lookup out;
-    PlayerRecord &buffer = out.record;
     const QString key = FitName(name);
     const double last = file.recordCount();
     for (qint64 k = 3; double(k) <= last; ++k) {
-        buffer = file.read(k);
-        if (buffer.Name == key) {
+        out.record = file.read(k);
+        if (out.record.Name == key) {
             out.recordNumber = k;
             return out;
         }
     }
+    out.record = PlayerRecord();
+    return out;
+}
+
+Lookup findPlayer(PlayerFile &file, const QString &name)
+{
+    Lookup out = lookUpPlayer(file, name);
+    if (out.recordNumber > 0)
+        return out;
+    const double last = file.recordCount();
+    PlayerRecord &buffer = out.record;
     // The new record goes after the last whole record; a trailing fragment shorter than
     // half a record is overwritten, a longer one is kept as a record of its own.
     out.recordNumber = std::llround(last + 1);
     out.created = true;
     buffer = PlayerRecord();
-    buffer.Name = key;
+    buffer.Name = FitName(name);
     buffer.Mini = PlayerRecord::kUnset;
     buffer.Average = PlayerRecord::kUnset;
     out.written = file.write(out.recordNumber, buffer);
