@@ -9,7 +9,7 @@ packages=(
   # The SQLite driver of the history; the charts' CMake package asks for the OpenGL one.
   libqt6sql6-sqlite libqt6charts6 libqt6opengl6-dev
   fonts-liberation
-  xvfb xauth xdotool
+  xvfb xauth xdotool sqlite3
 )
 
 missing=()
