@@ -32,6 +32,15 @@ perl -e '
   print pack("A15 s< s<", "L\xe9on", 80, 0), pack("A15 s< s<", "L\xe9on", 0, 95);
   print pack("A15 s< s<", @$_) for @p;' > "$work/clvfic1.txt"
 
+# A history of forty games of Paul's over the last weeks, written by the test suite's
+# helper program when it has been built beside the game.
+writer="$(dirname "$program")/tests/history_writer"
+if [ -x "$writer" ]; then
+  "$writer" sample "$work/historique.sqlite" Paul 40 >/dev/null
+else
+  echo "no $writer: the progression window will be empty" >&2
+fi
+
 cd "$work"
 "$program" >/dev/null 2>&1 & pids+=($!)
 
@@ -80,6 +89,13 @@ xdotool key F3
 window 'Liste des records' >/dev/null
 shot records
 xdotool key Return
+sleep 0.3
+
+xdotool windowactivate --sync "$main"
+xdotool key F5
+window Progression >/dev/null
+shot progression 1
+xdotool key Escape
 sleep 0.3
 
 xdotool windowactivate --sync "$main"

@@ -111,6 +111,10 @@ ChartData chartData(const ProgressData &data)
             out.firstMs -= 12 * 3600 * 1000;
             out.lastMs += 12 * 3600 * 1000;
         }
+        // A fortieth of the span on each side, so that no point sits on an axis.
+        const qint64 pad = (out.lastMs - out.firstMs) / 40;
+        out.firstMs -= pad;
+        out.lastMs += pad;
     }
     return out;
 }

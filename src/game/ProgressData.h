@@ -46,7 +46,8 @@ struct ChartData
     QList<QPointF> minis;
     std::optional<qint64> recordMini;
     std::optional<qint64> recordAverage;
-    // The axes' ranges: every point and record line inside, never an empty range.
+    // The axes' ranges: every point and record line inside with a margin, never an empty
+    // range.
     qint64 firstMs = 0;
     qint64 lastMs = 0;
     qint64 lowest = 0;

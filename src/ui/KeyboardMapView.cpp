@@ -42,6 +42,13 @@ void KeyboardMapView::setFigures(const QList<KeyboardMap::KeyFigures> &figures)
     if (figures.size() == places_.size())
         figures_ = figures;
     update();
+    if (hasFocus())
+        emit currentChanged(currentDescription());
+}
+
+void KeyboardMapView::focusInEvent(QFocusEvent *e)
+{
+    QWidget::focusInEvent(e);
     emit currentChanged(currentDescription());
 }
 

@@ -18,7 +18,8 @@ public:
 
     void setFigures(const QList<KeyboardMap::KeyFigures> &figures);
     const QList<KeyboardMap::KeyFigures> &figures() const { return figures_; }
-    // The key chosen with the arrow keys (the first one at the start).
+    // The key chosen with the arrow keys (the first one at the start); its figures are
+    // reported while the map has the focus.
     int currentKey() const { return current_; }
     QString currentDescription() const;
     // The key at a point of the widget, or -1.
@@ -37,6 +38,8 @@ protected:
     bool event(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    // The figures of the chosen key are reported when the keyboard takes the focus.
+    void focusInEvent(QFocusEvent *e) override;
 
 private:
     // Each key's place, in key units, in the order of KeyboardMap::rows().

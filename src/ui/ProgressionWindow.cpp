@@ -134,7 +134,8 @@ ProgressionWindow::ProgressionWindow(SqliteHistory &history, MessageBoxes &boxes
     missedLabel_->setTextFormat(Qt::PlainText);
     missedLabel_->setWordWrap(true);
     auto *legend = new QLabel(QStringLiteral("Vert : aucune faute ; rouge : 10 % de fautes ou plus ; gris : "
-                                             "jamais demandé. Les flèches choisissent une touche."));
+                                             "jamais demandé. Une touche survolée, ou choisie avec les flèches, "
+                                             "montre ses chiffres."));
     legend->setWordWrap(true);
     auto *keyboardFrame = new QGroupBox(QStringLiteral("Fautes par touche"));
     auto *keyboardLayout = new QVBoxLayout(keyboardFrame);
@@ -228,6 +229,7 @@ void ProgressionWindow::showChart(const ChartData &chart)
     times->setTitleText(QStringLiteral("Temps (ms)"));
     times->setLabelFormat(QStringLiteral("%d"));
     times->setRange(qreal(chart.lowest), qreal(chart.highest));
+    times->applyNiceNumbers(); // round figures on the time axis
     chart_->addAxis(dates, Qt::AlignBottom);
     chart_->addAxis(times, Qt::AlignLeft);
 

@@ -49,17 +49,19 @@ private slots:
         const qint64 h12 = 12 * 3600 * 1000;
         QTest::newRow("no game yet") << QList<GameSummary>{} << 0 << 0 << 0 << qint64(0) << qint64(2 * h12)
                                      << qint64(0) << qint64(1100);
+        const qint64 pad24h = 2 * h12 / 40; // a fortieth of the span on each side
         QTest::newRow("one game: half a day each side, 50 ms margins")
-            << QList<GameSummary>{game(kDay, 400, 420)} << 0 << 0 << 1 << day - h12 << day + h12 << qint64(350)
-            << qint64(470);
+            << QList<GameSummary>{game(kDay, 400, 420)} << 0 << 0 << 1 << day - h12 - pad24h << day + h12 + pad24h
+            << qint64(350) << qint64(470);
         QTest::newRow("records below and above the games widen the range")
-            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 380, 550)} << 300 << 900 << 2 << day
-            << day + 6 * h12 << qint64(240) << qint64(960);
+            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 380, 550)} << 300 << 900 << 2
+            << day - 6 * h12 / 40 << day + 6 * h12 + 6 * h12 / 40 << qint64(240) << qint64(960);
         QTest::newRow("a date that cannot be read is left out")
-            << QList<GameSummary>{game(QDateTime(), 100, 9000), game(kDay, 400, 420)} << 0 << 0 << 1 << day - h12
-            << day + h12 << qint64(350) << qint64(470);
+            << QList<GameSummary>{game(QDateTime(), 100, 9000), game(kDay, 400, 420)} << 0 << 0 << 1
+            << day - h12 - pad24h << day + h12 + pad24h << qint64(350) << qint64(470);
         QTest::newRow("the bottom never goes below 0")
-            << QList<GameSummary>{game(kDay, 20, 30)} << 0 << 0 << 1 << day - h12 << day + h12 << qint64(0) << qint64(80);
+            << QList<GameSummary>{game(kDay, 20, 30)} << 0 << 0 << 1 << day - h12 - pad24h << day + h12 + pad24h
+            << qint64(0) << qint64(80);
     }
     void chart()
     {
