@@ -3,7 +3,6 @@
 // byte, players taking turns, modes, the sound switch, quitting, and the finished games
 // handed to the history.
 #include "game/GameSession.h"
-#include "game/Statistics.h"
 #include "support/RecordBytes.h"
 #include "support/SessionHarness.h"
 
@@ -336,58 +335,6 @@ private slots:
             modes << game.mode;
         }
         QTEST(modes, "modes");
-    }
-
-    // What the history is given of a game: the name shown, each item as displayed with its
-    // times and wrong keys, the figures the window showed, the dates of the first and last
-    // items; and it is given the game only after the records were announced and written.
-    void finishedGameAsPlayed()
-    {
-        Harness h;
-        // A name as the player list gives it, longer than a record holds and outside windows-1252.
-        QVERIFY(h.startGame({QStringLiteral("Łukasz-élodie du moulin")}));
-        const QDateTime start(QDate(2026, 12, 6), QTime(18, 30, 5, 123), Qt::UTC);
-        h.ts.wallClock.now = start;
-        h.ts.random.values = {0.0, (10 + 0.5) / 26}; // "A", then "K"
-        h.type(QStringLiteral(" "));
-        h.ts.wallClock.now = start.addSecs(5);
-        h.type(QStringLiteral("#k\r")); // three wrong keys, then the letter
-        h.ts.clock.now += 500;
-        h.type(QStringLiteral("a"));
-        h.playItem(400);  // "K"
-        for (int i = 3; i <= 20; ++i)
-            h.playItem(450 + i);
-        const QDateTime end = h.ts.wallClock.now;
-        h.ts.wallClock.now = end.addSecs(60); // while the record boxes wait for the player
-        QCOMPARE(h.history.games.size(), 1);
-        const FinishedGame &game = h.history.games.first();
-        QCOMPARE(game.player, h.shown["player"]);
-        QCOMPARE(game.player, QStringLiteral("Łukasz-élodie du moulin"));
-        QCOMPARE(game.mode, 1);
-        QCOMPARE(game.startedAt, start);
-        QCOMPARE(game.finishedAt, end);
-        QCOMPARE(Statistics::gameMiniCaption(game.mini), h.shown["gameMini"]);
-        QCOMPARE(Statistics::gameAverageCaption(game.average), h.shown["gameAverage"]);
-        QCOMPARE(game.items[0].shown, QStringLiteral("A"));
-        QCOMPARE(game.items[0].rawMs, qint64(500));
-        QCOMPARE(game.items[0].timeMs, qint64(650));
-        QCOMPARE(game.items[1].shown, QStringLiteral("K"));
-        QCOMPARE(game.items[1].timeMs, qint64(400));
-        QCOMPARE(game.items[19].rawMs, qint64(470));
-        qint64 total = 0;
-        for (const PlayedItem &item : game.items)
-            total += item.timeMs;
-        QCOMPARE(game.average, total / 20);
-        QCOMPARE(game.mini, qint64(400));
-        const QList<QPair<QChar, QChar>> mistakes = {{u'A', u'#'}, {u'A', u'K'}, {u'A', u'\r'}};
-        QCOMPARE(game.items[0].mistakes.size(), mistakes.size());
-        for (int i = 0; i < mistakes.size(); ++i) {
-            QCOMPARE(game.items[0].mistakes[i].expected, mistakes[i].first);
-            QCOMPARE(game.items[0].mistakes[i].typed, mistakes[i].second);
-        }
-        QCOMPARE(game.wrongKeys(), qint64(3));
-        QCOMPARE(h.history.boxesBefore.first(), h.ts.boxes.shown.size());
-        QVERIFY(h.ts.boxes.shown.size() > 1); // records fell and were announced first
     }
 
     void otherWindowsClosingKeepTheGame()

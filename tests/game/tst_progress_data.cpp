@@ -1,11 +1,9 @@
 // Guards what the progression window shows, without drawing it: the chart's points and
-// ranges, the last games, the players offered, the personal records read without writing,
-// the keyboard map's keys and rates, the most missed characters and the CSV export.
-#include "game/FinishedGame.h"
+// ranges, the players offered, the personal records read without writing, the keyboard
+// map's keys and rates, the most missed characters and the CSV export.
 #include "game/HistoryCsv.h"
 #include "game/KeyboardMap.h"
 #include "game/ProgressData.h"
-#include "game/SqliteHistory.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"
 
@@ -87,18 +85,6 @@ private slots:
         }
     }
 
-    void lastGamesMostRecentFirst()
-    {
-        ProgressData data;
-        for (int i = 1; i <= 5; ++i)
-            data.games.append(game(kDay.addDays(i), 100 * i, 100 * i));
-        QList<qint64> minis;
-        for (const GameSummary &g : lastGames(data, 3))
-            minis << g.mini;
-        QCOMPARE(minis, (QList<qint64>{500, 400, 300}));
-        QCOMPARE(lastGames(data, 50).size(), 5);
-    }
-
     void playersOffered_data()
     {
         QTest::addColumn<QStringList>("history");
@@ -159,33 +145,6 @@ private slots:
         QCOMPARE(QFile::exists(folder.file(name)), !file.isEmpty());
     }
 
-    void loadedFromTheHistory()
-    {
-        ScratchFolder folder;
-        ScriptedBoxes boxes;
-        ScriptedWallClock clock;
-        SqliteHistory history(boxes, clock);
-        FinishedGame played{QStringLiteral("Anne"), 6, kDay, kDay.addSecs(90), 1200, 1500, {}};
-        for (int i = 0; i < 20; ++i)
-            played.items.append({QStringLiteral("ÉTÉ ET"), 1400, 1500, {{u'É', u'E'}}});
-        history.record(played);
-        folder.write(QStringLiteral("clvfic6.txt"),
-                     recordBytes("Anne", 1200, 0) + recordBytes("Anne", 0, 1500) + recordBytes("Anne", 1200, 1500));
-        const ProgressData data = loadProgress(history, QStringLiteral("Anne"), 6);
-        QCOMPARE(data.games.size(), 1);
-        QCOMPARE(data.games[0].wrongKeys, qint64(20));
-        QCOMPARE(data.recordAverage.value_or(0), qint64(1500));
-        QStringList keys;
-        for (const KeyboardMap::KeyFigures &k : KeyboardMap::keyFigures(data.characters)) {
-            if (k.expected > 0)
-                keys << KeyboardMap::tooltip(k);
-        }
-        QCOMPARE(keys, (QStringList{"é : 20 fautes sur 40 (50,0 %)", "E : 0 faute sur 20 (0,0 %)",
-                                    "T : 0 faute sur 40 (0,0 %)", "Espace : 0 faute sur 20 (0,0 %)"}));
-        QVERIFY(loadProgress(history, QStringLiteral("Anne"), 1).isEmpty());
-        QVERIFY(!QFile::exists(folder.file(QStringLiteral("clvfic1.txt"))));
-    }
-
     void keyboardRows()
     {
         QStringList rows;
@@ -204,7 +163,6 @@ private slots:
     {
         QTest::addColumn<QString>("characters");
         QTest::addColumn<QString>("key"); // empty: on no key
-        QTest::newRow("a letter") << "A" << "A";
         QTest::newRow("É on é, with the digit 2") << "É2" << "é";
         QTest::newRow("È") << "È7" << "è";
         QTest::newRow("À") << "À0" << "à";
@@ -212,10 +170,7 @@ private slots:
         QTest::newRow("Ù") << "Ù%" << "ù";
         QTest::newRow("dead keys on E") << "EÊË" << "E";
         QTest::newRow("dead keys on I") << "IÎÏ" << "I";
-        QTest::newRow("dead keys on U") << "UÛÜ" << "U";
-        QTest::newRow("Ÿ on Y") << "YŸ" << "Y";
         QTest::newRow("the space bar") << " " << "Espace";
-        QTest::newRow("shifted signs") << ",?" << ",";
         QTest::newRow("no key of their own") << "ŒÆ#" << "";
     }
     void charactersOnKeys()

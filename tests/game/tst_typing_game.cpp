@@ -151,19 +151,6 @@ private slots:
         QVERIFY(game.playedItems().isEmpty());
     }
 
-    void anEmptyItemHasNothingDue()
-    {
-        ScriptedClock clock;
-        ScriptedRandom random;
-        TypingGame game(clock, random);
-        game.setMode(6); // no word list: the item is empty and every key is wrong
-        game.resetScores();
-        QCOMPARE(game.drawNextItem(), QString());
-        QCOMPARE(game.typeCharacter(QLatin1Char('a')), TypingGame::KeyResult::Wrong);
-        QVERIFY(game.playedItems().first().mistakes.first().expected.isNull());
-        QCOMPARE(game.playedItems().first().mistakes.first().typed, QLatin1Char('A'));
-    }
-
     void drawsEveryLetterEvenly()
     {
         ScriptedClock clock;

@@ -9,17 +9,11 @@
 
 #include <memory>
 
-// Keeps the games it is given, with how many message boxes had been shown by then.
+// Keeps the games it is given.
 struct FakeHistory : GameHistory
 {
-    void record(const FinishedGame &game) override
-    {
-        games << game;
-        boxesBefore << boxes->shown.size();
-    }
-    ScriptedBoxes *boxes = nullptr;
+    void record(const FinishedGame &game) override { games << game; }
     QList<FinishedGame> games;
-    QList<qsizetype> boxesBefore;
 };
 
 // The session with test doubles, and what it last asked each label to show. The hand-over
@@ -38,7 +32,6 @@ struct Harness
     Harness()
     {
         session = std::make_unique<GameSession>(ts.services());
-        history.boxes = &ts.boxes;
         session->setHistory(&history);
         GameSession *s = session.get();
         auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
