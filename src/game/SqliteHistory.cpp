@@ -133,7 +133,7 @@ bool SqliteHistory::ensureOpen()
 {
     // A history that could not be opened is tried again at its next use, without a new
     // message: the folder may have become writable meanwhile.
-    return state_ == State::Ready || open(true);
+    return state_ == State::Ready || (!stopped_ && open(true));
 }
 
 bool SqliteHistory::open(bool mayMoveAside)
@@ -335,14 +335,25 @@ bool SqliteHistory::moveAside(bool newer)
     const QString name = QFileInfo(path_).fileName();
     QFile file(path_);
     if (!file.rename(target)) {
-        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible et n'a pas pu être mis de côté (%2) : "
+        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible et n'a pas pu être renommé : "
                             "l'historique des parties n'est pas conservé.")
-                 .arg(name, file.errorString()));
+                 .arg(name));
         return false;
     }
     for (const QString &suffix : kCompanions) {
-        if (QFileInfo::exists(path_ + suffix))
-            QFile::rename(path_ + suffix, target + suffix);
+        QFile companion(path_ + suffix);
+        if (!companion.exists() || companion.rename(target + suffix))
+            continue;
+        // The shared-memory index holds no data and is rebuilt; a log left behind would be
+        // replayed into a fresh file, so the history stops for this run rather than mix the
+        // two.
+        if (suffix == QLatin1String("-shm") && companion.remove())
+            continue;
+        stopped_ = true;
+        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible et son journal « %2 » n'a pas pu être "
+                            "renommé : l'historique des parties n'est pas conservé.")
+                 .arg(name, QFileInfo(companion).fileName()));
+        return false;
     }
     const QString asideName = QFileInfo(target).fileName();
     if (newer)

@@ -83,4 +83,6 @@ private:
     QString connection_;
     State state_ = State::Closed;
     bool told_ = false;
+    // Set when a damaged file could not be moved aside whole: no new file is started.
+    bool stopped_ = false;
 };
