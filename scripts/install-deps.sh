@@ -7,11 +7,13 @@ set -euo pipefail
 
 packages=(
   cmake g++ make ccache pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+  qt6-base-dev qt6-multimedia-dev qt6-charts-dev qt6-translations-l10n
+  # The SQLite driver of the history; the charts' CMake package asks for the OpenGL one.
+  libqt6sql6-sqlite libqt6charts6 libqt6opengl6-dev
   fonts-liberation
   xvfb xauth xdotool openbox x11-apps x11-utils
   desktop-file-utils appstream
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev sqlite3
 )
 
 missing=()

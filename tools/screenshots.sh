@@ -13,13 +13,13 @@ done
 
 mkdir -p "$out"
 work="$(mktemp -d)"
-display=":$((200 + RANDOM % 100))"
+source "$here/tests/support/xvfb.sh"
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-export DISPLAY="$display"
+start_xvfb "${size}x24"
+pids+=("$XVFB_PID")
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 & pids+=($!)
 sleep 0.5
@@ -31,6 +31,15 @@ perl -e '
            ["Gabriel",450,690],["Manon",480,744],["Rapha\xebl",430,668],["Jade",371,600]);
   print pack("A15 s< s<", "L\xe9on", 80, 0), pack("A15 s< s<", "L\xe9on", 0, 95);
   print pack("A15 s< s<", @$_) for @p;' > "$work/clvfic1.txt"
+
+# A history of forty games of Paul's over the last weeks, written by the test suite's
+# helper program when it has been built beside the game.
+writer="$(dirname "$program")/tests/history_writer"
+if [ -x "$writer" ]; then
+  "$writer" sample "$work/historique.sqlite" Paul 40 >/dev/null
+else
+  echo "no $writer: the progression window will be empty" >&2
+fi
 
 cd "$work"
 "$program" >/dev/null 2>&1 & pids+=($!)
@@ -80,6 +89,13 @@ xdotool key F3
 window 'Liste des records' >/dev/null
 shot records
 xdotool key Return
+sleep 0.3
+
+xdotool windowactivate --sync "$main"
+xdotool key F5
+window Progression >/dev/null
+shot progression 1
+xdotool key Escape
 sleep 0.3
 
 xdotool windowactivate --sync "$main"

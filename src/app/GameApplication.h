@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameSession.h"
+#include "game/SqliteHistory.h"
 #include "platform/Services.h"
 
 #include <QObject>
@@ -10,8 +11,9 @@
 class MainWindow;
 class SplashWindow;
 
-// The composition root: the game session over the services it is given, the start-up
-// window, then the main window once the start-up is over.
+// The composition root: the game session over the services it is given and the history
+// of finished games in the working folder, the start-up window, then the main window once
+// the start-up is over.
 class GameApplication : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
     void start();
 
     GameSession &session() { return session_; }
+    SqliteHistory &history() { return history_; }
     SplashWindow *splashWindow() const { return splash_.get(); }
     // Null until the start-up is over.
     MainWindow *mainWindow() const { return main_.get(); }
@@ -34,6 +37,7 @@ private:
     void showMainWindow();
 
     Services services_;
+    SqliteHistory history_;
     GameSession session_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;

@@ -7,6 +7,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramEnd.h"
 #include "platform/RandomSource.h"
+#include "platform/WallClock.h"
 #include "platform/Windows1252.h"
 
 namespace {
@@ -219,6 +220,8 @@ bool GameSession::openPlayerFile()
 
 void GameSession::nextItem()
 {
+    if (game_.itemCount() == 0)
+        startedAt_ = services_.wallClock.nowUtc();
     const QString item = game_.drawNextItem();
     emit itemShown(item, game_.itemCount());
     game_.startTiming();
@@ -228,6 +231,8 @@ void GameSession::completeItem()
 {
     // The end tick first, before any display, sound or file work.
     const TypingGame::ItemResult result = game_.completeItem();
+    if (result.lastOfGame())
+        finishedAt_ = services_.wallClock.nowUtc();
     emit itemCompleted(result.time);
     if (result.newGameBest) {
         cues_.play(Cue::GameBest);
@@ -242,6 +247,11 @@ void GameSession::completeItem()
 void GameSession::finishGame()
 {
     records_.afterGame(game_.gameAverage(), shownName_);
+    // The record files come first; the history is written once they are.
+    if (history_) {
+        history_->record(FinishedGame{shownName_, game_.mode(), startedAt_, finishedAt_, game_.gameMini(),
+                                      game_.gameAverage(), game_.playedItems()});
+    }
     game_.setRunning(false);
     turns_.advance();
     emit gameOver(turns_.count() > 1 ? turns_.currentName() : QString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/GameHistory.h"
 #include "game/PlayerFile.h"
 #include "game/PlayerTurns.h"
 #include "game/RecordKeeper.h"
@@ -9,6 +10,7 @@
 #include "game/WordList.h"
 #include "platform/Services.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,8 @@
 // series of players and their turns, one typing game at a time and the records it is
 // measured against. Every command of the window is a method here; what the window must
 // show is reported through signals, in the order in which it is to be shown. Message
-// boxes, sounds, beeps and the end of the program go through the services.
+// boxes, sounds, beeps and the end of the program go through the services. A game played
+// to its 20th item is handed to the history, once its records are announced and written.
 class GameSession : public QObject
 {
     Q_OBJECT
@@ -28,6 +31,9 @@ public:
 
     explicit GameSession(const Services &services, QObject *parent = nullptr);
     ~GameSession() override;
+
+    // Where finished games go; none by default. The history outlives the session.
+    void setHistory(GameHistory *history) { history_ = history; }
 
     // Start-up: no players yet, the random generator seeded once.
     void prepare();
@@ -107,7 +113,11 @@ private:
     PlayerTurns turns_;
     TypingGame game_;
     RecordKeeper records_;
+    GameHistory *history_ = nullptr;
 
+    // When the game's first item was shown and its last one completed.
+    QDateTime startedAt_;
+    QDateTime finishedAt_;
     QString shownName_ = kNoPlayer;
     bool soundChecked_ = true;
     bool activated_ = false;

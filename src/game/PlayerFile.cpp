@@ -10,6 +10,11 @@ bool PlayerFile::open(const QString &path)
     return file_.open(path, PlayerRecord::kSize, RecordFile::Mode::ReadWrite);
 }
 
+bool PlayerFile::openReadOnly(const QString &path)
+{
+    return file_.open(path, PlayerRecord::kSize, RecordFile::Mode::ReadOnly);
+}
+
 void PlayerFile::close()
 {
     file_.close();

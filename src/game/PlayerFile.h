@@ -13,6 +13,8 @@ public:
 
     // Opens for reading and writing, creating the file empty when missing.
     bool open(const QString &path);
+    // Opens for reading only; a missing file stays missing and the open fails.
+    bool openReadOnly(const QString &path);
     void close();
     bool isOpen() const;
     QString path() const;

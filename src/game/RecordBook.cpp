@@ -44,9 +44,8 @@ AbsRecords loadAbsRecords(PlayerFile &file)
     return out;
 }
 
-Lookup findPlayer(PlayerFile &file, const QString &name)
+Lookup lookUpPlayer(const PlayerFile &file, const QString &name)
 {
-    const FileLock lock(file.recordFile());
     Lookup out;
     const QString key = FitName(name);
     // Names are compared as the file holds them, 15 bytes each: every byte stands for one
@@ -55,8 +54,7 @@ Lookup findPlayer(PlayerFile &file, const QString &name)
     // The players are the records up to where a new one would go: the whole records and a
     // trailing fragment of more than half a record, which counts as a record of its own
     // (its missing bytes read as zeros). They are read a block at a time.
-    const double last = file.recordCount();
-    const qint64 records = std::llround(last + 1) - 1;
+    const qint64 records = std::llround(file.recordCount() + 1) - 1;
     for (qint64 first = 3; first <= records; first += kScanBlock) {
         const qint64 count = std::min(kScanBlock, records - first + 1);
         const QByteArray block = file.recordFile().read(first, count);
@@ -69,12 +67,20 @@ Lookup findPlayer(PlayerFile &file, const QString &name)
             }
         }
     }
+    return out;
+}
+
+Lookup findPlayer(PlayerFile &file, const QString &name)
+{
+    const FileLock lock(file.recordFile());
+    Lookup out = lookUpPlayer(file, name);
+    if (out.recordNumber > 0)
+        return out;
     // The new record goes after the last whole record; a trailing fragment shorter than
     // half a record is overwritten, a longer one is kept as a record of its own.
-    out.recordNumber = std::llround(last + 1);
+    out.recordNumber = std::llround(file.recordCount() + 1);
     out.created = true;
-    out.record = PlayerRecord();
-    out.record.Name = key;
+    out.record.Name = FitName(name);
     out.record.Mini = PlayerRecord::kUnset;
     out.record.Average = PlayerRecord::kUnset;
     out.written = file.write(out.recordNumber, out.record);

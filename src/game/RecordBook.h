@@ -34,6 +34,10 @@ struct Lookup
 // appends a new one with 9999 in both times.
 Lookup findPlayer(PlayerFile &file, const QString &name);
 
+// The same search, reading only: the record number (0 when the player has none) and the
+// record found.
+Lookup lookUpPlayer(const PlayerFile &file, const QString &name);
+
 enum class Field { Mini, Average };
 
 struct Offer

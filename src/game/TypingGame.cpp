@@ -25,6 +25,8 @@ void TypingGame::resetScores()
     mini_ = kUnset;
     itemCount_ = 0;
     total_ = 0;
+    played_.clear();
+    played_.reserve(kItemsPerGame);
 }
 
 QString TypingGame::drawNextItem()
@@ -39,6 +41,7 @@ QString TypingGame::drawNextItem()
     } else {
         item_ = words_ ? words_->draw(r) : QString();
     }
+    played_.append(PlayedItem{item_, 0, 0, {}});
     return item_;
 }
 
@@ -53,6 +56,8 @@ TypingGame::KeyResult TypingGame::typeCharacter(QChar c)
     const qsizetype position = typed_.size();
     if (position >= item_.size() || upper != item_.at(position)) {
         ++errors_;
+        if (!played_.isEmpty())
+            played_.last().mistakes.append({position < item_.size() ? item_.at(position) : QChar(), upper});
         return KeyResult::Wrong;
     }
     typed_.append(upper);
@@ -76,6 +81,10 @@ TypingGame::ItemResult TypingGame::completeItem()
     r.mini = mini_;
     r.average = average_;
     r.number = itemCount_;
+    if (!played_.isEmpty()) {
+        played_.last().rawMs = r.rawMs;
+        played_.last().timeMs = r.time;
+    }
     errors_ = 0;
     return r;
 }

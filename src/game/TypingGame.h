@@ -1,5 +1,8 @@
 #pragma once
 
+#include "game/FinishedGame.h"
+
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -9,8 +12,8 @@ class WordList;
 
 // One game of one player in one mode: the item on display, the characters typed so far,
 // the wrong keys, the ticks, the item times, the game's best time ("Mini") and its running
-// average. It only keeps the score; announcing records and showing things is its caller's
-// business.
+// average, and every item played so far with its wrong keys, for the history. It only
+// keeps the score; announcing records and showing things is its caller's business.
 class TypingGame
 {
 public:
@@ -66,6 +69,8 @@ public:
     qint64 gameAverage() const { return average_; }
     qint64 startTicks() const { return startTicks_; }
     qint64 endTicks() const { return endTicks_; }
+    // The items drawn since the scores were reset, the one on display included.
+    const QList<PlayedItem> &playedItems() const { return played_; }
 
 private:
     Clock &clock_;
@@ -84,4 +89,5 @@ private:
     qint64 total_ = 0;
     qint64 mini_ = kUnset;
     qint64 average_ = 0;
+    QList<PlayedItem> played_;
 };

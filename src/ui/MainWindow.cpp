@@ -5,6 +5,7 @@
 #include "ui/Artwork.h"
 #include "ui/HandOverWindow.h"
 #include "ui/PlayerListDialog.h"
+#include "ui/ProgressionWindow.h"
 #include "ui/RecordsWindow.h"
 #include "ui/Screen.h"
 #include "ui/Twips.h"
@@ -29,9 +30,11 @@ constexpr double kWordFontSize = 25;
 
 } // namespace
 
-MainWindow::MainWindow(GameSession &session, MessageBoxes &boxes, Shell &shell, QWidget *parent)
+MainWindow::MainWindow(GameSession &session, SqliteHistory &history, MessageBoxes &boxes, Shell &shell,
+                       QWidget *parent)
     : QMainWindow(parent)
     , session_(session)
+    , history_(history)
     , boxes_(boxes)
     , shell_(shell)
 {
@@ -165,6 +168,16 @@ void MainWindow::showScores()
 {
     RecordsWindow dialog(session_.playerFile(), session_.mode(), this);
     dialog.exec();
+    activate();
+}
+
+void MainWindow::showProgression()
+{
+    {
+        ProgressionWindow dialog(history_, boxes_, session_.hasPlayer() ? session_.shownName() : QString(),
+                                 session_.mode(), this);
+        dialog.exec();
+    }
     activate();
 }
 

@@ -9,6 +9,7 @@
 class GameSession;
 class MessageBoxes;
 class Shell;
+class SqliteHistory;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -24,7 +25,8 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(GameSession &session, MessageBoxes &boxes, Shell &shell, QWidget *parent = nullptr);
+    MainWindow(GameSession &session, SqliteHistory &history, MessageBoxes &boxes, Shell &shell,
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Runs at the first showing (called by whoever shows the window) and each time one of
@@ -42,6 +44,7 @@ protected:
 private slots:
     void newGame();
     void showScores();
+    void showProgression();
     void changePlayers();
     void quit();
     void selectOneLetter();
@@ -65,6 +68,7 @@ private:
     void showHandOver(const QString &nextPlayer);
 
     GameSession &session_;
+    SqliteHistory &history_;
     MessageBoxes &boxes_;
     Shell &shell_;
 
@@ -89,6 +93,7 @@ private:
 
     QAction *newGameAction_ = nullptr;
     QAction *scoresAction_ = nullptr;
+    QAction *progressionAction_ = nullptr;
     QAction *changePlayersAction_ = nullptr;
     QAction *quitAction_ = nullptr;
     QAction *oneLetterAction_ = nullptr;

@@ -144,6 +144,8 @@ void MainWindow::createMenus()
                              &MainWindow::newGame, Qt::Key_F2);
     scoresAction_ = command(game, QStringLiteral("scoresAction"), QStringLiteral("&Scores"),
                             &MainWindow::showScores, Qt::Key_F3);
+    progressionAction_ = command(game, QStringLiteral("progressionAction"), QStringLiteral("&Progression"),
+                                 &MainWindow::showProgression, Qt::Key_F5);
     changePlayersAction_ = command(game, QStringLiteral("changePlayersAction"),
                                    QStringLiteral("Changement de &joueur"), &MainWindow::changePlayers, Qt::Key_F4);
     game->addSeparator();

@@ -11,6 +11,7 @@
 #include "platform/Services.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemRandom.h"
+#include "platform/SystemWallClock.h"
 
 #include <memory>
 
@@ -59,6 +60,7 @@ public:
 struct QtServiceSet
 {
     SystemClock clock;
+    SystemWallClock wallClock;
     SystemRandom random;
     QtBeeper beeper;
     QtSoundPlayer sound;
@@ -66,5 +68,5 @@ struct QtServiceSet
     QtShell shell;
     QtProgramEnd end;
 
-    Services services() { return {clock, random, beeper, sound, boxes, shell, end}; }
+    Services services() { return {clock, wallClock, random, beeper, sound, boxes, shell, end}; }
 };

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Plays a whole one-letter game on the real program under Xvfb with real X key events,
-# then quits with Escape, and checks the record and settings files it leaves behind.
+# then quits with Escape, and checks the record and settings files it leaves behind, and
+# the game in the history file.
 set -euo pipefail
 
 program="$1"
 work="$(mktemp -d)"
-display=":$((90 + RANDOM % 100))"
+source "$(dirname "$0")/../support/xvfb.sh"
 xvfb_pid=""
 app_pid=""
 
@@ -23,9 +24,8 @@ fail() {
   exit 1
 }
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
+start_xvfb 1280x1024x24
+xvfb_pid=$XVFB_PID
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 cd "$work"
@@ -111,4 +111,9 @@ holder="$(dd if=clvfic1.txt bs=1 count=15 2>/dev/null)"
 read -r mini average < <(od -An -t d2 -j 53 -N 4 clvfic1.txt)
 [ "$mini" -gt 0 ] && [ "$mini" -lt 9999 ] || fail "Mini is $mini"
 [ "$average" -ge "$mini" ] && [ "$average" -lt 9999 ] || fail "average is $average"
+# The history holds the game with the figures the record file kept for this first game.
+[ "$(sqlite3 historique.sqlite 'SELECT COUNT(*) FROM games')" = "1" ] || fail "the history does not hold one game"
+game="$(sqlite3 historique.sqlite "SELECT player, mode, mini, average FROM games")"
+[ "$game" = "Paul|1|$mini|$average" ] || fail "the history holds '$game', the record file $mini and $average"
+[ "$(sqlite3 historique.sqlite 'SELECT COUNT(*) FROM items')" = "20" ] || fail "the history does not hold 20 items"
 echo "1 passed, 0 failed"

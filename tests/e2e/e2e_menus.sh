@@ -11,7 +11,7 @@ set -euo pipefail
 
 program="$(realpath "$1")"
 work="$(mktemp -d)"
-display=":$((100 + RANDOM % 100))"
+source "$(dirname "$0")/../support/xvfb.sh"
 pids=()
 
 cleanup() {
@@ -26,8 +26,8 @@ for tool in Xvfb openbox xdotool xwd xwininfo; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-export DISPLAY="$display"
+start_xvfb 1280x1024x24
+pids+=("$XVFB_PID")
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 & pids+=($!)
 sleep 0.5

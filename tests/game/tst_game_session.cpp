@@ -1,10 +1,11 @@
 // Guards the game as the main window drives it, without any window: start-up files, new
 // games, items typed with right and wrong keys, records announced and written byte for
-// byte, players taking turns, modes, the sound switch and quitting.
+// byte, players taking turns, modes, the sound switch, quitting, and the finished games
+// handed to the history.
 #include "game/GameSession.h"
 #include "game/PlayerNames.h"
 #include "support/RecordBytes.h"
-#include "support/TestDoubles.h"
+#include "support/SessionHarness.h"
 
 #include <QDir>
 #include <QtTest>
@@ -16,98 +17,6 @@ namespace {
 const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xxxxx", 0, 9999);
 // Two words, "maison" and "été et" (with a space), windows-1252.
 const QByteArray kWords("maison\xE9t\xE9 et");
-
-// The session with test doubles, and what it last asked each label to show. The hand-over
-// window is stood in for by returning to the session at once, as the window does when its
-// wait is over.
-struct Harness
-{
-    ScratchFolder folder;
-    TestServices ts;
-    std::unique_ptr<GameSession> session;
-    QMap<QString, QString> shown;
-    QStringList handOvers;
-    int maximised = 0;
-
-    Harness()
-    {
-        session = std::make_unique<GameSession>(ts.services());
-        GameSession *s = session.get();
-        auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
-        QObject::connect(s, &GameSession::playerShown, label("player"));
-        QObject::connect(s, &GameSession::gameMiniShown, label("gameMini"));
-        QObject::connect(s, &GameSession::gameAverageShown, label("gameAverage"));
-        QObject::connect(s, &GameSession::itemShown, [this](const QString &item, int n) {
-            shown["item"] = item;
-            shown["number"] = QString::number(n);
-        });
-        QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
-        QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) {
-            shown["prompt"] = visible ? c : QString();
-        });
-        QObject::connect(&s->records(), &RecordKeeper::absoluteMiniShown, label("absMini"));
-        QObject::connect(&s->records(), &RecordKeeper::absoluteAverageShown, label("absAverage"));
-        QObject::connect(&s->records(), &RecordKeeper::personalMiniShown, label("persoMini"));
-        QObject::connect(&s->records(), &RecordKeeper::personalAverageShown, label("persoAverage"));
-        QObject::connect(s, &GameSession::gameOver, [this, s](const QString &next) {
-            handOvers << next;
-            s->activate(true);
-        });
-    }
-
-    // The start-up as the splash and the main window run it.
-    bool start()
-    {
-        session->prepare();
-        if (!session->openFiles())
-            return false;
-        session->playStartCue();
-        maximised += session->activate(false) ? 1 : 0;
-        return !session->isEnded();
-    }
-
-    // The player list dialog closed with OK on these names as typed.
-    void choosePlayers(const QStringList &typed)
-    {
-        QStringList names;
-        for (const QString &name : typed)
-            names << PlayerNames::normalised(name);
-        session->setPlayers(names);
-        session->activate(false);
-        session->afterPlayersChosen();
-    }
-
-    bool startGame(const QStringList &names)
-    {
-        if (!start())
-            return false;
-        choosePlayers(names);
-        session->newGame();
-        return session->game().isRunning();
-    }
-
-    void type(const QString &text)
-    {
-        for (QChar c : text)
-            session->typeKey(c);
-    }
-
-    // Shows an item with the space bar, types `wrong` wrong keys, then the item in lower
-    // case `raw` milliseconds after it was shown.
-    void playItem(qint64 raw, int wrong = 0)
-    {
-        type(QStringLiteral(" "));
-        QVERIFY(session->game().isItemShown());
-        type(QString(wrong, QLatin1Char('#')));
-        ts.clock.now += raw;
-        type(session->game().item().toLower());
-        QVERIFY(!session->game().isItemShown());
-    }
-
-    QByteArray file(const char *name) const { return folder.read(QString::fromLatin1(name)); }
-    QStringList boxes() const { return ts.boxes.texts(); }
-    const ScriptedBoxes::Box &lastBox() const { return ts.boxes.shown.last(); }
-};
 
 } // namespace
 
@@ -422,6 +331,47 @@ private slots:
         QVERIFY(!h.session->game().isRunning()); // back at the first player: wait for a new game
         QCOMPARE(h.file("clvfic1.txt").mid(38),
                  recordBytes("Anne", 300, 300) + recordBytes("Bruno", 301, 301) + recordBytes("Chlo\xE9", 302, 302));
+    }
+
+    // Only a game played to its 20th item reaches the history, and only the items of the
+    // game as its counters last started.
+    void gamesReachingTheHistory_data()
+    {
+        QTest::addColumn<int>("before");         // items played first
+        QTest::addColumn<QString>("interruption");
+        QTest::addColumn<int>("after");          // items played then
+        QTest::addColumn<QList<int>>("modes");   // the modes of the games stored
+        QTest::newRow("a whole game") << 20 << QString() << 0 << QList<int>{1};
+        QTest::newRow("left for a new game") << 19 << QStringLiteral("new game") << 0 << QList<int>{};
+        QTest::newRow("a new game played to its end") << 19 << QStringLiteral("new game") << 20 << QList<int>{1};
+        QTest::newRow("left for the other mode") << 7 << QStringLiteral("mode 6") << 13 << QList<int>{};
+        QTest::newRow("the other mode played to its end") << 7 << QStringLiteral("mode 6") << 20 << QList<int>{6};
+        QTest::newRow("quit") << 10 << QStringLiteral("quit") << 0 << QList<int>{};
+    }
+    void gamesReachingTheHistory()
+    {
+        QFETCH(int, before);
+        QFETCH(QString, interruption);
+        QFETCH(int, after);
+        Harness h;
+        h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
+        QVERIFY(h.startGame({QStringLiteral("Paul")}));
+        for (int i = 0; i < before; ++i)
+            h.playItem(300);
+        if (interruption == QLatin1String("new game"))
+            h.session->newGame();
+        else if (interruption == QLatin1String("mode 6"))
+            h.session->selectMode(6);
+        else if (interruption == QLatin1String("quit"))
+            h.session->quit();
+        for (int i = 0; i < after; ++i)
+            h.playItem(300);
+        QList<int> modes;
+        for (const FinishedGame &game : h.history.games) {
+            QCOMPARE(game.items.size(), 20);
+            modes << game.mode;
+        }
+        QTEST(modes, "modes");
     }
 
     void otherWindowsClosingKeepTheGame()

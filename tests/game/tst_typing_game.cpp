@@ -99,6 +99,58 @@ private slots:
         QTEST(newBest, "newBest");
     }
 
+    // Each wrong key is kept with the character that was due, both as the game compares
+    // them; the item keeps its times once completed.
+    void playedItemsKeepTheirWrongKeys_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected"); // the character due at each wrong key
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("letter") << 1 << QStringLiteral("b\x1b\rz") << QStringLiteral("ZZZ") << QStringLiteral("B\x1b\r");
+        QTest::newRow("word: accents count, the space is due like a letter")
+            << 6 << QStringLiteral("eét#é- et") << QStringLiteral("ÉÉ ") << QStringLiteral("E#-");
+        QTest::newRow("no mistake") << 1 << QStringLiteral("z") << QString() << QString();
+    }
+    void playedItemsKeepTheirWrongKeys()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, keys);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("words")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xE9t\xE9 et") == 6);
+        file.close();
+        WordList words;
+        QVERIFY(words.open(file.fileName()));
+        ScriptedClock clock;
+        ScriptedRandom random;
+        TypingGame game(clock, random);
+        game.setMode(mode);
+        game.setWordList(&words);
+        game.resetScores();
+        random.values = {0.999};
+        game.drawNextItem();
+        game.startTiming();
+        for (QChar c : keys)
+            game.typeCharacter(c);
+        clock.now += 300;
+        game.completeItem();
+        QCOMPARE(game.playedItems().size(), 1);
+        const PlayedItem &item = game.playedItems().first();
+        QCOMPARE(item.shown, game.item());
+        QString expected, typed;
+        for (const Mistake &m : item.mistakes) {
+            expected += m.expected;
+            typed += m.typed;
+        }
+        QTEST(expected, "expected");
+        QTEST(typed, "typed");
+        QCOMPARE(item.rawMs, qint64(300));
+        QCOMPARE(item.timeMs, 300 + item.mistakes.size() * 30);
+        game.resetScores();
+        QVERIFY(game.playedItems().isEmpty());
+    }
+
     void drawsEveryLetterEvenly()
     {
         ScriptedClock clock;

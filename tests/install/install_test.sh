@@ -17,7 +17,7 @@ prefix="$work/prefix"
 export HOME="$work/home"
 unset XDG_DATA_HOME
 records="$HOME/.local/share/clavimo"
-display=":$((300 + RANDOM % 100))"
+source "$(dirname "$0")/../support/xvfb.sh"
 xvfb_pid=""
 app_pid=""
 
@@ -85,9 +85,8 @@ grep -qF '"Clavimo '"$version"'"' <<<"$man" && grep -qF '.B \-\-dossier\-utilisa
   [ -z "$(ls -A "$work/elsewhere")" ] || fail "the command line left files in the working folder"
 )
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
+start_xvfb 1280x1024x24
+xvfb_pid=$XVFB_PID
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Waits for a window whose title is exactly $1 and gives it the keyboard.

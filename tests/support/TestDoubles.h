@@ -8,19 +8,27 @@
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
+#include "platform/WallClock.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 
-// Test doubles: a clock that moves only when the test says so, random numbers the test
+// Test doubles: clocks that move only when the test says so, random numbers the test
 // queued (then `fallback`), and recorders for beeps, sounds, addresses and the end.
 struct ScriptedClock : Clock
 {
     qint64 ticks() override { return now; }
     qint64 now = 1000;
+};
+
+struct ScriptedWallClock : WallClock
+{
+    QDateTime nowUtc() override { return now; }
+    QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(18, 30, 5, 123), Qt::UTC);
 };
 
 struct ScriptedRandom : RandomSource
@@ -103,6 +111,7 @@ struct RecordingEnd : ProgramEnd
 struct TestServices
 {
     ScriptedClock clock;
+    ScriptedWallClock wallClock;
     ScriptedRandom random;
     CountingBeeper beeper;
     RecordingSound sound;
@@ -110,7 +119,7 @@ struct TestServices
     RecordingShell shell;
     RecordingEnd end;
 
-    Services services() { return {clock, random, beeper, sound, boxes, shell, end}; }
+    Services services() { return {clock, wallClock, random, beeper, sound, boxes, shell, end}; }
 };
 
 // A fresh temporary folder made the working folder for the lifetime of the object.

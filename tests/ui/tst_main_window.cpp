@@ -123,7 +123,7 @@ private slots:
                     captions << a->text() + (a->shortcut().isEmpty() ? QString() : " " + a->shortcut().toString());
         }
         QCOMPARE(captions.join(QLatin1Char('|')),
-                 QStringLiteral("&Jeu|&Nouveau jeu F2|&Scores F3|Changement de &joueur F4|&Quitter|&Options|"
+                 QStringLiteral("&Jeu|&Nouveau jeu F2|&Scores F3|&Progression F5|Changement de &joueur F4|&Quitter|&Options|"
                                 "&1 lettre|&6 lettres|&Son|&?|&Aide F1|&A propos de Clavimo ..."));
     }
 
@@ -196,7 +196,7 @@ private slots:
         folder->write(QStringLiteral("clvfic1.txt"),
                       recordBytes("Anne", 1, 0) + recordBytes("Anne", 0, 1) + recordBytes("Paul", 1, 1));
         const Services doubles = ts->services();
-        app = std::make_unique<GameApplication>(Services{realClock, doubles.random, doubles.beeper, doubles.sound,
+        app = std::make_unique<GameApplication>(Services{realClock, doubles.wallClock, doubles.random, doubles.beeper, doubles.sound,
                                                          doubles.boxes, doubles.shell, doubles.end});
         QVERIFY(start());
         namePlayers({QStringLiteral("Paul")});
@@ -307,13 +307,14 @@ private slots:
         QCOMPARE(ts->end.ended, 1);
     }
 
-    // The hand-over window starts the next player's game; the records list and About
-    // closing over the window leave the game as it is.
+    // The hand-over window starts the next player's game; the records list, the
+    // progression window and About closing over the window leave the game as it is.
     void modalWindowsAndTurns_data()
     {
         QTest::addColumn<QString>("other");
         QTest::newRow("records list") << QStringLiteral("scoresAction");
         QTest::newRow("about") << QStringLiteral("aboutAction");
+        QTest::newRow("progression") << QStringLiteral("progressionAction");
     }
     void modalWindowsAndTurns()
     {

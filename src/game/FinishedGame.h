@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QChar>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+// One wrong key: the character the player had to type next and the one typed, both in
+// upper case as the game compares them. `expected` is null only for an item that has no
+// character left to type (an empty item, which the shipped word list never gives).
+struct Mistake
+{
+    QChar expected;
+    QChar typed;
+};
+
+// One item of a game as it was played.
+struct PlayedItem
+{
+    QString shown;      // as displayed, in upper case
+    qint64 rawMs = 0;   // end tick - start tick
+    qint64 timeMs = 0;  // with the penalty of the wrong keys
+    QList<Mistake> mistakes; // in the order they were typed
+};
+
+// A game of 20 items that went to its end, as the history keeps it.
+struct FinishedGame
+{
+    QString player;     // the name as the main window shows it
+    int mode = 1;       // 1 or 6
+    QDateTime startedAt;  // UTC, when the first item was shown
+    QDateTime finishedAt; // UTC, when the last item was completed
+    qint64 mini = 0;
+    qint64 average = 0;
+    QList<PlayedItem> items;
+
+    qint64 wrongKeys() const
+    {
+        qint64 n = 0;
+        for (const PlayedItem &item : items)
+            n += item.mistakes.size();
+        return n;
+    }
+};

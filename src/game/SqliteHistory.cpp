@@ -1,0 +1,515 @@
+#include "game/SqliteHistory.h"
+
+#include "game/FinishedGame.h"
+#include "platform/MessageBoxes.h"
+#include "platform/WallClock.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Clavimo");
+const QString kDriver = QStringLiteral("QSQLITE");
+// SQLite's own companions of a database file, moved aside with it.
+const QStringList kCompanions = {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
+
+// SQLite's primary result codes that the history tells apart.
+enum SqliteCode {
+    kPerm = 3,
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnly = 8,
+    kIoError = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCantOpen = 14,
+    kAuth = 23,
+    kNotADatabase = 26,
+};
+
+int primaryCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code & 0xFF : -1;
+}
+
+// Why the file could not be used, in French for the player's message.
+QString reasonFor(const QSqlError &error)
+{
+    switch (primaryCode(error)) {
+    case kPerm:
+    case kAuth: return QStringLiteral("accès refusé");
+    case kBusy:
+    case kLocked: return QStringLiteral("fichier occupé trop longtemps par un autre programme");
+    case kReadOnly: return QStringLiteral("écriture refusée");
+    case kIoError: return QStringLiteral("erreur de lecture ou d'écriture sur le disque");
+    case kFull: return QStringLiteral("disque plein");
+    case kCantOpen: return QStringLiteral("ouverture impossible");
+    case -1: return QStringLiteral("base de données inutilisable");
+    default: return QStringLiteral("erreur SQLite n° %1").arg(primaryCode(error));
+    }
+}
+
+// Each step brings the file from version i to version i + 1, in one transaction; a later
+// version of the program appends its step and never changes the earlier ones.
+const QList<QStringList> kMigrationSteps = {
+    // 0 -> 1: the first schema.
+    {
+        QStringLiteral("CREATE TABLE games(id INTEGER PRIMARY KEY, player TEXT NOT NULL, mode INTEGER NOT NULL,"
+                       " started_at TEXT NOT NULL, finished_at TEXT NOT NULL, mini INTEGER NOT NULL,"
+                       " average INTEGER NOT NULL, wrong_keys INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE items(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
+                       " shown TEXT NOT NULL, time_ms INTEGER NOT NULL, raw_ms INTEGER NOT NULL,"
+                       " wrong_keys INTEGER NOT NULL, PRIMARY KEY(game_id, position)) WITHOUT ROWID"),
+        QStringLiteral("CREATE TABLE mistakes(game_id INTEGER NOT NULL REFERENCES games(id),"
+                       " position INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL)"),
+        QStringLiteral("CREATE TABLE expected_chars(game_id INTEGER NOT NULL REFERENCES games(id),"
+                       " character TEXT NOT NULL, count INTEGER NOT NULL, PRIMARY KEY(game_id, character))"
+                       " WITHOUT ROWID"),
+        QStringLiteral("CREATE INDEX games_by_player ON games(player, mode, finished_at)"),
+        QStringLiteral("CREATE INDEX mistakes_by_game ON mistakes(game_id)"),
+    },
+};
+
+const QString kPlayersQuery = QStringLiteral("SELECT DISTINCT player FROM games");
+const QString kGamesQuery = QStringLiteral(
+    "SELECT id, finished_at, mini, average, wrong_keys FROM games WHERE player = ? AND mode = ?"
+    " ORDER BY finished_at, id");
+const QString kWrongQuery = QStringLiteral(
+    "SELECT m.expected, COUNT(*) FROM games AS g JOIN mistakes AS m ON m.game_id = g.id"
+    " WHERE g.player = ? AND g.mode = ? GROUP BY m.expected");
+const QString kExpectedQuery = QStringLiteral(
+    "SELECT e.character, SUM(e.count) FROM games AS g JOIN expected_chars AS e ON e.game_id = g.id"
+    " WHERE g.player = ? AND g.mode = ? GROUP BY e.character");
+const QString kItemLinesQuery = QStringLiteral(
+    "SELECT g.id, g.mode, g.started_at, g.finished_at, g.mini, g.average, g.wrong_keys,"
+    " i.position, i.shown, i.time_ms, i.raw_ms, i.wrong_keys"
+    " FROM games AS g JOIN items AS i ON i.game_id = g.id WHERE g.player = ?"
+    " ORDER BY g.mode, g.finished_at, g.id, i.position");
+
+QString isoUtc(const QDateTime &t)
+{
+    return t.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QAtomicInt connectionCount;
+
+// Whether the file starts like an SQLite database, or is empty or missing (a fresh
+// history). Checked before SQLite opens the file, because opening it may already rewrite
+// the companion files of something that is no database at all.
+bool looksLikeDatabase(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return true; // nothing to protect, or SQLite will say why it cannot open it
+    const QByteArray magic = file.read(16);
+    return magic.isEmpty() || magic == QByteArray("SQLite format 3\0", 16);
+}
+
+} // namespace
+
+SqliteHistory::SqliteHistory(MessageBoxes &boxes, WallClock &clock, const QString &path)
+    : boxes_(boxes)
+    , clock_(clock)
+    , path_(path)
+    , connection_(QStringLiteral("clavimo-history-%1").arg(connectionCount.fetchAndAddRelaxed(1)))
+{
+}
+
+SqliteHistory::~SqliteHistory()
+{
+    close();
+}
+
+bool SqliteHistory::ensureOpen()
+{
+    // A history that could not be opened is tried again at its next use, without a new
+    // message: the folder may have become writable meanwhile.
+    return state_ == State::Ready || (!stopped_ && open(true));
+}
+
+bool SqliteHistory::open(bool mayMoveAside)
+{
+    close();
+    if (!QSqlDatabase::isDriverAvailable(kDriver)) {
+        tellNotKept(QStringLiteral("le module SQLite de Qt est absent"));
+        return false;
+    }
+    if (QFileInfo(path_).isDir()) {
+        tellNotKept(QStringLiteral("un dossier porte ce nom"));
+        return false;
+    }
+    QSqlError error;
+    const Check check = looksLikeDatabase(path_) ? connectAndCheck(&error) : Check::Damaged;
+    if (check == Check::Usable) {
+        state_ = State::Ready;
+        return true;
+    }
+    close();
+    if (check == Check::Failed) {
+        tellNotKept(reasonFor(error));
+        return false;
+    }
+    if (!mayMoveAside) {
+        tellNotKept(QStringLiteral("fichier illisible"));
+        return false;
+    }
+    return moveAside(check == Check::Newer) && open(false);
+}
+
+SqliteHistory::Check SqliteHistory::connectAndCheck(QSqlError *error)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, connection_);
+    db.setDatabaseName(path_);
+    // Two programs on one folder wait for each other's transaction rather than fail.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        *error = db.lastError();
+        return Check::Failed;
+    }
+    QSqlQuery q(db);
+    // The first read of the file tells a database from anything else. The version and the
+    // tables are read in one statement, so that another program creating the schema
+    // meanwhile cannot be seen half-way.
+    if (!q.exec(QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version),"
+                               " (SELECT count(*) FROM sqlite_master)"))
+        || !q.next())
+        return classify(q.lastError(), error);
+    const int version = q.value(0).toInt();
+    if (version > kSchemaVersion)
+        return Check::Newer;
+    // Tables without a version belong to some other program's database that happens to
+    // bear the name: it is not written into.
+    if (version == 0 && q.value(1).toInt() > 0)
+        return Check::Damaged;
+    // WAL with full synchronisation: a game whose transaction has returned is on the disk,
+    // and a reader never waits for a writer.
+    for (const char *pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
+        if (!q.exec(QLatin1String(pragma)))
+            return classify(q.lastError(), error);
+    }
+    return migrate(q, error);
+}
+
+SqliteHistory::Check SqliteHistory::migrate(QSqlQuery &q, QSqlError *error)
+{
+    // The version is read again inside the write transaction: another program may have
+    // brought the file up to date since the first look.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return classify(q.lastError(), error);
+    auto failed = [&q, error] {
+        const QSqlError e = q.lastError();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return classify(e, error);
+    };
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return failed();
+    const int version = q.value(0).toInt();
+    if (version > kSchemaVersion) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        return Check::Newer;
+    }
+    for (int step = version; step < kSchemaVersion; ++step) {
+        for (const QString &statement : kMigrationSteps[step]) {
+            if (!q.exec(statement))
+                return failed();
+        }
+    }
+    if (version < kSchemaVersion && !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion)))
+        return failed();
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return failed();
+    return Check::Usable;
+}
+
+SqliteHistory::Check SqliteHistory::classify(const QSqlError &found, QSqlError *error)
+{
+    *error = found;
+    return isDamage(found) ? Check::Damaged : Check::Failed;
+}
+
+void SqliteHistory::record(const FinishedGame &game)
+{
+    if (!ensureOpen())
+        return;
+    QSqlError error;
+    if (write(game, &error))
+        return;
+    // Damage found while writing: the damaged file goes aside and the game goes into a
+    // fresh one.
+    if (isDamage(error)) {
+        if (moveAside(false) && open(false) && write(game, &error))
+            return;
+        if (state_ != State::Ready)
+            return; // the player has been told
+    }
+    tell(QStringLiteral("La partie n'a pas pu être ajoutée à l'historique « %1 » (%2).")
+             .arg(QFileInfo(path_).fileName(), reasonFor(error)));
+}
+
+bool SqliteHistory::write(const FinishedGame &game, QSqlError *error)
+{
+    QSqlQuery transaction(QSqlDatabase::database(connection_, false));
+    if (!transaction.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        *error = transaction.lastError();
+        return false;
+    }
+    if (insert(game, error)) {
+        if (transaction.exec(QStringLiteral("COMMIT")))
+            return true;
+        *error = transaction.lastError();
+    }
+    transaction.exec(QStringLiteral("ROLLBACK"));
+    return false;
+}
+
+bool SqliteHistory::insert(const FinishedGame &game, QSqlError *error)
+{
+    const QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery games(db), items(db), mistakes(db), due(db);
+    auto run = [error](QSqlQuery &q, const QVariantList &values) {
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (q.exec())
+            return true;
+        *error = q.lastError();
+        return false;
+    };
+    // COALESCE: a null text becomes the empty text the NOT NULL columns accept.
+    if (!games.prepare(QStringLiteral("INSERT INTO games(player, mode, started_at, finished_at, mini, average,"
+                                      " wrong_keys) VALUES(COALESCE(?, ''), ?, ?, ?, ?, ?, ?)"))
+        || !items.prepare(QStringLiteral("INSERT INTO items(game_id, position, shown, time_ms, raw_ms, wrong_keys)"
+                                         " VALUES(?, ?, COALESCE(?, ''), ?, ?, ?)"))
+        || !mistakes.prepare(QStringLiteral("INSERT INTO mistakes(game_id, position, expected, typed)"
+                                            " VALUES(?, ?, COALESCE(?, ''), COALESCE(?, ''))"))
+        || !due.prepare(QStringLiteral("INSERT INTO expected_chars(game_id, character, count) VALUES(?, ?, ?)"))) {
+        for (const QSqlQuery *q : {&games, &items, &mistakes, &due}) {
+            if (q->lastError().isValid())
+                *error = q->lastError();
+        }
+        return false;
+    }
+    if (!run(games, {game.player, game.mode, isoUtc(game.startedAt), isoUtc(game.finishedAt), game.mini,
+                     game.average, game.wrongKeys()}))
+        return false;
+    const qint64 id = games.lastInsertId().toLongLong();
+
+    // How often each character was due in this game, for the error rates per key.
+    QMap<QChar, qint64> dueCounts;
+    for (int i = 0; i < game.items.size(); ++i) {
+        const PlayedItem &item = game.items[i];
+        const int position = i + 1;
+        if (!run(items, {id, position, item.shown, item.timeMs, item.rawMs, qint64(item.mistakes.size())}))
+            return false;
+        for (const Mistake &m : item.mistakes) {
+            const QString expected = m.expected.isNull() ? QString() : QString(m.expected);
+            if (!run(mistakes, {id, position, expected, QString(m.typed)}))
+                return false;
+        }
+        for (QChar c : item.shown)
+            ++dueCounts[c];
+    }
+    for (auto it = dueCounts.cbegin(); it != dueCounts.cend(); ++it) {
+        if (!run(due, {id, QString(it.key()), it.value()}))
+            return false;
+    }
+    return true;
+}
+
+bool SqliteHistory::moveAside(bool newer)
+{
+    close();
+    const QString base = path_ + QStringLiteral(".illisible-")
+        + clock_.nowUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = base;
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = base + QStringLiteral("-%1").arg(n);
+    const QString name = QFileInfo(path_).fileName();
+    QFile file(path_);
+    if (!file.rename(target)) {
+        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible et n'a pas pu être renommé : "
+                            "l'historique des parties n'est pas conservé.")
+                 .arg(name));
+        return false;
+    }
+    for (const QString &suffix : kCompanions) {
+        QFile companion(path_ + suffix);
+        if (!companion.exists() || companion.rename(target + suffix))
+            continue;
+        // The shared-memory index holds no data and is rebuilt; a log left behind would be
+        // replayed into a fresh file, so the history stops for this run rather than mix the
+        // two.
+        if (suffix == QLatin1String("-shm") && companion.remove())
+            continue;
+        stopped_ = true;
+        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible et son journal « %2 » n'a pas pu être "
+                            "renommé : l'historique des parties n'est pas conservé.")
+                 .arg(name, QFileInfo(companion).fileName()));
+        return false;
+    }
+    const QString asideName = QFileInfo(target).fileName();
+    if (newer)
+        tell(QStringLiteral("Le fichier d'historique « %1 » vient d'une version plus récente de Clavimo : il a été mis "
+                            "de côté sous le nom « %2 » et un nouvel historique commence.")
+                 .arg(name, asideName));
+    else
+        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible : il a été mis de côté sous le nom « %2 » "
+                            "et un nouvel historique commence.")
+                 .arg(name, asideName));
+    return true;
+}
+
+void SqliteHistory::close()
+{
+    state_ = State::Closed;
+    if (!QSqlDatabase::contains(connection_))
+        return;
+    QSqlDatabase::database(connection_, false).close();
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+void SqliteHistory::tell(const QString &text)
+{
+    if (told_)
+        return;
+    told_ = true;
+    boxes_.show(text, kTitle, BoxButtons::Ok, BoxIcon::Exclamation);
+}
+
+void SqliteHistory::tellNotKept(const QString &reason)
+{
+    tell(QStringLiteral("Le fichier d'historique « %1 » ne peut pas être écrit dans le dossier de travail (%2) : "
+                        "l'historique des parties n'est pas conservé.")
+             .arg(QFileInfo(path_).fileName(), reason));
+}
+
+bool SqliteHistory::isDamage(const QSqlError &error)
+{
+    const int code = primaryCode(error);
+    return code == kCorrupt || code == kNotADatabase;
+}
+
+QStringList SqliteHistory::readingQueries()
+{
+    return {kPlayersQuery, kGamesQuery, kWrongQuery, kExpectedQuery, kItemLinesQuery};
+}
+
+QStringList SqliteHistory::queryPlan(const QString &sql)
+{
+    QStringList out;
+    if (!ensureOpen())
+        return out;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql))
+        return out;
+    for (int i = sql.count(QLatin1Char('?')); i > 0; --i)
+        q.addBindValue(QString());
+    if (!q.exec())
+        return out;
+    while (q.next())
+        out << q.value(3).toString();
+    return out;
+}
+
+QStringList SqliteHistory::players()
+{
+    QStringList out;
+    if (!ensureOpen())
+        return out;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    if (q.exec(kPlayersQuery)) {
+        while (q.next())
+            out << q.value(0).toString();
+    }
+    return out;
+}
+
+QList<GameSummary> SqliteHistory::games(const QString &player, int mode)
+{
+    QList<GameSummary> out;
+    if (!ensureOpen())
+        return out;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    if (!q.prepare(kGamesQuery))
+        return out;
+    q.addBindValue(player);
+    q.addBindValue(mode);
+    if (!q.exec())
+        return out;
+    while (q.next()) {
+        GameSummary g;
+        g.id = q.value(0).toLongLong();
+        g.finishedAt = QDateTime::fromString(q.value(1).toString(), Qt::ISODateWithMs);
+        g.mini = q.value(2).toLongLong();
+        g.average = q.value(3).toLongLong();
+        g.wrongKeys = q.value(4).toLongLong();
+        out << g;
+    }
+    return out;
+}
+
+QList<CharacterCount> SqliteHistory::characterCounts(const QString &player, int mode)
+{
+    QList<CharacterCount> out;
+    if (!ensureOpen())
+        return out;
+    QMap<QString, CharacterCount> byCharacter;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    for (const QString &sql : {kExpectedQuery, kWrongQuery}) {
+        if (!q.prepare(sql))
+            return out;
+        q.addBindValue(player);
+        q.addBindValue(mode);
+        if (!q.exec())
+            return out;
+        while (q.next()) {
+            CharacterCount &c = byCharacter[q.value(0).toString()];
+            c.character = q.value(0).toString();
+            (sql == kExpectedQuery ? c.expected : c.wrong) = q.value(1).toLongLong();
+        }
+    }
+    return byCharacter.values();
+}
+
+QList<ItemLine> SqliteHistory::itemLines(const QString &player)
+{
+    QList<ItemLine> out;
+    if (!ensureOpen())
+        return out;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    if (!q.prepare(kItemLinesQuery))
+        return out;
+    q.addBindValue(player);
+    if (!q.exec())
+        return out;
+    while (q.next()) {
+        ItemLine line;
+        line.gameId = q.value(0).toLongLong();
+        line.player = player;
+        line.mode = q.value(1).toInt();
+        line.startedAt = q.value(2).toString();
+        line.finishedAt = q.value(3).toString();
+        line.mini = q.value(4).toLongLong();
+        line.average = q.value(5).toLongLong();
+        line.gameWrongKeys = q.value(6).toLongLong();
+        line.position = q.value(7).toInt();
+        line.shown = q.value(8).toString();
+        line.timeMs = q.value(9).toLongLong();
+        line.rawMs = q.value(10).toLongLong();
+        line.wrongKeys = q.value(11).toLongLong();
+        out << line;
+    }
+    return out;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "game/GameHistory.h"
+#include "game/HistoryRecords.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class MessageBoxes;
+class QSqlError;
+class QSqlQuery;
+class WallClock;
+
+// The history of finished games in an SQLite file of the working folder, written in one
+// transaction per game and read for the progression window. The schema is documented in
+// the README: other programs read it, so it only changes through a new version and its
+// migration step.
+//
+// The file is opened at its first use. A file that is not a history (damaged, not a
+// database, or left by a newer version) is moved aside with its companion files and a
+// fresh history starts; a folder where the file cannot be written leaves the history
+// unkept. Either way the player is told once, and the game goes on.
+class SqliteHistory : public GameHistory
+{
+public:
+    static constexpr int kSchemaVersion = 1;
+    static QString fileName() { return QStringLiteral("historique.sqlite"); }
+
+    SqliteHistory(MessageBoxes &boxes, WallClock &clock, const QString &path = fileName());
+    ~SqliteHistory() override;
+    SqliteHistory(const SqliteHistory &) = delete;
+    SqliteHistory &operator=(const SqliteHistory &) = delete;
+
+    void record(const FinishedGame &game) override;
+
+    // The names of every player with a finished game, in either mode, unsorted.
+    QStringList players();
+    // A player's games of one mode, oldest first.
+    QList<GameSummary> games(const QString &player, int mode);
+    // Per character due: the times it was due and the wrong keys typed then.
+    QList<CharacterCount> characterCounts(const QString &player, int mode);
+    // Every item of the player's games in both modes, by mode, then date, then position.
+    QList<ItemLine> itemLines(const QString &player);
+
+    // The queries behind the reading methods, and what SQLite plans for one of them, one
+    // line per step of the plan (empty when the history cannot be opened).
+    static QStringList readingQueries();
+    QStringList queryPlan(const QString &sql);
+
+    QString path() const { return path_; }
+    // Whether the file is open and usable (opening it if needed).
+    bool isAvailable() { return ensureOpen(); }
+
+private:
+    enum class State { Closed, Ready };
+    // What the file turned out to be when opened.
+    enum class Check { Usable, Damaged, Newer, Failed };
+
+    bool ensureOpen();
+    // Opens the file and brings its schema to the current version. A file that is not a
+    // usable history is moved aside (when allowed), then a fresh one is opened.
+    bool open(bool mayMoveAside);
+    Check connectAndCheck(QSqlError *error);
+    // Runs the migration steps from the file's version to the program's.
+    static Check migrate(QSqlQuery &q, QSqlError *error);
+    static Check classify(const QSqlError &found, QSqlError *error);
+    // The game in one transaction.
+    bool write(const FinishedGame &game, QSqlError *error);
+    bool insert(const FinishedGame &game, QSqlError *error);
+    // Closes the connection and renames the file and its companions; true when the main
+    // file is out of the way.
+    bool moveAside(bool newer);
+    void close();
+    // The player is told of a history problem only once per run.
+    void tell(const QString &text);
+    void tellNotKept(const QString &reason);
+    static bool isDamage(const QSqlError &error);
+
+    MessageBoxes &boxes_;
+    WallClock &clock_;
+    QString path_;
+    QString connection_;
+    State state_ = State::Closed;
+    bool told_ = false;
+    // Set when a damaged file could not be moved aside whole: no new file is started.
+    bool stopped_ = false;
+};

@@ -1,0 +1,6 @@
+#include "platform/SystemWallClock.h"
+
+QDateTime SystemWallClock::nowUtc()
+{
+    return QDateTime::currentDateTimeUtc();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/WallClock.h"
+
+// The system's date and time, in UTC, to the millisecond.
+class SystemWallClock : public WallClock
+{
+public:
+    QDateTime nowUtc() override;
+};

@@ -1,0 +1,315 @@
+#include "ui/ProgressionWindow.h"
+
+#include "game/HistoryCsv.h"
+#include "game/KeyboardMap.h"
+#include "game/SqliteHistory.h"
+#include "platform/MessageBoxes.h"
+#include "ui/KeyboardMapView.h"
+#include "ui/Screen.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateTimeAxis>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSet>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Clavimo");
+
+QString modeName(int mode)
+{
+    return mode == 6 ? QStringLiteral("6 lettres") : QStringLiteral("1 lettre");
+}
+
+QTableWidgetItem *cell(const QString &text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(align);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+// A horizontal line across the chart at a record's value.
+QLineSeries *recordLine(const QString &name, qint64 value, const ChartData &chart, const QColor &colour)
+{
+    auto *line = new QLineSeries;
+    line->setName(name);
+    line->append(qreal(chart.firstMs), qreal(value));
+    line->append(qreal(chart.lastMs), qreal(value));
+    QPen pen(colour);
+    pen.setStyle(Qt::DashLine);
+    pen.setWidthF(1.5);
+    line->setPen(pen);
+    return line;
+}
+
+} // namespace
+
+ProgressionWindow::ProgressionWindow(SqliteHistory &history, MessageBoxes &boxes, const QString &currentPlayer,
+                                     int currentMode, QWidget *parent)
+    : QDialog(parent)
+    , history_(history)
+    , boxes_(boxes)
+{
+    setWindowTitle(QStringLiteral("Progression"));
+    chooseFile_ = [](QWidget *owner, const QString &suggested) {
+        return QFileDialog::getSaveFileName(owner, QStringLiteral("Exporter les parties"), suggested,
+                                            QStringLiteral("Fichiers CSV (*.csv)"));
+    };
+
+    playerBox_ = new QComboBox(this);
+    playerBox_->setObjectName(QStringLiteral("playerBox"));
+    playerBox_->setMinimumContentsLength(15);
+    playerBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    const QStringList players = progressPlayers(history_.players(), currentPlayer);
+    playerBox_->addItems(players);
+    playerBox_->setCurrentIndex(std::max<int>(0, int(players.indexOf(defaultPlayer(players, currentPlayer)))));
+    auto *playerLabel = new QLabel(QStringLiteral("&Joueur :"), this);
+    playerLabel->setBuddy(playerBox_);
+
+    modeBox_ = new QComboBox(this);
+    modeBox_->setObjectName(QStringLiteral("modeBox"));
+    modeBox_->addItem(modeName(1), 1);
+    modeBox_->addItem(modeName(6), 6);
+    modeBox_->setCurrentIndex(currentMode == 6 ? 1 : 0);
+    auto *modeLabel = new QLabel(QStringLiteral("&Mode :"), this);
+    modeLabel->setBuddy(modeBox_);
+
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(playerLabel);
+    choice->addWidget(playerBox_);
+    choice->addSpacing(16);
+    choice->addWidget(modeLabel);
+    choice->addWidget(modeBox_);
+    choice->addStretch();
+
+    emptyLabel_ = new QLabel(this);
+    emptyLabel_->setObjectName(QStringLiteral("emptySentence"));
+    emptyLabel_->setTextFormat(Qt::PlainText);
+    emptyLabel_->setAlignment(Qt::AlignCenter);
+    emptyLabel_->setWordWrap(true);
+
+    chart_ = new QChart;
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->setMargins(QMargins(4, 4, 4, 4));
+    chartView_ = new QChartView(chart_);
+    chartView_->setObjectName(QStringLiteral("chart"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setFocusPolicy(Qt::NoFocus);
+    chartView_->setMinimumHeight(260);
+
+    table_ = new QTableWidget(0, 4);
+    table_->setObjectName(QStringLiteral("lastGames"));
+    table_->setHorizontalHeaderLabels(
+        {QStringLiteral("Date"), QStringLiteral("Mini"), QStringLiteral("Moyenne"), QStringLiteral("Fautes")});
+    table_->verticalHeader()->hide();
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    auto *tableFrame = new QGroupBox(QStringLiteral("Dernières parties"));
+    auto *tableLayout = new QVBoxLayout(tableFrame);
+    tableLayout->addWidget(table_);
+
+    keyboard_ = new KeyboardMapView;
+    keyLabel_ = new QLabel;
+    keyLabel_->setObjectName(QStringLiteral("keyFigures"));
+    keyLabel_->setTextFormat(Qt::PlainText);
+    connect(keyboard_, &KeyboardMapView::currentChanged, keyLabel_, &QLabel::setText);
+    missedLabel_ = new QLabel;
+    missedLabel_->setObjectName(QStringLiteral("mostMissed"));
+    missedLabel_->setTextFormat(Qt::PlainText);
+    missedLabel_->setWordWrap(true);
+    auto *legend = new QLabel(QStringLiteral("Vert : aucune faute ; rouge : 10 % de fautes ou plus ; gris : "
+                                             "jamais demandé. Une touche survolée, ou choisie avec les flèches, "
+                                             "montre ses chiffres."));
+    legend->setWordWrap(true);
+    auto *keyboardFrame = new QGroupBox(QStringLiteral("Fautes par touche"));
+    auto *keyboardLayout = new QVBoxLayout(keyboardFrame);
+    keyboardLayout->addWidget(keyboard_, 1);
+    keyboardLayout->addWidget(keyLabel_);
+    keyboardLayout->addWidget(missedLabel_);
+    keyboardLayout->addWidget(legend);
+
+    auto *lower = new QHBoxLayout;
+    lower->addWidget(tableFrame, 2);
+    lower->addWidget(keyboardFrame, 3);
+    auto *content = new QWidget;
+    auto *contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(chartView_, 1);
+    contentLayout->addLayout(lower, 1);
+
+    pages_ = new QStackedWidget(this);
+    pages_->addWidget(emptyLabel_);
+    pages_->addWidget(content);
+
+    exportButton_ = new QPushButton(QStringLiteral("E&xporter…"), this);
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    exportButton_->setAutoDefault(false);
+    closeButton_ = new QPushButton(QStringLiteral("Fermer"), this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setAutoDefault(false);
+    connect(exportButton_, &QPushButton::clicked, this, &ProgressionWindow::exportGames);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(exportButton_);
+    buttons->addStretch();
+    buttons->addWidget(closeButton_);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choice);
+    layout->addWidget(pages_, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(playerBox_, modeBox_);
+    setTabOrder(modeBox_, table_);
+    setTabOrder(table_, keyboard_);
+    setTabOrder(keyboard_, exportButton_);
+    setTabOrder(exportButton_, closeButton_);
+
+    connect(playerBox_, &QComboBox::currentIndexChanged, this, &ProgressionWindow::reload);
+    connect(modeBox_, &QComboBox::currentIndexChanged, this, &ProgressionWindow::reload);
+    reload();
+
+    resize(1000, 740);
+    centreOnScreen(this);
+    playerBox_->setFocus();
+}
+
+QString ProgressionWindow::emptySentence() const
+{
+    return playerBox_->count() == 0 ? QStringLiteral("Aucune partie terminée pour l'instant.")
+                                    : QStringLiteral("Aucune partie terminée pour ce joueur dans ce mode.");
+}
+
+void ProgressionWindow::reload()
+{
+    const QString player = playerBox_->currentText();
+    const int mode = modeBox_->currentData().toInt();
+    data_ = player.isEmpty() ? ProgressData{} : loadProgress(history_, player, mode);
+    data_.mode = mode;
+    exportButton_->setEnabled(!player.isEmpty());
+    emptyLabel_->setText(emptySentence());
+    // The sentence replaces the charts; the hidden page's controls are out of the Tab order.
+    pages_->setCurrentIndex(data_.isEmpty() ? 0 : 1);
+    if (data_.isEmpty())
+        return;
+    showChart(chartData(data_));
+    showTable();
+    showKeyboard();
+}
+
+void ProgressionWindow::showChart(const ChartData &chart)
+{
+    chart_->removeAllSeries();
+    for (QAbstractAxis *axis : chart_->axes())
+        chart_->removeAxis(axis);
+    chart_->setTitle(QStringLiteral("%1, %2").arg(data_.player, modeName(data_.mode)));
+
+    auto *dates = new QDateTimeAxis;
+    dates->setFormat(QStringLiteral("dd/MM/yyyy"));
+    dates->setTitleText(QStringLiteral("Date"));
+    dates->setTickCount(6);
+    dates->setRange(QDateTime::fromMSecsSinceEpoch(chart.firstMs), QDateTime::fromMSecsSinceEpoch(chart.lastMs));
+    auto *times = new QValueAxis;
+    times->setTitleText(QStringLiteral("Temps (ms)"));
+    times->setLabelFormat(QStringLiteral("%d"));
+    times->setRange(qreal(chart.lowest), qreal(chart.highest));
+    times->applyNiceNumbers(); // round figures on the time axis
+    chart_->addAxis(dates, Qt::AlignBottom);
+    chart_->addAxis(times, Qt::AlignLeft);
+
+    // Points are marked while there are few enough to tell apart.
+    const bool marked = chart.averages.size() <= 60;
+    auto series = [&](const QString &name, const QList<QPointF> &points, const QColor &colour) {
+        auto *line = new QLineSeries;
+        line->setName(name);
+        line->replace(points);
+        line->setPointsVisible(marked);
+        QPen pen(colour);
+        pen.setWidthF(2);
+        line->setPen(pen);
+        return line;
+    };
+    const QColor averageColour(31, 119, 180), miniColour(44, 160, 44);
+    QList<QAbstractSeries *> all{series(QStringLiteral("Moyenne"), chart.averages, averageColour),
+                                 series(QStringLiteral("Mini"), chart.minis, miniColour)};
+    if (chart.recordAverage)
+        all << recordLine(QStringLiteral("Record moyenne"), *chart.recordAverage, chart, averageColour.darker(140));
+    if (chart.recordMini)
+        all << recordLine(QStringLiteral("Record mini"), *chart.recordMini, chart, miniColour.darker(140));
+    for (QAbstractSeries *s : all) {
+        chart_->addSeries(s);
+        s->attachAxis(dates);
+        s->attachAxis(times);
+    }
+}
+
+void ProgressionWindow::showTable()
+{
+    const QList<GameSummary> games = lastGames(data_, kLastGames);
+    table_->setRowCount(int(games.size()));
+    const QLocale french(QLocale::French, QLocale::France);
+    for (int row = 0; row < games.size(); ++row) {
+        const GameSummary &g = games[row];
+        const QString date = g.finishedAt.isValid()
+            ? g.finishedAt.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+            : QStringLiteral("date illisible");
+        table_->setItem(row, 0, cell(date, Qt::AlignLeft | Qt::AlignVCenter));
+        table_->setItem(row, 1, cell(french.toString(g.mini)));
+        table_->setItem(row, 2, cell(french.toString(g.average)));
+        table_->setItem(row, 3, cell(french.toString(g.wrongKeys)));
+    }
+    table_->resizeColumnsToContents();
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
+void ProgressionWindow::showKeyboard()
+{
+    keyboard_->setFigures(KeyboardMap::keyFigures(data_.characters));
+    const QStringList missed = KeyboardMap::mostMissed(data_.characters);
+    missedLabel_->setText(missed.isEmpty()
+                              ? QStringLiteral("Aucune faute dans ces parties.")
+                              : QStringLiteral("Caractères les plus manqués :\n") + missed.join(QLatin1Char('\n')));
+}
+
+void ProgressionWindow::exportGames()
+{
+    const QString player = playerBox_->currentText();
+    if (player.isEmpty())
+        return;
+    const QString path = chooseFile_(this, QDir::current().filePath(HistoryCsv::suggestedFileName(player)));
+    if (path.isEmpty())
+        return;
+    const QList<ItemLine> lines = history_.itemLines(player);
+    QSet<qint64> games;
+    for (const ItemLine &line : lines)
+        games.insert(line.gameId);
+    QString error;
+    if (HistoryCsv::save(path, HistoryCsv::build(lines), &error)) {
+        const QString count = games.size() > 1 ? QStringLiteral("%1 parties").arg(games.size())
+                                               : QStringLiteral("%1 partie").arg(games.size());
+        boxes_.show(QStringLiteral("%1 de %2 exportée%3 dans « %4 ».")
+                        .arg(count, player, games.size() > 1 ? QStringLiteral("s") : QString(),
+                             QDir::toNativeSeparators(path)),
+                    kTitle, BoxButtons::Ok, BoxIcon::Information);
+    } else {
+        boxes_.show(QStringLiteral("Le fichier « %1 » n'a pas pu être écrit (%2) : rien n'est exporté.")
+                        .arg(QDir::toNativeSeparators(path), error),
+                    kTitle, BoxButtons::Ok, BoxIcon::Exclamation);
+    }
+}

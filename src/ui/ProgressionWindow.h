@@ -1,0 +1,68 @@
+#pragma once
+
+#include "game/ProgressData.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class KeyboardMapView;
+class MessageBoxes;
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+class SqliteHistory;
+
+// The progression of one player in one mode, chosen in the window: every finished game
+// over time with the personal records, the last games, and a keyboard coloured by error
+// rate with the most missed characters. "Exporter…" saves the player's games as CSV. The
+// window only reads: the history, and the record file for the personal records.
+class ProgressionWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kLastGames = 50;
+
+    // currentPlayer is empty while nobody is named in the main window.
+    ProgressionWindow(SqliteHistory &history, MessageBoxes &boxes, const QString &currentPlayer, int currentMode,
+                      QWidget *parent = nullptr);
+
+    // How the export asks for a file: the standard save dialog unless a test replaces it.
+    // It gets the suggested path and returns the chosen one, empty to cancel.
+    using FileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
+    void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+    const ProgressData &data() const { return data_; }
+    QString emptySentence() const;
+
+private:
+    void reload();
+    void showChart(const ChartData &chart);
+    void showTable();
+    void showKeyboard();
+    void exportGames();
+
+    SqliteHistory &history_;
+    MessageBoxes &boxes_;
+    FileChooser chooseFile_;
+    ProgressData data_;
+
+    QComboBox *playerBox_ = nullptr;
+    QComboBox *modeBox_ = nullptr;
+    QStackedWidget *pages_ = nullptr;
+    QLabel *emptyLabel_ = nullptr;
+    QChart *chart_ = nullptr;
+    QChartView *chartView_ = nullptr;
+    QTableWidget *table_ = nullptr;
+    KeyboardMapView *keyboard_ = nullptr;
+    QLabel *keyLabel_ = nullptr;
+    QLabel *missedLabel_ = nullptr;
+    QPushButton *exportButton_ = nullptr;
+    QPushButton *closeButton_ = nullptr;
+};

@@ -1,0 +1,284 @@
+// Guards what the progression window shows, without drawing it: the chart's points and
+// ranges, the players offered, the personal records read without writing, the keyboard
+// map's keys and rates, the most missed characters and the CSV export.
+#include "game/HistoryCsv.h"
+#include "game/KeyboardMap.h"
+#include "game/ProgressData.h"
+#include "support/RecordBytes.h"
+#include "support/TestDoubles.h"
+
+#include <QtTest>
+
+namespace {
+
+const QDateTime kDay(QDate(2026, 11, 2), QTime(17, 0), Qt::UTC);
+
+GameSummary game(const QDateTime &finished, qint64 mini, qint64 average, qint64 wrong = 0)
+{
+    return GameSummary{0, finished, mini, average, wrong};
+}
+
+QList<CharacterCount> counts(const QList<QPair<QString, QPair<int, int>>> &list) // character, (wrong, due)
+{
+    QList<CharacterCount> out;
+    for (const auto &c : list)
+        out.append({c.first, c.second.second, c.second.first});
+    return out;
+}
+
+} // namespace
+
+class TestProgressData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void chart_data()
+    {
+        QTest::addColumn<QList<GameSummary>>("games");
+        QTest::addColumn<int>("recordMini");    // 0: none
+        QTest::addColumn<int>("recordAverage");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<qint64>("firstMs");
+        QTest::addColumn<qint64>("lastMs");
+        QTest::addColumn<qint64>("lowest");
+        QTest::addColumn<qint64>("highest");
+        const qint64 day = kDay.toMSecsSinceEpoch();
+        const qint64 h12 = 12 * 3600 * 1000;
+        QTest::newRow("no game yet") << QList<GameSummary>{} << 0 << 0 << 0 << qint64(0) << qint64(2 * h12)
+                                     << qint64(0) << qint64(1100);
+        const qint64 pad24h = 2 * h12 / 40; // a fortieth of the span on each side
+        QTest::newRow("one game: half a day each side, 50 ms margins")
+            << QList<GameSummary>{game(kDay, 400, 420)} << 0 << 0 << 1 << day - h12 - pad24h << day + h12 + pad24h
+            << qint64(350) << qint64(470);
+        QTest::newRow("records below and above the games widen the range")
+            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 380, 550)} << 300 << 900 << 2
+            << day - 6 * h12 / 40 << day + 6 * h12 + 6 * h12 / 40 << qint64(240) << qint64(960);
+        QTest::newRow("a date that cannot be read is left out")
+            << QList<GameSummary>{game(QDateTime(), 100, 9000), game(kDay, 400, 420)} << 0 << 0 << 1
+            << day - h12 - pad24h << day + h12 + pad24h << qint64(350) << qint64(470);
+        QTest::newRow("the bottom never goes below 0")
+            << QList<GameSummary>{game(kDay, 20, 30)} << 0 << 0 << 1 << day - h12 - pad24h << day + h12 + pad24h
+            << qint64(0) << qint64(80);
+    }
+    void chart()
+    {
+        QFETCH(QList<GameSummary>, games);
+        QFETCH(int, recordMini);
+        QFETCH(int, recordAverage);
+        ProgressData data;
+        data.games = games;
+        if (recordMini)
+            data.recordMini = recordMini;
+        if (recordAverage)
+            data.recordAverage = recordAverage;
+        const ChartData chart = chartData(data);
+        QTEST(int(chart.averages.size()), "points");
+        QCOMPARE(chart.minis.size(), chart.averages.size());
+        QTEST(chart.firstMs, "firstMs");
+        QTEST(chart.lastMs, "lastMs");
+        QTEST(chart.lowest, "lowest");
+        QTEST(chart.highest, "highest");
+        for (qsizetype i = 0; i < chart.averages.size(); ++i) {
+            QVERIFY(chart.minis[i].y() <= chart.averages[i].y());
+            QCOMPARE(chart.minis[i].x(), chart.averages[i].x());
+        }
+    }
+
+    void playersOffered_data()
+    {
+        QTest::addColumn<QStringList>("history");
+        QTest::addColumn<QString>("current"); // the main window's player, empty when none
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("French order, current player chosen")
+            << QStringList{"Zoé", "Éric", "anne", "Emma"} << "Emma" << QStringList{"anne", "Emma", "Éric", "Zoé"}
+            << "Emma";
+        QTest::newRow("nobody named: the first") << QStringList{"Zoé", "Bruno"} << "" << QStringList{"Bruno", "Zoé"}
+                                                 << "Bruno";
+        QTest::newRow("a player without a game yet") << QStringList{"Zoé"} << "Paul" << QStringList{"Paul", "Zoé"}
+                                                     << "Paul";
+        QTest::newRow("empty history, nobody named") << QStringList{} << "" << QStringList{} << "";
+    }
+    void playersOffered()
+    {
+        QFETCH(QStringList, history);
+        QFETCH(QString, current);
+        const QStringList offered = progressPlayers(history, current);
+        QTEST(offered, "offered");
+        QTEST(defaultPlayer(offered, current), "chosen");
+    }
+
+    // The personal records come from the record file, which is only read: never created,
+    // never written, whatever it holds.
+    void personalRecordsReadOnly_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // empty: no file
+        QTest::addColumn<QString>("player");
+        QTest::addColumn<int>("mini"); // 0: no line
+        QTest::addColumn<int>("average");
+        const QByteArray abs = recordBytes("Anne", 300, 0) + recordBytes("Anne", 0, 350);
+        const QByteArray players = abs + recordBytes("Anne", 300, 350) + recordBytes("Paul", 420, 9999);
+        QTest::newRow("found") << players << "Anne" << 300 << 350;
+        QTest::newRow("an unset average has no line") << players << "Paul" << 420 << 0;
+        QTest::newRow("not in the file") << players << "Zoé" << 0 << 0;
+        QTest::newRow("the absolute records are no player") << abs << "Anne" << 0 << 0;
+        QTest::newRow("no file") << QByteArray() << "Anne" << 0 << 0;
+        QTest::newRow("a name longer than a record holds") << abs + recordBytes("Maximilien-Alex", 500, 600)
+                                                          << "Maximilien-Alexandre" << 500 << 600;
+    }
+    void personalRecordsReadOnly()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, player);
+        QFETCH(int, mini);
+        QFETCH(int, average);
+        ScratchFolder folder;
+        const QString name = QStringLiteral("clvfic1.txt");
+        if (!file.isEmpty())
+            folder.write(name, file);
+        ProgressData data;
+        readPersonalRecords(name, player, &data);
+        QCOMPARE(data.recordMini.value_or(0), qint64(mini));
+        QCOMPARE(data.recordAverage.value_or(0), qint64(average));
+        QCOMPARE(folder.read(name), file);
+        QCOMPARE(QFile::exists(folder.file(name)), !file.isEmpty());
+    }
+
+    void keyboardRows()
+    {
+        QStringList rows;
+        for (const QList<KeyboardMap::Key> &row : KeyboardMap::rows()) {
+            QStringList labels;
+            for (const KeyboardMap::Key &key : row)
+                labels << key.label;
+            rows << labels.join(QLatin1Char(' '));
+        }
+        QCOMPARE(rows, (QStringList{QStringLiteral("² & é \" ' ( - è _ ç à ) ="), QStringLiteral("A Z E R T Y U I O P ^ $"),
+                                    QStringLiteral("Q S D F G H J K L M ù *"), QStringLiteral("< W X C V B N , ; : !"),
+                                    QStringLiteral("Espace")}));
+    }
+
+    void charactersOnKeys_data()
+    {
+        QTest::addColumn<QString>("characters");
+        QTest::addColumn<QString>("key"); // empty: on no key
+        QTest::newRow("É on é, with the digit 2") << "É2" << "é";
+        QTest::newRow("È") << "È7" << "è";
+        QTest::newRow("À") << "À0" << "à";
+        QTest::newRow("Ç") << "Ç9" << "ç";
+        QTest::newRow("Ù") << "Ù%" << "ù";
+        QTest::newRow("dead keys on E") << "EÊË" << "E";
+        QTest::newRow("dead keys on I") << "IÎÏ" << "I";
+        QTest::newRow("the space bar") << " " << "Espace";
+        QTest::newRow("no key of their own") << "ŒÆ#" << "";
+    }
+    void charactersOnKeys()
+    {
+        QFETCH(QString, characters);
+        for (QChar c : characters)
+            QTEST(KeyboardMap::keyFor(c), "key");
+    }
+
+    void keyRatesAddTheirCharacters()
+    {
+        const QList<KeyboardMap::KeyFigures> keys = KeyboardMap::keyFigures(
+            counts({{"E", {5, 100}}, {"Ê", {1, 10}}, {"É", {5, 50}}, {"Œ", {3, 3}}, {"", {2, 0}}, {"EE", {1, 1}}}));
+        auto find = [&keys](const QString &label) {
+            for (const KeyboardMap::KeyFigures &k : keys) {
+                if (k.label == label)
+                    return k;
+            }
+            return KeyboardMap::KeyFigures{};
+        };
+        QCOMPARE(keys.size(), 13 + 12 + 12 + 11 + 1);
+        QCOMPARE(find("E").expected, qint64(110));
+        QCOMPARE(find("E").wrong, qint64(6));
+        QCOMPARE(find("é").rate(), 0.1);
+        QVERIFY(find("Z").rate() < 0);
+        qint64 total = 0;
+        for (const KeyboardMap::KeyFigures &k : keys)
+            total += k.expected;
+        QCOMPARE(total, qint64(160)); // Œ, the empty text and "EE" are on no key
+    }
+
+    void describe_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("wrong");
+        QTest::addColumn<qint64>("expected");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plural") << "E" << qint64(12) << qint64(340) << QStringLiteral("E : 12 fautes sur 340 (3,5 %)");
+        QTest::newRow("singular") << "A" << qint64(1) << qint64(3) << QStringLiteral("A : 1 faute sur 3 (33,3 %)");
+        QTest::newRow("none") << "Z" << qint64(0) << qint64(20) << QStringLiteral("Z : 0 faute sur 20 (0,0 %)");
+        QTest::newRow("never due") << "W" << qint64(0) << qint64(0) << QStringLiteral("W : jamais demandé");
+        QTest::newRow("missed but never due") << "Œ" << qint64(3) << qint64(0) << QStringLiteral("Œ : 3 fautes");
+        QTest::newRow("thousands") << "E" << qint64(1500) << qint64(12000)
+                                   << QStringLiteral("E : 1\u202F500 fautes sur 12\u202F000 (12,5 %)");
+    }
+    void describe()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, wrong);
+        QFETCH(qint64, expected);
+        QTEST(KeyboardMap::describe(name, wrong, expected), "text");
+    }
+
+    void mostMissed()
+    {
+        const QList<CharacterCount> list = counts({{"A", {3, 300}}, {"B", {9, 90}}, {" ", {3, 30}}, {"C", {0, 10}},
+                                                   {"D", {1, 10}}, {"É", {3, 30}}, {"F", {2, 4}}, {"", {50, 0}}});
+        QCOMPARE(KeyboardMap::mostMissed(list),
+                 (QStringList{"B : 9 fautes sur 90 (10,0 %)", "Espace : 3 fautes sur 30 (10,0 %)",
+                              "É : 3 fautes sur 30 (10,0 %)", "A : 3 fautes sur 300 (1,0 %)",
+                              "F : 2 fautes sur 4 (50,0 %)"}));
+        QVERIFY(KeyboardMap::mostMissed(counts({{"A", {0, 5}}})).isEmpty());
+    }
+
+    void csv_data()
+    {
+        QTest::addColumn<QString>("player");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("plain") << "Zoé" << "ÉTÉ ET"
+                               << QStringLiteral("7;Zoé;6;2026-11-02T16:59:00.000Z;2026-11-02T17:00:00.000Z;900;1000;"
+                                                 "4;3;ÉTÉ ET;1100;1000;1").toUtf8();
+        QTest::newRow("separator and quotes are quoted") << "Jo;\"le roi\"" << "A"
+                                                         << QByteArray("7;\"Jo;\"\"le roi\"\"\";6;2026-11-02T16:59:00.000Z;"
+                                                                       "2026-11-02T17:00:00.000Z;900;1000;4;3;A;1100;1000;1");
+        QTest::newRow("spaces at the ends are kept") << " Léa " << "A"
+                                                     << QStringLiteral("7;\" Léa \";6;2026-11-02T16:59:00.000Z;"
+                                                                       "2026-11-02T17:00:00.000Z;900;1000;4;3;A;1100;1000;1")
+                                                            .toUtf8();
+    }
+    void csv()
+    {
+        QFETCH(QString, player);
+        QFETCH(QString, shown);
+        const ItemLine item{7, player, 6, QStringLiteral("2026-11-02T16:59:00.000Z"),
+                            QStringLiteral("2026-11-02T17:00:00.000Z"), 900, 1000, 4, 3, shown, 1100, 1000, 1};
+        const QByteArray bytes = HistoryCsv::build({item, item});
+        const QByteArray header = QStringLiteral("Partie;Joueur;Mode;Début;Fin;Mini;Moyenne;Fautes de la partie;Item;"
+                                                 "Affiché;Temps (ms);Temps sans pénalité (ms);Fautes")
+                                      .toUtf8();
+        QFETCH(QByteArray, line);
+        QCOMPARE(bytes, "\xEF\xBB\xBF" + header + "\r\n" + line + "\r\n" + line + "\r\n");
+    }
+
+    void csvFileNameAndSave()
+    {
+        QCOMPARE(HistoryCsv::suggestedFileName(QStringLiteral("Zoé")), QStringLiteral("Clavimo - Zoé.csv"));
+        QCOMPARE(HistoryCsv::suggestedFileName(QStringLiteral("a/b:c?\n")), QStringLiteral("Clavimo - a_b_c__.csv"));
+        ScratchFolder folder;
+        QString error;
+        QVERIFY(HistoryCsv::save(folder.file(QStringLiteral("export.csv")), "a;b\r\n", &error));
+        QCOMPARE(folder.read(QStringLiteral("export.csv")), QByteArray("a;b\r\n"));
+        folder.write(QStringLiteral("fichier"), "garde");
+        QVERIFY(!HistoryCsv::save(folder.file(QStringLiteral("fichier/export.csv")), "x", &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(folder.read(QStringLiteral("fichier")), QByteArray("garde"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgressData)
+#include "tst_progress_data.moc"

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "game/GameHistory.h"
+#include "game/GameSession.h"
+#include "game/PlayerNames.h"
+#include "support/TestDoubles.h"
+
+#include <QMap>
+#include <QTest>
+
+#include <memory>
+
+// Keeps the games it is given.
+struct FakeHistory : GameHistory
+{
+    void record(const FinishedGame &game) override { games << game; }
+    QList<FinishedGame> games;
+};
+
+// The session with test doubles, and what it last asked each label to show. The hand-over
+// window is stood in for by returning to the session at once, as the window does when its
+// wait is over.
+struct Harness
+{
+    ScratchFolder folder;
+    TestServices ts;
+    FakeHistory history;
+    std::unique_ptr<GameSession> session;
+    QMap<QString, QString> shown;
+    QStringList handOvers;
+    int maximised = 0;
+
+    Harness()
+    {
+        session = std::make_unique<GameSession>(ts.services());
+        session->setHistory(&history);
+        GameSession *s = session.get();
+        auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
+        QObject::connect(s, &GameSession::playerShown, label("player"));
+        QObject::connect(s, &GameSession::gameMiniShown, label("gameMini"));
+        QObject::connect(s, &GameSession::gameAverageShown, label("gameAverage"));
+        QObject::connect(s, &GameSession::itemShown, [this](const QString &item, int n) {
+            shown["item"] = item;
+            shown["number"] = QString::number(n);
+        });
+        QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
+        QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) {
+            shown["prompt"] = visible ? c : QString();
+        });
+        QObject::connect(&s->records(), &RecordKeeper::absoluteMiniShown, label("absMini"));
+        QObject::connect(&s->records(), &RecordKeeper::absoluteAverageShown, label("absAverage"));
+        QObject::connect(&s->records(), &RecordKeeper::personalMiniShown, label("persoMini"));
+        QObject::connect(&s->records(), &RecordKeeper::personalAverageShown, label("persoAverage"));
+        QObject::connect(s, &GameSession::gameOver, [this, s](const QString &next) {
+            handOvers << next;
+            s->activate(true);
+        });
+    }
+
+    // The start-up as the splash and the main window run it.
+    bool start()
+    {
+        session->prepare();
+        if (!session->openFiles())
+            return false;
+        session->playStartCue();
+        maximised += session->activate(false) ? 1 : 0;
+        return !session->isEnded();
+    }
+
+    // The player list dialog closed with OK on these names as typed.
+    void choosePlayers(const QStringList &typed)
+    {
+        QStringList names;
+        for (const QString &name : typed)
+            names << PlayerNames::normalised(name);
+        session->setPlayers(names);
+        session->activate(false);
+        session->afterPlayersChosen();
+    }
+
+    bool startGame(const QStringList &names)
+    {
+        if (!start())
+            return false;
+        choosePlayers(names);
+        session->newGame();
+        return session->game().isRunning();
+    }
+
+    void type(const QString &text)
+    {
+        for (QChar c : text)
+            session->typeKey(c);
+    }
+
+    // Shows an item with the space bar, types `wrong` wrong keys, then the item in lower
+    // case `raw` milliseconds after it was shown.
+    void playItem(qint64 raw, int wrong = 0)
+    {
+        type(QStringLiteral(" "));
+        QVERIFY(session->game().isItemShown());
+        type(QString(wrong, QLatin1Char('#')));
+        ts.clock.now += raw;
+        type(session->game().item().toLower());
+        QVERIFY(!session->game().isItemShown());
+    }
+
+    QByteArray file(const char *name) const { return folder.read(QString::fromLatin1(name)); }
+    QStringList boxes() const { return ts.boxes.texts(); }
+    const ScriptedBoxes::Box &lastBox() const { return ts.boxes.shown.last(); }
+};
