@@ -1,4 +1,5 @@
-// Guards the records list's line format and its ranking, which must match the plain exchange sort, ties included.
+// Guards the records list's line format and its ranking, which must match the plain exchange sort, ties included
+// (the header line is checked in the records window's tests).
 #include "game/RecordsList.h"
 
 #include <QRandomGenerator>
@@ -36,11 +37,9 @@ private slots:
         QTest::addColumn<int>("mini");
         QTest::addColumn<QString>("expected");
         QTest::newRow("rank 1, Mini 5") << 1 << "Paul" << 5 << " 1   Paul            5    456";
-        QTest::newRow("rank 9, Mini 55") << 9 << "Ève" << 55 << " 9   Ève             55   456";
-        QTest::newRow("rank 10, Mini 555") << 10 << "Zoé" << 555 << " 10  Zoé             555  456";
+        QTest::newRow("rank 10, Mini 555, accents") << 10 << "Zoé" << 555 << " 10  Zoé             555  456";
         QTest::newRow("rank 99, Mini 9999") << 99 << "Bob" << 9999 << " 99  Bob             9999 456";
         QTest::newRow("rank 100 keeps its digits") << 100 << "Bob" << 123 << " 100  Bob             123  456";
-        QTest::newRow("rank 123") << 123 << "Al" << 7 << " 123  Al              7    456";
         QTest::newRow("15-character name") << 2 << "Maximilienne-Jo" << 300 << " 2   Maximilienne-Jo 300  456";
         QTest::newRow("six-character Mini") << 5 << "Y" << -32768 << " 5   Y               -32768456";
     }
@@ -52,7 +51,6 @@ private slots:
         QFETCH(int, mini);
         QFETCH(QString, expected);
         QCOMPARE(recordLine(rank, player(name, mini, 456)), expected);
-        QCOMPARE(recordsHeader(), QStringLiteral("Rang  Prénom                       Mini   Moyenne"));
     }
 
     void ranking_data()
