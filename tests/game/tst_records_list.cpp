@@ -20,11 +20,6 @@ static std::vector<int> referenceOrder(const std::vector<qint16> &values)
     return idx;
 }
 
-static PlayerRecord player(const QString &name, int mini, int average)
-{
-    return {FitName(name), qint16(mini), qint16(average)};
-}
-
 class TestRecordsList : public QObject
 {
     Q_OBJECT
@@ -49,30 +44,7 @@ private slots:
         QFETCH(int, rank);
         QFETCH(QString, name);
         QFETCH(int, mini);
-        QFETCH(QString, expected);
-        QCOMPARE(recordLine(rank, player(name, mini, 456)), expected);
-    }
-
-    void ranking_data()
-    {
-        QTest::addColumn<QList<int>>("averages");
-        QTest::addColumn<QString>("ranked"); // players A0, B1, C2... in file order, name then Mini
-        QTest::newRow("exchange puts B before A") << QList<int>{400, 400, 300} << "C2B1A0";
-        QTest::newRow("plain ranking") << QList<int>{300, 250, 9999} << "B1A0C2";
-        QTest::newRow("ties behind descending run") << QList<int>{5, 5, 4, 5, 3} << "E4C2A0D3B1";
-    }
-
-    void ranking()
-    {
-        QFETCH(QList<int>, averages);
-        QFETCH(QString, ranked);
-        QList<PlayerRecord> players;
-        for (int i = 0; i < averages.size(); ++i)
-            players << player(QChar('A' + i), i, averages[i]);
-        QString got;
-        for (const PlayerRecord &r : rankByAverage(players))
-            got += r.Name.trimmed() + QString::number(r.Mini);
-        QCOMPARE(got, ranked);
+        QTEST(recordLine(rank, PlayerRecord{FitName(name), qint16(mini), 456}), "expected");
     }
 
     void matchesExchangeSort_data()
