@@ -13,7 +13,6 @@
 
 namespace {
 
-const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xxxxx", 0, 9999);
 const QString kWelcome = QStringLiteral("Bienvenue au Club CLAVIMO !");
 
 // The session with test doubles, and what it last asked each label to show. The hand-over

@@ -7,7 +7,6 @@
 #include <QTest>
 
 namespace {
-const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xxxxx", 0, 9999);
 const QString kFile = QStringLiteral("clvfic1.txt");
 } // namespace
 

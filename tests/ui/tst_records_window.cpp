@@ -21,7 +21,7 @@ struct Fixture
     std::unique_ptr<RecordsWindow> w;
 
     explicit Fixture(const QList<QByteArray> &players, int mode = 1)
-        : bytes(recordBytes("xxxxx", 9999, 0) + recordBytes("xxxxx", 0, 9999) + players.join())
+        : bytes(kPlaceholders + players.join())
     {
         folder.write(QStringLiteral("clvfic1.txt"), bytes);
         QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
