@@ -94,7 +94,8 @@ class TestMainWindow : public QObject
     QString itemCommandsEnabled() const
     {
         QString out;
-        for (const char *name : {"newGameAction", "changePlayersAction", "oneLetterAction", "sixLettersAction", "scoresAction", "aboutAction"})
+        for (const char *name :
+             {"newGameAction", "changePlayersAction", "oneLetterAction", "sixLettersAction", "scoresAction", "aboutAction"})
             out += action(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         return out;
     }
