@@ -47,8 +47,6 @@ private slots:
         QTest::newRow("folder after =") << QStringList{"--dossier=@/"} << "" << run << 0 << "@" << QStringList{};
         QTest::newRow("missing folder") << QStringList{"--dossier", "@/absent"} << "" << error << 2 << ""
                                         << QStringList{"clavimo\u00A0: le dossier «\u00A0@/absent\u00A0» n'existe pas.\n"};
-        QTest::newRow("folder under a file") << QStringList{"--dossier", "@/fichier/sous"} << "" << error << 2 << ""
-                                             << QStringList{"«\u00A0@/fichier/sous\u00A0» n'existe pas."};
         QTest::newRow("file for a folder") << QStringList{"--dossier", "@/fichier"} << "" << error << 2 << ""
                                            << QStringList{"clavimo\u00A0: «\u00A0@/fichier\u00A0» n'est pas un dossier.\n"};
 #ifdef Q_OS_LINUX

@@ -1,16 +1,13 @@
 // Guards the 19-byte player record on disk (name, Mini, Average) and the reading of records the file lacks.
 
 #include "game/PlayerFile.h"
+#include "support/TestDoubles.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestPlayerFile : public QObject
 {
     Q_OBJECT
-
-    QTemporaryDir dir_;
 
 private slots:
     void layout_data()
@@ -29,13 +26,11 @@ private slots:
         QFETCH(int, mini);
         QFETCH(int, average);
         QFETCH(QByteArray, bytes);
-        const QString path = dir_.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        ScratchFolder folder;
         PlayerFile file;
-        QVERIFY(file.open(path));
+        QVERIFY(file.open(QStringLiteral("players")));
         QVERIFY(file.write(1, PlayerRecord{FitName(name), qint16(mini), qint16(average)}));
-        QFile raw(path);
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        QCOMPARE(raw.readAll(), bytes);
+        QCOMPARE(folder.read(QStringLiteral("players")), bytes);
         QCOMPARE(file.read(1).Name, FitName(name));
         QCOMPARE(file.read(1).toBytes(), bytes);
         QCOMPARE(file.read(2).Name, QString(15, QChar(0)));

@@ -1,32 +1,14 @@
 // Guards the record file rules: missing bytes read as zero, writes extend the file with zero-filled gaps, failed opens neither create nor crash.
 
 #include "platform/RecordFile.h"
+#include "support/TestDoubles.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestRecordFile : public QObject
 {
     Q_OBJECT
-
-    QTemporaryDir dir_;
-
-    QString prepare(const QByteArray &content)
-    {
-        const QString path = dir_.filePath(QStringLiteral("r.dat"));
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            f.write(content);
-        return path;
-    }
-
-    static QByteArray onDisk(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
 
 private slots:
     void readWrite_data()
@@ -44,6 +26,8 @@ private slots:
         QTest::newRow("write long cut") << QByteArray("ABCDEFGH") << qint64(1) << QByteArray("wxyz!!") << QByteArray("wxyzEFGH");
         QTest::newRow("write over partial") << QByteArray("ABCDEF") << qint64(2) << QByteArray("wxyz") << QByteArray("ABCDwxyz");
         QTest::newRow("write with gap") << QByteArray("ABCDE") << qint64(5) << QByteArray("wxyz") << QByteArray("ABCDE") + z.left(11) + "wxyz";
+        QTest::newRow("write beyond 16-bit record numbers")
+            << QByteArray("ABCD") << qint64(40000) << QByteArray("wxyz") << QByteArray("ABCD") + QByteArray(39998 * 4, '\0') + "wxyz";
     }
     void readWrite()
     {
@@ -51,38 +35,29 @@ private slots:
         QFETCH(qint64, k);
         QFETCH(QByteArray, record);
         QFETCH(QByteArray, expected);
-        const QString path = prepare(content);
+        ScratchFolder folder;
+        folder.write(QStringLiteral("r.dat"), content);
         RecordFile file;
-        QVERIFY(file.open(path, 4, record.isEmpty() ? RecordFile::Mode::ReadOnly : RecordFile::Mode::ReadWrite));
+        QVERIFY(file.open(folder.file(QStringLiteral("r.dat")), 4, record.isEmpty() ? RecordFile::Mode::ReadOnly : RecordFile::Mode::ReadWrite));
         QVERIFY2(record.isEmpty() || file.write(k, record), qPrintable(file.errorString()));
         // A write is checked on disk while the file is still open.
-        QCOMPARE(record.isEmpty() ? file.read(k) : onDisk(path), expected);
+        QCOMPARE(record.isEmpty() ? file.read(k) : folder.read(QStringLiteral("r.dat")), expected);
     }
 
     void failedOpens()
     {
+        ScratchFolder scratch;
         RecordFile file;
-        const QString missing = dir_.filePath(QStringLiteral("missing.txt"));
+        const QString missing = scratch.file(QStringLiteral("missing.txt"));
         QVERIFY(!file.open(missing, 6, RecordFile::Mode::ReadOnly));
         QVERIFY(!QFile::exists(missing));
         QVERIFY(!file.isOpen());
-        const QString folder = dir_.filePath(QStringLiteral("clvfic1.txt"));
+        const QString folder = scratch.file(QStringLiteral("clvfic1.txt"));
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(!file.open(folder, 19, RecordFile::Mode::ReadWrite));
         QCOMPARE(file.errorString(), QStringLiteral("un dossier porte ce nom"));
         QVERIFY(file.open(missing, 6, RecordFile::Mode::ReadWrite));
         QVERIFY(QFile::exists(missing));
-    }
-
-    void farRecord()
-    {
-        const QString path = prepare("first record 19 by");
-        RecordFile file;
-        QVERIFY(file.open(path, 19, RecordFile::Mode::ReadWrite));
-        const QByteArray record("far away record 19\xFF");
-        QVERIFY2(file.write(40000, record), qPrintable(file.errorString()));
-        QCOMPARE(file.read(39999), QByteArray(19, '\0'));
-        QCOMPARE(onDisk(path), QByteArray("first record 19 by") + QByteArray(39998 * 19 + 1, '\0') + record);
     }
 };
 

@@ -41,12 +41,9 @@ private slots:
     void convert()
     {
         QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, upper);
-        QFETCH(QString, lower);
-        QCOMPARE(Windows1252::encode(text), bytes);
-        QCOMPARE(Windows1252::toUpper(text), upper);
-        QCOMPARE(Windows1252::toLower(text), lower);
+        QTEST(Windows1252::encode(text), "bytes");
+        QTEST(Windows1252::toUpper(text), "upper");
+        QTEST(Windows1252::toLower(text), "lower");
     }
 
     void initialCapital_data()
@@ -78,8 +75,6 @@ private slots:
 
     void fields()
     {
-        QCOMPARE(FitName(QStringLiteral("Anne")), QStringLiteral("Anne           "));
-        QCOMPARE(FitName(QStringLiteral("Éléonore-Joséphine")), QStringLiteral("Éléonore-Joséph"));
         QCOMPARE(FitName(QStringLiteral("\U0001F600BCDEFGHIJKLMNOP")), QStringLiteral("?BCDEFGHIJKLMNO"));
         QCOMPARE(PaddedNumber(0), QStringLiteral(" 0"));
         QCOMPARE(PaddedNumber(40000), QStringLiteral(" 40000"));

@@ -1,9 +1,8 @@
 // Guards the word list draw: record Int(n * r + 1) among the usable records, shown in upper case, and a list without usable words drawing nothing.
 
 #include "game/WordList.h"
+#include "support/TestDoubles.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -36,17 +35,13 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(double, r);
-        QFETCH(QString, word);
-        QFETCH(qint64, usable);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(WordList::fileName());
-        QFile f(path);
+        ScratchFolder folder;
         if (content != "missing")
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size() && f.flush());
+            folder.write(WordList::fileName(), content);
         WordList list;
-        QCOMPARE(list.open(path), content != "missing");
-        QCOMPARE(list.usableCount(), usable);
-        QCOMPARE(list.draw(r), word);
+        QCOMPARE(list.open(WordList::fileName()), content != "missing");
+        QTEST(list.usableCount(), "usable");
+        QTEST(list.draw(r), "word");
     }
 };
 

@@ -11,3 +11,6 @@ inline QByteArray recordBytes(const QByteArray &name, qint16 mini, qint16 averag
     out.append(char(average & 0xFF)).append(char((average >> 8) & 0xFF));
     return out;
 }
+
+// Records 1 and 2 of a new record file: the placeholders of the absolute Mini and Average.
+inline const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xxxxx", 0, 9999);

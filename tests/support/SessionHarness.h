@@ -106,6 +106,15 @@ struct Harness
         QVERIFY(!session->game().isItemShown());
     }
 
+    // What the labels show, joined with "|".
+    QString labels(const QStringList &names) const
+    {
+        QStringList out;
+        for (const QString &name : names)
+            out << shown.value(name);
+        return out.join(QLatin1Char('|'));
+    }
+
     QByteArray file(const char *name) const { return folder.read(QString::fromLatin1(name)); }
     QStringList boxes() const { return ts.boxes.texts(); }
     const ScriptedBoxes::Box &lastBox() const { return ts.boxes.shown.last(); }

@@ -61,6 +61,14 @@ struct ScriptedBoxes : MessageBoxes
         QString title;
         BoxButtons buttons;
         BoxIcon icon;
+        // The whole box in one line, "text | title | buttons | icon", to compare at once.
+        QString toString() const
+        {
+            static const char *const buttonNames[] = {"Ok", "OkCancel"};
+            static const char *const iconNames[] = {"None", "Information", "Exclamation", "Question", "Stop"};
+            return QStringLiteral("%1 | %2 | %3 | %4")
+                .arg(text, title, QLatin1String(buttonNames[int(buttons)]), QLatin1String(iconNames[int(icon)]));
+        }
     };
     BoxAnswer show(const QString &text, const QString &title, BoxButtons buttons, BoxIcon icon) override
     {
@@ -74,6 +82,7 @@ struct ScriptedBoxes : MessageBoxes
             out << b.text;
         return out;
     }
+    QString last() const { return shown.isEmpty() ? QString() : shown.last().toString(); }
     QList<Box> shown;
     QList<BoxAnswer> answers;
 };

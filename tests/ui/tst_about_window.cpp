@@ -25,11 +25,10 @@ private slots:
     {
         TestServices services;
         AboutWindow w(services.boxes, services.shell, scroll);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Clavimo"));
-        QCOMPARE(label(w, "title")->text(), QStringLiteral(" Clavimo"));
-        QCOMPARE(label(w, "version")->text(), QStringLiteral("Version 2.0.20"));
-        QCOMPARE(label(w, "authorLine")->text(), QStringLiteral(" 2026 Équipe Clavimo   "));
-        QCOMPARE(w.findChild<QPushButton *>()->text(), QStringLiteral("&OK"));
+        QStringList texts{w.windowTitle(), w.findChild<QPushButton *>()->text()};
+        for (const char *name : {"title", "version", "authorLine"})
+            texts << label(w, name)->text();
+        QCOMPARE(texts.join(QLatin1Char('|')), "Clavimo|&OK| Clavimo|Version 2.0.20| 2026 Équipe Clavimo   ");
         QVERIFY(timer(w)->isActive() && timer(w)->interval() == 120);
         const QFileInfo program(QCoreApplication::applicationFilePath());
         QCOMPARE(label(w, "date")->text(), AboutWindow::dateCaption(program.lastModified()));
@@ -96,9 +95,8 @@ private slots:
         QVERIFY(services.boxes.shown.isEmpty());
         services.shell.fallbackSucceeds = false;
         QTest::mouseClick(label(w, "webAddress"), Qt::LeftButton);
-        QCOMPARE(services.boxes.texts(), QStringList{QStringLiteral("Erreur : 53\r\néchec simulé du second essai")});
-        QCOMPARE(services.boxes.shown[0].title, QStringLiteral("Problème Start"));
-        QCOMPARE(services.boxes.shown[0].icon, BoxIcon::Exclamation);
+        QCOMPARE(services.boxes.shown.size(), 1);
+        QCOMPARE(services.boxes.last(), "Erreur : 53\r\néchec simulé du second essai | Problème Start | Ok | Exclamation");
     }
 };
 

