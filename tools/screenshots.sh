@@ -20,7 +20,6 @@ trap cleanup EXIT
 
 start_xvfb "${size}x24"
 pids+=("$XVFB_PID")
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 & pids+=($!)
 sleep 0.5
 
@@ -44,15 +43,7 @@ fi
 cd "$work"
 "$program" >/dev/null 2>&1 & pids+=($!)
 
-# Closes the record announcements, message boxes titled with the player's name.
-close_boxes() {
-  for _ in $(seq 10); do
-    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)"
-    [ -z "$id" ] && return 0
-    xdotool windowactivate --sync "$id" key Return 2>/dev/null || true
-    sleep 0.2
-  done
-}
+fail() { echo "screenshots: $*" >&2; exit 1; }
 shot() { sleep "${2:-0.4}"; import -window root "$out/$1.png"; echo "$out/$1.png"; }
 window() { xdotool search --sync --onlyvisible --name "^$1\$" | tail -n 1; }
 

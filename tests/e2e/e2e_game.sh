@@ -26,35 +26,10 @@ fail() {
 
 start_xvfb 1280x1024x24
 xvfb_pid=$XVFB_PID
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 cd "$work"
 QT_QPA_PLATFORM=xcb "$program" >"$work/out.log" 2>&1 &
 app_pid=$!
-
-# Waits for a window whose title is exactly $1 and gives it the keyboard.
-focus_window() {
-  local id=""
-  for _ in $(seq 100); do
-    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)"
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -n "$id" ] || fail "no window titled '$1'"
-  xdotool windowfocus --sync "$id"
-  echo "$id"
-}
-
-# Closes the record announcements (message boxes titled with the player's name).
-close_boxes() {
-  for _ in $(seq 20); do
-    local id
-    id="$(xdotool search --onlyvisible --name '^Paul$' 2>/dev/null | tail -n 1 || true)"
-    [ -z "$id" ] && return 0
-    xdotool windowfocus --sync "$id" key Return
-    sleep 0.2
-  done
-}
 
 # The main window is up once it has written the absolute records of the new file (the
 # start-up window, also titled Clavimo, is gone by then).
@@ -71,7 +46,7 @@ xdotool key Return
 sleep 0.2
 xdotool key Return
 sleep 0.3
-close_boxes   # "Bienvenue au Club CLAVIMO !"
+close_boxes Paul # "Bienvenue au Club CLAVIMO !"
 
 for item in $(seq 20); do
   xdotool windowfocus --sync "$main_id"
@@ -80,12 +55,12 @@ for item in $(seq 20); do
   # The letter is random: every letter of the alphabet in turn reaches it.
   xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
   sleep 0.2
-  close_boxes
+  close_boxes Paul
 done
 
 # The hand-over window closes by itself after two seconds.
 sleep 3
-close_boxes
+close_boxes Paul
 xdotool windowfocus --sync "$main_id"
 xdotool key Escape
 focus_window Clavimo >/dev/null

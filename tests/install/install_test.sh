@@ -87,31 +87,6 @@ grep -qF '"Clavimo '"$version"'"' <<<"$man" && grep -qF '.B \-\-dossier\-utilisa
 
 start_xvfb 1280x1024x24
 xvfb_pid=$XVFB_PID
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-# Waits for a window whose title is exactly $1 and gives it the keyboard.
-focus_window() {
-  local id=""
-  for _ in $(seq 100); do
-    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)"
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -n "$id" ] || fail "no window titled '$1'"
-  xdotool windowfocus --sync "$id"
-  echo "$id"
-}
-
-# Closes the welcome box, titled with the player's name.
-close_boxes() {
-  for _ in $(seq 10); do
-    local id
-    id="$(xdotool search --onlyvisible --name '^Paul$' 2>/dev/null | tail -n 1 || true)"
-    [ -z "$id" ] && return 0
-    xdotool windowfocus --sync "$id" key Return
-    sleep 0.2
-  done
-}
 
 windows_titled_clavimo() {
   xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null | wc -l
@@ -150,7 +125,7 @@ play_six_letters() {
   sleep 0.2
   xdotool key Return
   sleep 0.3
-  close_boxes
+  close_boxes Paul
   xdotool windowfocus --sync "$main_id" key space
   for _ in $(seq 20); do
     count="$(windows_titled_clavimo)"

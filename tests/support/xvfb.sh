@@ -1,6 +1,9 @@
-# Sourced by the scripts that run the program under a virtual X server.
+# Sourced by the scripts that run the program under a virtual X server. The scripts define
+# fail MESSAGE themselves.
+
 # start_xvfb WxHxD: starts Xvfb on a display number the server picks itself, so that two
-# runs at once never take the same one, exports DISPLAY and sets XVFB_PID.
+# runs at once never take the same one, exports DISPLAY, sets XVFB_PID, and waits until
+# the server answers.
 start_xvfb() {
   local numberFile
   numberFile="$(mktemp)"
@@ -13,4 +16,32 @@ start_xvfb() {
   DISPLAY=":$(head -n 1 "$numberFile")"
   export DISPLAY
   rm -f "$numberFile"
+  for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+# focus_window TITLE: waits for a visible window titled exactly TITLE, gives it the
+# keyboard and prints its id.
+focus_window() {
+  local id=""
+  for _ in $(seq 100); do
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)"
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no window titled '$1'"
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+  echo "$id"
+}
+
+# close_boxes TITLE: answers Enter to every message box titled TITLE (a player's name:
+# greetings and record announcements) until none is left.
+close_boxes() {
+  local id
+  for _ in $(seq 20); do
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)"
+    [ -z "$id" ] && return 0
+    xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null || true
+    xdotool key Return
+    sleep 0.2
+  done
 }
