@@ -51,7 +51,7 @@ window() { xdotool search --sync --onlyvisible --name "^$1\$" | tail -n 1; }
 main=""
 for _ in $(seq 100); do
   for id in $(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null); do
-    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')"
+    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' || true)"
     [ "${w:-0}" -ge 600 ] && main="$id"
   done
   [ -n "$main" ] && break

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/GameSession.h"
-#include "game/SqliteHistory.h"
+#include "ui/SqliteHistory.h"
 #include "platform/Services.h"
 
 #include <QObject>

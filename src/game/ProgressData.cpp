@@ -3,7 +3,7 @@
 #include "game/PlayerFile.h"
 #include "game/PlayerNames.h"
 #include "game/RecordBook.h"
-#include "game/SqliteHistory.h"
+#include "game/HistoryReader.h"
 
 #include <algorithm>
 #include <limits>
@@ -20,7 +20,7 @@ std::optional<qint64> setRecord(qint16 value)
 
 } // namespace
 
-ProgressData loadProgress(SqliteHistory &history, const QString &player, int mode)
+ProgressData loadProgress(HistoryReader &history, const QString &player, int mode)
 {
     ProgressData data;
     data.player = player;

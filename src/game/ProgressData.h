@@ -9,7 +9,7 @@
 
 #include <optional>
 
-class SqliteHistory;
+class HistoryReader;
 
 // What the progression window shows for one player in one mode, read from the history and,
 // for the personal records, from the mode's record file (read only, never created).
@@ -27,7 +27,7 @@ struct ProgressData
     bool isEmpty() const { return games.isEmpty(); }
 };
 
-ProgressData loadProgress(SqliteHistory &history, const QString &player, int mode);
+ProgressData loadProgress(HistoryReader &history, const QString &player, int mode);
 
 // The personal records of `player` in the record file at `path`, read only.
 void readPersonalRecords(const QString &path, const QString &player, ProgressData *data);

@@ -30,7 +30,7 @@ constexpr double kWordFontSize = 25;
 
 } // namespace
 
-MainWindow::MainWindow(GameSession &session, SqliteHistory &history, MessageBoxes &boxes, Shell &shell,
+MainWindow::MainWindow(GameSession &session, HistoryReader &history, MessageBoxes &boxes, Shell &shell,
                        QWidget *parent)
     : QMainWindow(parent)
     , session_(session)

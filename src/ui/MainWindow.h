@@ -9,7 +9,7 @@
 class GameSession;
 class MessageBoxes;
 class Shell;
-class SqliteHistory;
+class HistoryReader;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -25,7 +25,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(GameSession &session, SqliteHistory &history, MessageBoxes &boxes, Shell &shell,
+    MainWindow(GameSession &session, HistoryReader &history, MessageBoxes &boxes, Shell &shell,
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -68,7 +68,7 @@ private:
     void showHandOver(const QString &nextPlayer);
 
     GameSession &session_;
-    SqliteHistory &history_;
+    HistoryReader &history_;
     MessageBoxes &boxes_;
     Shell &shell_;
 

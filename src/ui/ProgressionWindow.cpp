@@ -2,7 +2,7 @@
 
 #include "game/HistoryCsv.h"
 #include "game/KeyboardMap.h"
-#include "game/SqliteHistory.h"
+#include "game/HistoryReader.h"
 #include "platform/MessageBoxes.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/Screen.h"
@@ -58,7 +58,7 @@ QLineSeries *recordLine(const QString &name, qint64 value, const ChartData &char
 
 } // namespace
 
-ProgressionWindow::ProgressionWindow(SqliteHistory &history, MessageBoxes &boxes, const QString &currentPlayer,
+ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, const QString &currentPlayer,
                                      int currentMode, QWidget *parent)
     : QDialog(parent)
     , history_(history)

@@ -16,7 +16,7 @@ class QLabel;
 class QPushButton;
 class QStackedWidget;
 class QTableWidget;
-class SqliteHistory;
+class HistoryReader;
 
 // The progression of one player in one mode, chosen in the window: every finished game
 // over time with the personal records, the last games, and a keyboard coloured by error
@@ -30,7 +30,7 @@ public:
     static constexpr int kLastGames = 50;
 
     // currentPlayer is empty while nobody is named in the main window.
-    ProgressionWindow(SqliteHistory &history, MessageBoxes &boxes, const QString &currentPlayer, int currentMode,
+    ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, const QString &currentPlayer, int currentMode,
                       QWidget *parent = nullptr);
 
     // How the export asks for a file: the standard save dialog unless a test replaces it.
@@ -48,7 +48,7 @@ private:
     void showKeyboard();
     void exportGames();
 
-    SqliteHistory &history_;
+    HistoryReader &history_;
     MessageBoxes &boxes_;
     FileChooser chooseFile_;
     ProgressData data_;

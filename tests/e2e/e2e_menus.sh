@@ -44,7 +44,7 @@ step="start"
 main=""
 for _ in $(seq 150); do
   for id in $(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null); do
-    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')"
+    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' || true)"
     [ "${w:-0}" -ge 600 ] && main="$id"
   done
   [ -n "$main" ] && [ "$(stat -c %s clvfic1.txt 2>/dev/null || echo 0)" = "38" ] && break

@@ -3,7 +3,7 @@
 // chart, the table and the keyboard map are given, Tab through every control, the arrow
 // keys and hovering on the map, Escape, and the export.
 #include "app/GameApplication.h"
-#include "game/SqliteHistory.h"
+#include "ui/SqliteHistory.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"

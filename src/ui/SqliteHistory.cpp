@@ -1,4 +1,4 @@
-#include "game/SqliteHistory.h"
+#include "ui/SqliteHistory.h"
 
 #include "game/FinishedGame.h"
 #include "platform/MessageBoxes.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/GameHistory.h"
-#include "game/HistoryRecords.h"
+#include "game/HistoryReader.h"
 
 #include <QList>
 #include <QString>
@@ -21,7 +21,7 @@ class WallClock;
 // database, or left by a newer version) is moved aside with its companion files and a
 // fresh history starts; a folder where the file cannot be written leaves the history
 // unkept. Either way the player is told once, and the game goes on.
-class SqliteHistory : public GameHistory
+class SqliteHistory : public GameHistory, public HistoryReader
 {
 public:
     static constexpr int kSchemaVersion = 1;
@@ -34,14 +34,10 @@ public:
 
     void record(const FinishedGame &game) override;
 
-    // The names of every player with a finished game, in either mode, unsorted.
-    QStringList players();
-    // A player's games of one mode, oldest first.
-    QList<GameSummary> games(const QString &player, int mode);
-    // Per character due: the times it was due and the wrong keys typed then.
-    QList<CharacterCount> characterCounts(const QString &player, int mode);
-    // Every item of the player's games in both modes, by mode, then date, then position.
-    QList<ItemLine> itemLines(const QString &player);
+    QStringList players() override;
+    QList<GameSummary> games(const QString &player, int mode) override;
+    QList<CharacterCount> characterCounts(const QString &player, int mode) override;
+    QList<ItemLine> itemLines(const QString &player) override;
 
     // The queries behind the reading methods, and what SQLite plans for one of them, one
     // line per step of the plan (empty when the history cannot be opened).

@@ -2,7 +2,7 @@
 // back by player and mode, bad files moved aside with one message, unwritable places
 // leaving the game and the record files alone, a game still there after the writer is
 // killed, two programs appending at once, and reading queries that go through indexes.
-#include "game/SqliteHistory.h"
+#include "ui/SqliteHistory.h"
 #include "game/Statistics.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
