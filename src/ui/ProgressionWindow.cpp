@@ -215,9 +215,12 @@ void ProgressionWindow::reload()
 
 void ProgressionWindow::showChart(const ChartData &chart)
 {
+    // The chart deletes the series it removes but hands removed axes back to the caller.
     chart_->removeAllSeries();
-    for (QAbstractAxis *axis : chart_->axes())
+    for (QAbstractAxis *axis : chart_->axes()) {
         chart_->removeAxis(axis);
+        delete axis;
+    }
     chart_->setTitle(QStringLiteral("%1, %2").arg(data_.player, modeName(data_.mode)));
 
     auto *dates = new QDateTimeAxis;
