@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(peek(path, "SELECT position, expected, typed FROM mistakes ORDER BY rowid"),
                  QStringLiteral("1|A|\r / 1|A|# / 8|H|# / 8|H|# / 15|O|# / 15|O|#"));
         QCOMPARE(peek(path, "SELECT SUM(count), COUNT(*) FROM expected_chars"), QStringLiteral("20|20"));
-        QVERIFY(h.boxes().filter(QStringLiteral("historique")).isEmpty());
+        QVERIFY(h.ts.boxes.texts().filter(QStringLiteral("historique")).isEmpty());
     }
 
     // What the progression window and the export read: a player's games of one mode oldest
@@ -253,7 +253,7 @@ private slots:
             h.playItem(i == 0 ? 500 : 450);
         }
         QCOMPARE(h.handOvers.size(), 2);
-        const QStringList boxes = h.boxes();
+        const QStringList boxes = h.ts.boxes.texts();
         QCOMPARE(boxes.filter(QStringLiteral("historique")).size(), 1);
         const qsizetype at = boxes.indexOf(boxes.filter(QStringLiteral("historique")).value(0));
         QCOMPARE(boxes.mid(at - 2, 2), (QStringList{"Record perso moyenne !", "Record absolu moyenne !"}));
