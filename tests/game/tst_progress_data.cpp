@@ -232,7 +232,7 @@ private slots:
         QTest::newRow("plain") << "Zoé" << "ÉTÉ ET" << "Zoé|ÉTÉ ET";
         QTest::newRow("separator and quotes are quoted") << "Jo;\"le roi\"" << "A" << "\"Jo;\"\"le roi\"\"\"|A";
         QTest::newRow("spaces at the ends are kept") << " Léa " << "A" << "\" Léa \"|A";
-        QTest::newRow("line ends are quoted") << "Jo" << "A\r\nB" << "Jo|\"A\r\nB\"";
+        QTest::newRow("line ends are quoted") << "Jo\nB" << "A\rB" << "\"Jo\nB\"|\"A\rB\"";
     }
     void csv()
     {
