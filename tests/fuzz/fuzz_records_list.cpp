@@ -6,26 +6,11 @@
 
 #include "game/PlayerFile.h"
 #include "game/RecordsList.h"
+#include "support/ExchangeSort.h"
 
-#include <numeric>
 #include <vector>
 
 namespace {
-
-// The exchange sort itself, O(n^2): the reference for the fast one.
-std::vector<int> literalExchangeSort(const std::vector<qint16> &values)
-{
-    std::vector<int> order(values.size());
-    std::iota(order.begin(), order.end(), 0);
-    const std::size_t n = values.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (values[std::size_t(order[j])] < values[std::size_t(order[i])])
-                std::swap(order[i], order[j]);
-        }
-    }
-    return order;
-}
 
 void checkOrder(const std::vector<qint16> &values)
 {
