@@ -15,8 +15,6 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include <random>
-
 #if defined(Q_OS_UNIX)
 #include <sys/resource.h>
 #endif
@@ -34,21 +32,6 @@ double peakMegabytes()
 #endif
 }
 
-// Names of varied length and first letters, some with accents, as a class would type them.
-QByteArray playerFile(int players)
-{
-    static const char *const first[] = {"Anne", "L\xE9o", "Chlo\xE9", "Hugo", "Zo\xE9", "Nathan", "In\xE8s", "Paul",
-                                        "\xC9milie", "Jade", "Rapha\xEBl", "Manon", "Gabriel", "Lou", "No\xE9", "Ma\xEBlys"};
-    std::mt19937 random(42);
-    QByteArray out = kPlaceholders;
-    out.reserve(out.size() + qsizetype(players) * 19);
-    for (int i = 0; i < players; ++i) {
-        const QByteArray name = QByteArray(first[random() % 16]) + QByteArray::number(i);
-        out += recordBytes(name, qint16(150 + random() % 900), qint16(300 + random() % 900));
-    }
-    return out;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -56,7 +39,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int players = argc > 1 ? atoi(argv[1]) : 100000;
     ScratchFolder folder;
-    folder.write(PlayerFile::fileNameFor(1), playerFile(players));
+    folder.write(PlayerFile::fileNameFor(1), classFile(players));
     TestServices ts;
     GameSession session(ts.services());
     session.prepare();

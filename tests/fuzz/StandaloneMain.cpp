@@ -20,50 +20,41 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes toBytes(const QByteArray &b)
-{
-    return Bytes(b.begin(), b.end());
-}
-
 // One random edit of the kind that finds record-file faults: flipped bits, bytes set to
 // edge values, inserted or removed runs, a copied run, a length cut near a record edge.
 void mutate(Bytes &b, std::mt19937_64 &rng)
 {
+    static const std::uint8_t edges[] = {0x00, 0x01, 0x0D, 0x20, 0x3F, 0x7F, 0x80, 0x81,
+                                         0x9C, 0x9F, 0xA0, 0xDF, 0xFF, 0x0F, 0x27};
     auto pick = [&rng](std::size_t n) { return n == 0 ? 0 : std::size_t(rng() % n); };
+    auto at = [&b](std::size_t i) { return b.begin() + std::ptrdiff_t(i); };
+    // A place in the input and a run from it, both empty for an empty input.
+    const std::size_t i = pick(b.size());
+    const std::size_t n = std::min<std::size_t>(1 + rng() % 40, b.size() - i);
     switch (rng() % 7) {
     case 0:
         if (!b.empty())
-            b[pick(b.size())] ^= std::uint8_t(1u << (rng() % 8));
+            b[i] ^= std::uint8_t(1u << (rng() % 8));
         break;
-    case 1: {
-        static const std::uint8_t edges[] = {0x00, 0x01, 0x0D, 0x20, 0x3F, 0x7F, 0x80, 0x81,
-                                             0x9C, 0x9F, 0xA0, 0xDF, 0xFF, 0x0F, 0x27};
+    case 1:
         if (!b.empty())
-            b[pick(b.size())] = edges[rng() % sizeof edges];
+            b[i] = edges[rng() % sizeof edges];
         break;
-    }
     case 2: {
-        const std::size_t at = pick(b.size() + 1);
-        const std::size_t n = 1 + rng() % 24;
-        for (std::size_t i = 0; i < n; ++i)
-            b.insert(b.begin() + std::ptrdiff_t(at), std::uint8_t(rng()));
+        Bytes run(1 + rng() % 24);
+        for (auto &x : run)
+            x = std::uint8_t(rng());
+        b.insert(at(pick(b.size() + 1)), run.begin(), run.end());
         break;
     }
     case 3:
-        if (!b.empty()) {
-            const std::size_t at = pick(b.size());
-            const std::size_t n = std::min<std::size_t>(1 + rng() % 24, b.size() - at);
-            b.erase(b.begin() + std::ptrdiff_t(at), b.begin() + std::ptrdiff_t(at + n));
-        }
+        b.erase(at(i), at(i + n));
         break;
-    case 4:
-        if (!b.empty()) {
-            const std::size_t from = pick(b.size());
-            const std::size_t n = std::min<std::size_t>(1 + rng() % 40, b.size() - from);
-            const Bytes run(b.begin() + std::ptrdiff_t(from), b.begin() + std::ptrdiff_t(from + n));
-            b.insert(b.begin() + std::ptrdiff_t(pick(b.size() + 1)), run.begin(), run.end());
-        }
+    case 4: {
+        const Bytes run(at(i), at(i + n));
+        b.insert(at(pick(b.size() + 1)), run.begin(), run.end());
         break;
+    }
     case 5: {
         const std::size_t unit = rng() % 2 ? 19 : 6;
         b.resize((b.size() / unit + rng() % 3) * unit + rng() % 3, 0);
@@ -71,14 +62,9 @@ void mutate(Bytes &b, std::mt19937_64 &rng)
     }
     default:
         if (b.size() >= 2)
-            std::swap(b[pick(b.size())], b[pick(b.size())]);
+            std::swap(b[i], b[pick(b.size())]);
         break;
     }
-}
-
-void run(const Bytes &b)
-{
-    LLVMFuzzerTestOneInput(b.data(), b.size());
 }
 
 } // namespace
@@ -96,23 +82,20 @@ int main(int argc, char **argv)
             seed = std::strtoull(argv[++i], nullptr, 10);
         } else {
             const QFileInfo info(QString::fromLocal8Bit(argv[i]));
-            QStringList files;
-            if (info.isDir()) {
-                for (const QFileInfo &f : QDir(info.filePath()).entryInfoList(QDir::Files, QDir::Name))
-                    files << f.filePath();
-            } else if (info.isFile()) {
-                files << info.filePath();
-            } else {
+            if (!info.exists()) {
                 std::fprintf(stderr, "no such corpus: %s\n", argv[i]);
                 return 2;
             }
-            for (const QString &f : files)
-                corpus.push_back(toBytes(fuzz::readWholeFile(f)));
+            for (const QFileInfo &f : info.isDir() ? QDir(info.filePath()).entryInfoList(QDir::Files, QDir::Name)
+                                                   : QFileInfoList{info}) {
+                const QByteArray bytes = fuzz::readWholeFile(f.filePath());
+                corpus.emplace_back(bytes.begin(), bytes.end());
+            }
         }
     }
 
     for (const Bytes &b : corpus)
-        run(b);
+        LLVMFuzzerTestOneInput(b.data(), b.size());
     std::printf("%zu corpus inputs passed\n", corpus.size());
 
     std::mt19937_64 rng(seed);
@@ -130,7 +113,7 @@ int main(int argc, char **argv)
             for (auto &x : b)
                 x = std::uint8_t(rng());
         }
-        run(b);
+        LLVMFuzzerTestOneInput(b.data(), b.size());
         ++made;
     }
     std::printf("%lld random inputs passed (seed %llu)\n", made, static_cast<unsigned long long>(seed));

@@ -10,8 +10,6 @@
 #include "game/Statistics.h"
 #include "platform/Windows1252.h"
 
-#include <QtEndian>
-
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -24,27 +22,16 @@ constexpr int kSize = PlayerRecord::kSize;
 void modelWrite(QByteArray &file, qint64 k, const QByteArray &record)
 {
     const qsizetype offset = qsizetype(k - 1) * kSize;
-    if (file.size() < offset + kSize)
-        file.resize(std::max<qsizetype>(file.size(), offset + kSize), '\0');
+    file.resize(std::max<qsizetype>(file.size(), offset + kSize), '\0');
     file.replace(offset, kSize, record);
-}
-
-QByteArray recordAt(const QByteArray &file, qint64 k)
-{
-    return file.mid(qsizetype(k - 1) * kSize, kSize).leftJustified(kSize, '\0', true);
-}
-
-qint16 int16At(const QByteArray &record, int at)
-{
-    return qFromLittleEndian<qint16>(record.constData() + at);
 }
 
 QByteArray placeholder(const QByteArray &old, int keptAt, bool miniField)
 {
     PlayerRecord r;
     r.setName(RecordBook::kPlaceholderName);
-    r.Mini = miniField ? PlayerRecord::kUnset : int16At(old, keptAt);
-    r.Average = miniField ? int16At(old, keptAt) : PlayerRecord::kUnset;
+    r.Mini = miniField ? PlayerRecord::kUnset : fuzz::int16At(old, keptAt);
+    r.Average = miniField ? fuzz::int16At(old, keptAt) : PlayerRecord::kUnset;
     return r.toBytes();
 }
 
@@ -54,14 +41,14 @@ void checkReading(PlayerFile &file, const QByteArray &bytes)
 {
     const qint64 whole = bytes.size() / kSize;
     for (qint64 k = 1; k <= whole; ++k) {
-        const QByteArray raw = recordAt(bytes, k);
+        const QByteArray raw = fuzz::recordAt(bytes, k);
         FUZZ_CHECK(PlayerRecord::fromBytes(raw).toBytes() == raw);
     }
     const qint64 count = whole + 2; // two more, past the end, read as zeros
     const QList<PlayerRecord> run = file.read(1, count);
     FUZZ_CHECK(run.size() == count);
     for (qint64 k = 1; k <= count; ++k)
-        FUZZ_CHECK(run[k - 1].toBytes() == recordAt(bytes, k));
+        FUZZ_CHECK(run[k - 1].toBytes() == fuzz::recordAt(bytes, k));
 }
 
 // The first record from 3 on whose name field reads `key`, or 0. A trailing fragment of
@@ -70,7 +57,7 @@ qint64 firstHolder(const QByteArray &bytes, const QString &key)
 {
     const qint64 records = bytes.size() / kSize + (2 * (bytes.size() % kSize) > kSize ? 1 : 0);
     for (qint64 k = 3; k <= records; ++k) {
-        if (Windows1252::decode(recordAt(bytes, k).left(kNameLength)) == key)
+        if (Windows1252::decode(fuzz::recordAt(bytes, k).left(kNameLength)) == key)
             return k;
     }
     return 0;
@@ -92,7 +79,7 @@ RecordBook::Lookup lookUp(PlayerFile &file, const QString &path, const QString &
         FUZZ_CHECK(!found.created);
         FUZZ_CHECK(found.recordNumber == expected);
         FUZZ_CHECK(after == before);
-        FUZZ_CHECK(buffer.toBytes() == recordAt(before, expected));
+        FUZZ_CHECK(buffer.toBytes() == fuzz::recordAt(before, expected));
     } else {
         // Appended after the whole records; a trailing fragment of 10 bytes or more (more
         // than half a record) is kept as a record of its own, a shorter one is overwritten.
@@ -197,18 +184,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The absolute records: a 0 value (or a missing record) becomes the placeholder.
     const RecordBook::AbsRecords abs = RecordBook::loadAbsRecords(file);
     QByteArray model = original;
-    const QByteArray first = recordAt(original, 1);
-    const QByteArray second = recordAt(original, 2);
-    if (int16At(first, 15) == 0)
+    const QByteArray first = fuzz::recordAt(original, 1);
+    const QByteArray second = fuzz::recordAt(original, 2);
+    if (fuzz::int16At(first, 15) == 0)
         modelWrite(model, 1, placeholder(first, 17, true));
-    if (int16At(second, 17) == 0)
+    if (fuzz::int16At(second, 17) == 0)
         modelWrite(model, 2, placeholder(second, 15, false));
     FUZZ_CHECK(abs.written);
     FUZZ_CHECK(fuzz::readWholeFile(path) == model);
-    FUZZ_CHECK(abs.mini == int16At(recordAt(model, 1), 15) && abs.mini != 0);
-    FUZZ_CHECK(abs.average == int16At(recordAt(model, 2), 17) && abs.average != 0);
-    FUZZ_CHECK(abs.miniName == Windows1252::decode(recordAt(model, 1).left(kNameLength)));
-    FUZZ_CHECK(abs.averageName == Windows1252::decode(recordAt(model, 2).left(kNameLength)));
+    FUZZ_CHECK(abs.mini == fuzz::int16At(fuzz::recordAt(model, 1), 15) && abs.mini != 0);
+    FUZZ_CHECK(abs.average == fuzz::int16At(fuzz::recordAt(model, 2), 17) && abs.average != 0);
+    FUZZ_CHECK(abs.miniName == Windows1252::decode(fuzz::recordAt(model, 1).left(kNameLength)));
+    FUZZ_CHECK(abs.averageName == Windows1252::decode(fuzz::recordAt(model, 2).left(kNameLength)));
 
     // Names: one already in the file (when there is a player), the same with its trailing
     // spaces typed differently, as the game shows it (initial capital), and one made of

@@ -6,26 +6,11 @@
 
 #include "game/PlayerFile.h"
 #include "game/RecordsList.h"
+#include "support/ExchangeSort.h"
 
-#include <numeric>
 #include <vector>
 
 namespace {
-
-// The exchange sort itself, O(n^2): the reference for the fast one.
-std::vector<int> literalExchangeSort(const std::vector<qint16> &values)
-{
-    std::vector<int> order(values.size());
-    std::iota(order.begin(), order.end(), 0);
-    const std::size_t n = values.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        for (std::size_t j = i + 1; j < n; ++j) {
-            if (values[std::size_t(order[j])] < values[std::size_t(order[i])])
-                std::swap(order[i], order[j]);
-        }
-    }
-    return order;
-}
 
 void checkOrder(const std::vector<qint16> &values)
 {
@@ -107,17 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QList<PlayerRecord> run = file.read(first, count);
     FUZZ_CHECK(run.size() == count);
     const qint64 whole = bytes.size() / PlayerRecord::kSize;
-    for (qint64 i = 0; i < count && first >= 1; ++i) {
-        QByteArray expected(PlayerRecord::kSize, '\0');
-        if (first <= whole - i) {
-            const qsizetype at = qsizetype(first + i - 1) * PlayerRecord::kSize;
-            expected = bytes.mid(at, PlayerRecord::kSize);
-        } else if (first <= whole + 1 - i) { // the trailing fragment, zero-padded
-            const qsizetype at = qsizetype(whole) * PlayerRecord::kSize;
-            expected.replace(0, bytes.size() - at, bytes.mid(at));
-        }
-        FUZZ_CHECK(run[i].toBytes() == expected);
-    }
+    for (qint64 i = 0; i < count && first >= 1; ++i) // first + i might not fit past the end
+        FUZZ_CHECK(run[i].toBytes() == (first <= whole + 1 - i ? fuzz::recordAt(bytes, first + i) : QByteArray(PlayerRecord::kSize, '\0')));
 
     // Ranks far beyond the list keep all their digits.
     if (!list.isEmpty())

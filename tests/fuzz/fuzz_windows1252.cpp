@@ -7,6 +7,8 @@
 #include "platform/RecordText.h"
 #include "platform/Windows1252.h"
 
+#include <algorithm>
+
 namespace {
 
 // Code points as the encoder must count them: a valid surrogate pair is one, a lone
@@ -23,11 +25,7 @@ qsizetype codePointCount(const QString &text)
 
 bool allRepresentable(const QString &text)
 {
-    for (QChar c : text) {
-        if (!Windows1252::representable(c))
-            return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), Windows1252::representable);
 }
 
 void checkBytes(const QByteArray &bytes)

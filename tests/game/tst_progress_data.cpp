@@ -33,33 +33,26 @@ class TestProgressData : public QObject
     Q_OBJECT
 
 private slots:
+    // The points, then the axes' ranges: the dates (UTC) and the times.
     void chart_data()
     {
         QTest::addColumn<QList<GameSummary>>("games");
-        QTest::addColumn<int>("recordMini");    // 0: none
+        QTest::addColumn<int>("recordMini"); // 0: none
         QTest::addColumn<int>("recordAverage");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<qint64>("firstMs");
-        QTest::addColumn<qint64>("lastMs");
-        QTest::addColumn<qint64>("lowest");
-        QTest::addColumn<qint64>("highest");
-        const qint64 day = kDay.toMSecsSinceEpoch();
-        const qint64 h12 = 12 * 3600 * 1000;
-        QTest::newRow("no game yet") << QList<GameSummary>{} << 0 << 0 << 0 << qint64(0) << qint64(2 * h12)
-                                     << qint64(0) << qint64(1100);
-        const qint64 pad24h = 2 * h12 / 40; // a fortieth of the span on each side
-        QTest::newRow("one game: half a day each side, 50 ms margins")
-            << QList<GameSummary>{game(kDay, 400, 420)} << 0 << 0 << 1 << day - h12 - pad24h << day + h12 + pad24h
-            << qint64(350) << qint64(470);
+        QTest::addColumn<QString>("chart");
+        QTest::newRow("no game yet") << QList<GameSummary>{} << 0 << 0 << "0 points, 01/01 00:00 to 02/01 00:00, 0 to 1100 ms";
+        // Half a day on each side of a single date, then a fortieth of the span; a tenth of
+        // the times, at least 50 ms.
+        QTest::newRow("one game") << QList<GameSummary>{game(kDay, 400, 420)} << 0 << 0
+                                  << "1 points, 02/11 04:24 to 03/11 05:36, 350 to 470 ms";
         QTest::newRow("records below and above the games widen the range")
-            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 380, 550)} << 300 << 900 << 2
-            << day - 6 * h12 / 40 << day + 6 * h12 + 6 * h12 / 40 << qint64(240) << qint64(960);
+            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 380, 550)} << 300 << 900
+            << "2 points, 02/11 15:12 to 05/11 18:48, 240 to 960 ms";
         QTest::newRow("a date that cannot be read is left out")
-            << QList<GameSummary>{game(QDateTime(), 100, 9000), game(kDay, 400, 420)} << 0 << 0 << 1
-            << day - h12 - pad24h << day + h12 + pad24h << qint64(350) << qint64(470);
-        QTest::newRow("the bottom never goes below 0")
-            << QList<GameSummary>{game(kDay, 20, 30)} << 0 << 0 << 1 << day - h12 - pad24h << day + h12 + pad24h
-            << qint64(0) << qint64(80);
+            << QList<GameSummary>{game(QDateTime(), 100, 9000), game(kDay, 400, 420)} << 0 << 0
+            << "1 points, 02/11 04:24 to 03/11 05:36, 350 to 470 ms";
+        QTest::newRow("the bottom never goes below 0") << QList<GameSummary>{game(kDay, 20, 30)} << 0 << 0
+                                                       << "1 points, 02/11 04:24 to 03/11 05:36, 0 to 80 ms";
     }
     void chart()
     {
@@ -73,12 +66,14 @@ private slots:
         if (recordAverage)
             data.recordAverage = recordAverage;
         const ChartData chart = chartData(data);
-        QTEST(int(chart.averages.size()), "points");
+        auto date = [](qint64 ms) { return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(QStringLiteral("dd/MM HH:mm")); };
+        QTEST(QStringLiteral("%1 points, %2 to %3, %4 to %5 ms")
+                  .arg(chart.averages.size())
+                  .arg(date(chart.firstMs), date(chart.lastMs))
+                  .arg(chart.lowest)
+                  .arg(chart.highest),
+              "chart");
         QCOMPARE(chart.minis.size(), chart.averages.size());
-        QTEST(chart.firstMs, "firstMs");
-        QTEST(chart.lastMs, "lastMs");
-        QTEST(chart.lowest, "lowest");
-        QTEST(chart.highest, "highest");
         for (qsizetype i = 0; i < chart.averages.size(); ++i) {
             QVERIFY(chart.minis[i].y() <= chart.averages[i].y());
             QCOMPARE(chart.minis[i].x(), chart.averages[i].x());
@@ -180,26 +175,20 @@ private slots:
             QTEST(KeyboardMap::keyFor(c), "key");
     }
 
+    // Every key, in the order of the rows; the characters on no key (Œ, an empty text, two
+    // characters) counted on none.
     void keyRatesAddTheirCharacters()
     {
         const QList<KeyboardMap::KeyFigures> keys = KeyboardMap::keyFigures(
             counts({{"E", {5, 100}}, {"Ê", {1, 10}}, {"É", {5, 50}}, {"Œ", {3, 3}}, {"", {2, 0}}, {"EE", {1, 1}}}));
-        auto find = [&keys](const QString &label) {
-            for (const KeyboardMap::KeyFigures &k : keys) {
-                if (k.label == label)
-                    return k;
-            }
-            return KeyboardMap::KeyFigures{};
-        };
-        QCOMPARE(keys.size(), 13 + 12 + 12 + 11 + 1);
-        QCOMPARE(find("E").expected, qint64(110));
-        QCOMPARE(find("E").wrong, qint64(6));
-        QCOMPARE(find("é").rate(), 0.1);
-        QVERIFY(find("Z").rate() < 0);
-        qint64 total = 0;
-        for (const KeyboardMap::KeyFigures &k : keys)
-            total += k.expected;
-        QCOMPARE(total, qint64(160)); // Œ, the empty text and "EE" are on no key
+        QStringList used;
+        for (const KeyboardMap::KeyFigures &k : keys) {
+            if (k.expected || k.wrong)
+                used << QStringLiteral("%1 %2/%3").arg(k.label).arg(k.wrong).arg(k.expected);
+        }
+        QCOMPARE(QString::number(keys.size()) + ": " + used.join(QStringLiteral(", ")), QStringLiteral("49: é 5/50, E 6/110"));
+        QCOMPARE(keys[2].rate(), 0.1); // é
+        QVERIFY(keys[3].rate() < 0);   // never due
     }
 
     void describe_data()
@@ -239,30 +228,27 @@ private slots:
     {
         QTest::addColumn<QString>("player");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("plain") << "Zoé" << "ÉTÉ ET"
-                               << QStringLiteral("7;Zoé;6;2026-11-02T16:59:00.000Z;2026-11-02T17:00:00.000Z;900;1000;"
-                                                 "4;3;ÉTÉ ET;1100;1000;1").toUtf8();
-        QTest::newRow("separator and quotes are quoted") << "Jo;\"le roi\"" << "A"
-                                                         << QByteArray("7;\"Jo;\"\"le roi\"\"\";6;2026-11-02T16:59:00.000Z;"
-                                                                       "2026-11-02T17:00:00.000Z;900;1000;4;3;A;1100;1000;1");
-        QTest::newRow("spaces at the ends are kept") << " Léa " << "A"
-                                                     << QStringLiteral("7;\" Léa \";6;2026-11-02T16:59:00.000Z;"
-                                                                       "2026-11-02T17:00:00.000Z;900;1000;4;3;A;1100;1000;1")
-                                                            .toUtf8();
+        QTest::addColumn<QString>("fields"); // the two as written
+        QTest::newRow("plain") << "Zoé" << "ÉTÉ ET" << "Zoé|ÉTÉ ET";
+        QTest::newRow("separator and quotes are quoted") << "Jo;\"le roi\"" << "A" << "\"Jo;\"\"le roi\"\"\"|A";
+        QTest::newRow("spaces at the ends are kept") << " Léa " << "A" << "\" Léa \"|A";
+        QTest::newRow("line ends are quoted") << "Jo\nB" << "A\rB" << "\"Jo\nB\"|\"A\rB\"";
     }
     void csv()
     {
         QFETCH(QString, player);
         QFETCH(QString, shown);
+        QFETCH(QString, fields);
         const ItemLine item{7, player, 6, QStringLiteral("2026-11-02T16:59:00.000Z"),
                             QStringLiteral("2026-11-02T17:00:00.000Z"), 900, 1000, 4, 3, shown, 1100, 1000, 1};
-        const QByteArray bytes = HistoryCsv::build({item, item});
-        const QByteArray header = QStringLiteral("Partie;Joueur;Mode;Début;Fin;Mini;Moyenne;Fautes de la partie;Item;"
-                                                 "Affiché;Temps (ms);Temps sans pénalité (ms);Fautes")
-                                      .toUtf8();
-        QFETCH(QByteArray, line);
-        QCOMPARE(bytes, "\xEF\xBB\xBF" + header + "\r\n" + line + "\r\n" + line + "\r\n");
+        const QString line = QStringLiteral("7;%1;6;2026-11-02T16:59:00.000Z;2026-11-02T17:00:00.000Z;900;1000;4;3;%2;"
+                                            "1100;1000;1\r\n")
+                                 .arg(fields.section(QLatin1Char('|'), 0, 0), fields.section(QLatin1Char('|'), 1));
+        QCOMPARE(HistoryCsv::build({item, item}),
+                 "\xEF\xBB\xBF" + QStringLiteral("Partie;Joueur;Mode;Début;Fin;Mini;Moyenne;Fautes de la partie;Item;"
+                                                 "Affiché;Temps (ms);Temps sans pénalité (ms);Fautes\r\n%1%1")
+                                      .arg(line)
+                                      .toUtf8());
     }
 
     void csvFileNameAndSave()

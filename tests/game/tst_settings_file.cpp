@@ -1,9 +1,8 @@
 // Guards the 2-byte settings file: an empty file receives "sound on", a stored value is read as it is, and a save rewrites the first two bytes only.
 
 #include "game/SettingsFile.h"
+#include "support/TestDoubles.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestSettingsFile : public QObject
@@ -25,17 +24,15 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, saveOff);
-        QTemporaryDir dir;
-        QFile raw(dir.filePath(SettingsFile::fileName()));
-        QVERIFY(raw.open(QIODevice::ReadWrite) && raw.write(content) == content.size() && raw.flush());
+        ScratchFolder folder;
+        folder.write(SettingsFile::fileName(), content);
         SettingsFile file;
-        QVERIFY(file.open(raw.fileName()));
+        QVERIFY(file.open(SettingsFile::fileName()));
         qint16 value = 12345;
         QVERIFY(file.loadOrCreate(&value));
         QTEST(int(value), "loaded");
         QVERIFY(!saveOff || file.save(SettingsFile::kSoundOff));
-        QVERIFY(raw.seek(0));
-        QTEST(raw.readAll(), "after"); // on disk while the settings file is still open
+        QTEST(folder.read(SettingsFile::fileName()), "after"); // on disk while the settings file is still open
     }
 };
 

@@ -18,6 +18,26 @@ struct Item
     qint64 raw;
 };
 
+// A game over a word list of "maison" and "été et", with a clock and random numbers that
+// the test moves.
+struct Game
+{
+    ScratchFolder folder;
+    WordList words;
+    ScriptedClock clock;
+    ScriptedRandom random;
+    TypingGame game{clock, random};
+
+    explicit Game(int mode)
+    {
+        folder.write(QStringLiteral("words"), "maison\xE9t\xE9 et");
+        QVERIFY(words.open(QStringLiteral("words")));
+        game.setMode(mode);
+        game.setWordList(&words);
+        game.resetScores();
+    }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Item>)
@@ -53,23 +73,15 @@ private slots:
     {
         QFETCH(int, mode);
         QFETCH(QList<Item>, items);
-        ScratchFolder folder;
-        folder.write(QStringLiteral("words"), "maison\xE9t\xE9 et");
-        WordList words;
-        QVERIFY(words.open(QStringLiteral("words")));
-        ScriptedClock clock;
-        ScriptedRandom random;
-        TypingGame game(clock, random);
-        game.setMode(mode);
-        game.setWordList(&words);
-        game.resetScores();
+        Game g(mode);
+        TypingGame &game = g.game;
         QStringList results;
         for (const Item &item : items) {
-            random.values = {item.r};
+            g.random.values = {item.r};
             const QString shown = game.drawNextItem();
             QCOMPARE(shown.size(), mode);
             game.startTiming();
-            clock.now += item.raw;
+            g.clock.now += item.raw;
             TypingGame::KeyResult last = TypingGame::KeyResult::Wrong;
             for (QChar c : item.keys) {
                 QVERIFY(last != TypingGame::KeyResult::Completed);
@@ -102,24 +114,14 @@ private slots:
     {
         QFETCH(int, mode);
         QFETCH(QString, keys);
-        QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("words")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xE9t\xE9 et") == 6);
-        file.close();
-        WordList words;
-        QVERIFY(words.open(file.fileName()));
-        ScriptedClock clock;
-        ScriptedRandom random;
-        TypingGame game(clock, random);
-        game.setMode(mode);
-        game.setWordList(&words);
-        game.resetScores();
-        random.values = {0.999};
+        Game g(mode);
+        TypingGame &game = g.game;
+        g.random.values = {0.999};
         game.drawNextItem();
         game.startTiming();
         for (QChar c : keys)
             game.typeCharacter(c);
-        clock.now += 300;
+        g.clock.now += 300;
         game.completeItem();
         QCOMPARE(game.playedItems().size(), 1);
         const PlayedItem &item = game.playedItems().first();

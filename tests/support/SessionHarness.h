@@ -39,10 +39,7 @@ struct Harness
         QObject::connect(s, &GameSession::playerShown, label("player"));
         QObject::connect(s, &GameSession::gameMiniShown, label("gameMini"));
         QObject::connect(s, &GameSession::gameAverageShown, label("gameAverage"));
-        QObject::connect(s, &GameSession::itemShown, [this](const QString &item, int n) {
-            shown["item"] = item;
-            shown["number"] = QString::number(n);
-        });
+        QObject::connect(s, &GameSession::itemShown, [this](const QString &item) { shown["item"] = item; });
         QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
         QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) {
             shown["prompt"] = visible ? c : QString();
@@ -116,6 +113,4 @@ struct Harness
     }
 
     QByteArray file(const char *name) const { return folder.read(QString::fromLatin1(name)); }
-    QStringList boxes() const { return ts.boxes.texts(); }
-    const ScriptedBoxes::Box &lastBox() const { return ts.boxes.shown.last(); }
 };

@@ -38,41 +38,34 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 3)
+    const QString command = args.value(1);
+    const int count = args.value(4).toInt();
+    if (args.size() != (command == QLatin1String("once") ? 3 : 5))
         return 2;
-    const QString command = args[1];
     PrintedBoxes boxes;
     SystemWallClock clock;
     SqliteHistory history(boxes, clock, args[2]);
     std::mt19937 random(std::random_device{}());
-
     if (command == QLatin1String("once")) {
         history.record(sampleGame(random, QStringLiteral("Tué net"), 1, clock.nowUtc()));
         say("written");
         for (;;)
             QThread::sleep(60);
-    }
-    if (args.size() < 5)
-        return 2;
-    const QString player = args[3];
-    const int count = args[4].toInt();
-    if (command == QLatin1String("append")) {
+    } else if (command == QLatin1String("append")) {
         for (int i = 0; i < count; ++i)
-            history.record(sampleGame(random, player, 1, clock.nowUtc()));
-        say("done");
-        return 0;
-    }
-    if (command == QLatin1String("sample")) {
+            history.record(sampleGame(random, args[3], 1, clock.nowUtc()));
+    } else if (command == QLatin1String("sample")) {
         random.seed(20261206);
         const QDateTime now = clock.nowUtc();
-        for (int i = 0; i < count; ++i) {
+        for (int i = count; i > 0; --i) {
             // A game or two a day, the pace going from 900 ms down towards 450 ms.
-            const QDateTime when = now.addSecs(-qint64(count - i) * 16 * 3600);
-            const int pace = 450 + 450 * (count - i) / count;
-            history.record(sampleGame(random, player, i % 4 == 3 ? 6 : 1, when, pace, 0.03 + 0.04 * (count - i) / count));
+            const int pace = 450 + 450 * i / count;
+            history.record(sampleGame(random, args[3], (count - i) % 4 == 3 ? 6 : 1, now.addSecs(-qint64(i) * 16 * 3600), pace,
+                                      0.03 + 0.04 * i / count));
         }
-        say("done");
-        return 0;
+    } else {
+        return 2;
     }
-    return 2;
+    say("done");
+    return 0;
 }
