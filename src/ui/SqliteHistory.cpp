@@ -5,12 +5,14 @@
 #include "platform/WallClock.h"
 
 #include <QAtomicInt>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 namespace {
@@ -39,6 +41,23 @@ int primaryCode(const QSqlError &error)
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     return ok ? code & 0xFF : -1;
+}
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Runs a statement that SQLite answers "busy" at once, without its busy handler, while
+// another program has the file open: switching to WAL needs the file to itself for an
+// instant. It is tried again for as long as any other statement would wait.
+bool execWhenFree(QSqlQuery &q, const QString &sql)
+{
+    const QDeadlineTimer deadline(kBusyTimeoutMs);
+    while (!q.exec(sql)) {
+        const int code = primaryCode(q.lastError());
+        if ((code != kBusy && code != kLocked) || deadline.hasExpired())
+            return false;
+        QThread::msleep(5);
+    }
+    return true;
 }
 
 // Why the file could not be used, in French for the player's message.
@@ -170,7 +189,7 @@ SqliteHistory::Check SqliteHistory::connectAndCheck(QSqlError *error)
     QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, connection_);
     db.setDatabaseName(path_);
     // Two programs on one folder wait for each other's transaction rather than fail.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db.open()) {
         *error = db.lastError();
         return Check::Failed;
@@ -193,7 +212,7 @@ SqliteHistory::Check SqliteHistory::connectAndCheck(QSqlError *error)
     // WAL with full synchronisation: a game whose transaction has returned is on the disk,
     // and a reader never waits for a writer.
     for (const char *pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"}) {
-        if (!q.exec(QLatin1String(pragma)))
+        if (!execWhenFree(q, QLatin1String(pragma)))
             return classify(q.lastError(), error);
     }
     return migrate(q, error);
