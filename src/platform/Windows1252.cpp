@@ -107,8 +107,13 @@ QString initialCapital(const QString &text)
     } else {
         // Outside the code page the stored name has "?" here whatever the case, so the
         // shown name may follow Unicode: "łukasz" is greeted as "Łukasz".
+        // Built by hand: QString::fromUcs4 would take a leading U+FEFF for a byte-order mark
+        // and drop it.
         const char32_t upper = QChar::toUpper(first.toUcs4().value(0));
-        capital = QString::fromUcs4(&upper, 1);
+        if (QChar::requiresSurrogates(upper))
+            capital = QString(QChar(QChar::highSurrogate(upper))) + QChar(QChar::lowSurrogate(upper));
+        else
+            capital = QString(QChar(char16_t(upper)));
     }
     return capital + toLower(text.mid(firstLength));
 }

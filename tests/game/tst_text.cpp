@@ -60,6 +60,8 @@ private slots:
         QTest::newRow("Greek") << QStringLiteral("ωμέγα") << QStringLiteral("Ωμέγα") << QByteArray("?????");
         QTest::newRow("outside the basic plane") << QStringLiteral("\U00010428x") << QStringLiteral("\U00010400x")
                                                  << QByteArray("?x");
+        QTest::newRow("a leading U+FEFF is a character like any other")
+            << QStringLiteral("\uFEFFab") << QStringLiteral("\uFEFFab") << QByteArray("?ab");
         QTest::newRow("a lone surrogate stays") << QString(QChar(0xD801)) << QString(QChar(0xD801)) << QByteArray("?");
     }
     void initialCapital()
