@@ -15,6 +15,8 @@
 #include <QThread>
 #include <QVariant>
 
+#include <optional>
+
 namespace {
 
 const QString kTitle = QStringLiteral("Clavimo");
@@ -438,16 +440,27 @@ QStringList SqliteHistory::queryPlan(const QString &sql)
     return out;
 }
 
+std::optional<QSqlQuery> SqliteHistory::select(const QString &sql, const QVariantList &values)
+{
+    if (!ensureOpen())
+        return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        return std::nullopt;
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (!q.exec())
+        return std::nullopt;
+    return q;
+}
+
 QStringList SqliteHistory::players()
 {
     QStringList out;
-    if (!ensureOpen())
-        return out;
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    q.setForwardOnly(true);
-    if (q.exec(kPlayersQuery)) {
-        while (q.next())
-            out << q.value(0).toString();
+    if (auto q = select(kPlayersQuery, {})) {
+        while (q->next())
+            out << q->value(0).toString();
     }
     return out;
 }
@@ -455,23 +468,14 @@ QStringList SqliteHistory::players()
 QList<GameSummary> SqliteHistory::games(const QString &player, int mode)
 {
     QList<GameSummary> out;
-    if (!ensureOpen())
-        return out;
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    q.setForwardOnly(true);
-    if (!q.prepare(kGamesQuery))
-        return out;
-    q.addBindValue(player);
-    q.addBindValue(mode);
-    if (!q.exec())
-        return out;
-    while (q.next()) {
+    auto q = select(kGamesQuery, {player, mode});
+    while (q && q->next()) {
         GameSummary g;
-        g.id = q.value(0).toLongLong();
-        g.finishedAt = QDateTime::fromString(q.value(1).toString(), Qt::ISODateWithMs);
-        g.mini = q.value(2).toLongLong();
-        g.average = q.value(3).toLongLong();
-        g.wrongKeys = q.value(4).toLongLong();
+        g.id = q->value(0).toLongLong();
+        g.finishedAt = QDateTime::fromString(q->value(1).toString(), Qt::ISODateWithMs);
+        g.mini = q->value(2).toLongLong();
+        g.average = q->value(3).toLongLong();
+        g.wrongKeys = q->value(4).toLongLong();
         out << g;
     }
     return out;
@@ -479,23 +483,15 @@ QList<GameSummary> SqliteHistory::games(const QString &player, int mode)
 
 QList<CharacterCount> SqliteHistory::characterCounts(const QString &player, int mode)
 {
-    QList<CharacterCount> out;
-    if (!ensureOpen())
-        return out;
     QMap<QString, CharacterCount> byCharacter;
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    q.setForwardOnly(true);
     for (const QString &sql : {kExpectedQuery, kWrongQuery}) {
-        if (!q.prepare(sql))
-            return out;
-        q.addBindValue(player);
-        q.addBindValue(mode);
-        if (!q.exec())
-            return out;
-        while (q.next()) {
-            CharacterCount &c = byCharacter[q.value(0).toString()];
-            c.character = q.value(0).toString();
-            (sql == kExpectedQuery ? c.expected : c.wrong) = q.value(1).toLongLong();
+        auto q = select(sql, {player, mode});
+        if (!q)
+            return {};
+        while (q->next()) {
+            CharacterCount &c = byCharacter[q->value(0).toString()];
+            c.character = q->value(0).toString();
+            (sql == kExpectedQuery ? c.expected : c.wrong) = q->value(1).toLongLong();
         }
     }
     return byCharacter.values();
@@ -504,15 +500,10 @@ QList<CharacterCount> SqliteHistory::characterCounts(const QString &player, int 
 QList<ItemLine> SqliteHistory::itemLines(const QString &player)
 {
     QList<ItemLine> out;
-    if (!ensureOpen())
+    auto found = select(kItemLinesQuery, {player});
+    if (!found)
         return out;
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    q.setForwardOnly(true);
-    if (!q.prepare(kItemLinesQuery))
-        return out;
-    q.addBindValue(player);
-    if (!q.exec())
-        return out;
+    QSqlQuery &q = *found;
     while (q.next()) {
         ItemLine line;
         line.gameId = q.value(0).toLongLong();

@@ -6,10 +6,13 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QSqlQuery>
+#include <QVariantList>
+
+#include <optional>
 
 class MessageBoxes;
 class QSqlError;
-class QSqlQuery;
 class WallClock;
 
 // The history of finished games in an SQLite file of the working folder, written in one
@@ -54,6 +57,9 @@ private:
     enum class Check { Usable, Damaged, Newer, Failed };
 
     bool ensureOpen();
+    // Runs a reading query with its values bound in order; nothing when the file cannot
+    // answer.
+    std::optional<QSqlQuery> select(const QString &sql, const QVariantList &values);
     // Opens the file and brings its schema to the current version. A file that is not a
     // usable history is moved aside (when allowed), then a fresh one is opened.
     bool open(bool mayMoveAside);
