@@ -47,13 +47,9 @@ fail() { echo "screenshots: $*" >&2; exit 1; }
 shot() { sleep "${2:-0.4}"; import -window root "$out/$1.png"; echo "$out/$1.png"; }
 window() { xdotool search --sync --onlyvisible --name "^$1\$" | tail -n 1; }
 
-# The main window: the wide one of the windows titled Clavimo (the splash is small).
 main=""
 for _ in $(seq 100); do
-  for id in $(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null); do
-    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' || true)"
-    [ "${w:-0}" -ge 600 ] && main="$id"
-  done
+  main="$(main_window_id)"
   [ -n "$main" ] && break
   sleep 0.1
 done

@@ -40,13 +40,9 @@ app_pid=$!
 alphabet='abcdefghijklmnopqrstuvwxyz' # completes any one-letter item
 step="start"
 
-# The main window: the wide one of the windows titled Clavimo (the start-up one is small).
 main=""
 for _ in $(seq 150); do
-  for id in $(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null); do
-    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' || true)"
-    [ "${w:-0}" -ge 600 ] && main="$id"
-  done
+  main="$(main_window_id)"
   [ -n "$main" ] && [ "$(stat -c %s clvfic1.txt 2>/dev/null || echo 0)" = "38" ] && break
   sleep 0.1
 done

@@ -45,3 +45,14 @@ close_boxes() {
     sleep 0.2
   done
 }
+
+# main_window_id: the id of the game's main window, the wide one of the visible windows
+# titled Clavimo (the start-up window is small); nothing while it is not there.
+main_window_id() {
+  local id w
+  for id in $(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null); do
+    w="$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' || true)"
+    [ "${w:-0}" -ge 600 ] && echo "$id" && return 0
+  done
+  return 0
+}
