@@ -10,7 +10,10 @@
 #include <QLocale>
 #include <QTranslator>
 
-int runClavimo(int argc, char *argv[])
+#include <cstdio>
+#include <cstdlib>
+
+int runClavimo(int argc, char *argv[], const std::optional<ServerAddress> &server)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(programTitle());
@@ -28,7 +31,16 @@ int runClavimo(int argc, char *argv[])
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 0.5em; padding: 0 0.2em; }"));
     QtServiceSet services;
-    GameApplication game(services.services());
+    HistoryPlace history;
+    history.server = server;
+    GameApplication game(services.services(), history);
     game.start();
-    return app.exec();
+    const int code = app.exec();
+    // A server that hangs may hold the sending thread in a call that cannot be broken off;
+    // the games it was sending stay in the outbox, so the program ends without it.
+    if (!game.stopHistory(1000)) {
+        std::fflush(nullptr);
+        std::quick_exit(code);
+    }
+    return code;
 }

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "history/ServerSetting.h"
 #include "platform/ProgramInfo.h"
 
 #include <QCommandLineOption>
@@ -28,6 +29,14 @@ const QCommandLineOption kUserFolder(QStringLiteral("dossier-utilisateur"),
                                                     "l'utilisateur, $XDG_DATA_HOME/clavimo (par défaut\n"
                                                     "~/.local/share/clavimo), créé s'il manque."));
 
+const QCommandLineOption kHistoryServer(QStringLiteral("historique-serveur"),
+                                        QStringLiteral("Garde l'historique des parties sur le serveur PostgreSQL\n"
+                                                       "de la classe, postgresql://utilisateur@hôte:port/base\n"
+                                                       "(le mot de passe vient de ~/.pgpass ou de PGPASSWORD).\n"
+                                                       "Remplace le réglage [historique] serveur des fichiers\n"
+                                                       "clavimo.conf."),
+                                        QStringLiteral("URI"));
+
 // French typography: a no-break space before the colon and inside the quotation marks.
 QString quoted(const QString &text)
 {
@@ -42,7 +51,7 @@ QString helpText()
         + QStringLiteral("Jeu de vitesse de frappe au clavier, en lettres seules ou en mots de six lettres.\n"
                          "Sans option, les records et les réglages sont lus et écrits dans le dossier "
                          "de travail.\n\nOptions\u00A0:\n");
-    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder}) {
+    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder, &kHistoryServer}) {
         QStringList names;
         for (const QString &name : option->names())
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -84,24 +93,26 @@ std::optional<QString> folderProblem(const QString &path)
     return std::nullopt;
 }
 
-CommandLine runIn(const QString &path)
+CommandLine runIn(const QString &path, CommandLine result)
 {
     if (const auto problem = folderProblem(path))
         return refused(*problem, false);
-    CommandLine result;
     result.folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     return result;
 }
 
 } // namespace
 
-CommandLine parseCommandLine(const QStringList &arguments)
+CommandLine parseCommandLine(const QStringList &arguments, const QStringList &settingsFiles)
 {
     QCommandLineParser parser;
-    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder});
+    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder, kHistoryServer});
     if (!parser.parse(arguments.isEmpty() ? QStringList{QStringLiteral("clavimo")} : arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        if (unknown.isEmpty()) // the only other mistake the parser knows: --dossier at the end
+        // The only other mistake the parser knows: an option that takes a value at the end.
+        if (unknown.isEmpty() && arguments.constLast().startsWith(QStringLiteral("--historique")))
+            return refused(QStringLiteral("l'option --historique-serveur attend l'adresse d'un serveur."), true);
+        if (unknown.isEmpty())
             return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
         const QString name = unknown.constFirst();
         return refused(QStringLiteral("option inconnue\u00A0: %1%2.")
@@ -124,13 +135,28 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.text = QStringLiteral("%1 %2\n").arg(programTitle(), versionText());
         return result;
     }
+    // The server is checked before the folder, so that a mistake in it is found at once.
+    const ServerSetting setting = ServerSetting::find(parser.isSet(kHistoryServer) ? parser.value(kHistoryServer)
+                                                                                   : QString(),
+                                                      settingsFiles);
+    if (!setting.uri.isEmpty() || setting.source == QLatin1String("--historique-serveur")) {
+        QString why;
+        result.server = ServerAddress::parse(setting.uri, &why);
+        if (!result.server)
+            return refused(setting.source.startsWith(QLatin1String("--"))
+                               ? why
+                               : QStringLiteral("%1 (réglage [historique] serveur du fichier %2)")
+                                     .arg(why.chopped(1), quoted(setting.source))
+                                     + QLatin1Char('.'),
+                           false);
+    }
     if (parser.isSet(kFolder) && parser.isSet(kUserFolder))
         return refused(QStringLiteral("--dossier et --dossier-utilisateur ne vont pas ensemble."), true);
     if (parser.isSet(kFolder)) {
         const QString folder = parser.value(kFolder);
         if (folder.isEmpty())
             return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
-        return runIn(folder);
+        return runIn(folder, result);
     }
     if (parser.isSet(kUserFolder)) {
         const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -139,7 +165,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         const QString folder = QDir(base).filePath(QStringLiteral("clavimo"));
         if (!QDir().mkpath(folder))
             return refused(QStringLiteral("le dossier %1 n'a pas pu être créé.").arg(quoted(folder)), false);
-        return runIn(folder);
+        return runIn(folder, result);
     }
     return result;
 }
@@ -152,9 +178,10 @@ QStringList commandLineArguments(int argc, char *argv[])
     return arguments;
 }
 
-std::optional<int> handleCommandLine(int argc, char *argv[])
+std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<ServerAddress> *server)
 {
     CommandLine command = parseCommandLine(commandLineArguments(argc, argv));
+    *server = command.server;
     if (command.action == CommandLine::Action::Run && !command.folder.isEmpty()
         && !QDir::setCurrent(command.folder)) {
         command = refused(QStringLiteral("impossible d'entrer dans le dossier %1.").arg(quoted(command.folder)),

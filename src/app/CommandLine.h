@@ -1,5 +1,8 @@
 #pragma once
 
+#include "history/ServerAddress.h"
+#include "history/ServerSetting.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +19,8 @@ struct CommandLine
     Action action = Action::Run;
     // Run: the folder to play in, absolute; empty to stay in the working folder.
     QString folder;
+    // Run: the classroom's history server, from the option or the settings files.
+    std::optional<ServerAddress> server;
     // Help and Version: the text for standard output; Error: the message for standard error.
     QString text;
     // 0, or 2 for a mistake on the command line or a folder that cannot be used.
@@ -24,12 +29,16 @@ struct CommandLine
 
 // Reads the arguments, the program's name first, as main() receives them. A folder given
 // with --dossier must exist and take a new file; the user's data folder of
-// --dossier-utilisateur is created when it is missing.
-CommandLine parseCommandLine(const QStringList &arguments);
+// --dossier-utilisateur is created when it is missing. The history server is read from
+// --historique-serveur, or else from the settings files; an address that cannot be read is
+// a mistake like a bad option.
+CommandLine parseCommandLine(const QStringList &arguments,
+                             const QStringList &settingsFiles = ServerSetting::settingsFiles());
 
 // The arguments of main() as text.
 QStringList commandLineArguments(int argc, char *argv[]);
 
 // Reads the command line, prints what it asks for and enters the chosen folder. Returns the
-// exit code when the program must end now, nothing when the game is to start.
-std::optional<int> handleCommandLine(int argc, char *argv[]);
+// exit code when the program must end now, nothing when the game is to start, with the
+// history server in `server` when one is configured.
+std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<ServerAddress> *server);

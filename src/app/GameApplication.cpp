@@ -1,16 +1,25 @@
 #include "app/GameApplication.h"
 
+#include "history/ServerHistory.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
 
-GameApplication::GameApplication(const Services &services, QObject *parent)
+GameApplication::GameApplication(const Services &services, const HistoryPlace &place, QObject *parent)
     : QObject(parent)
     , services_(services)
-    , history_(services.boxes, services.wallClock)
+    , history_(services.boxes, services.wallClock, place.file)
     , session_(services)
 {
-    // The history file is opened at its first use, so that it costs the start-up nothing.
-    session_.setHistory(&history_);
+    // The history file is opened at its first use, so that it costs the start-up nothing;
+    // the server's connection is made by its own thread.
+    if (place.server)
+        server_ = std::make_unique<ServerHistory>(history_, *place.server, services.boxes);
+    session_.setHistory(server_ ? static_cast<GameHistory *>(server_.get()) : &history_);
+}
+
+bool GameApplication::stopHistory(int waitMs)
+{
+    return !server_ || server_->stop(waitMs);
 }
 
 GameApplication::~GameApplication() = default;
@@ -25,7 +34,8 @@ void GameApplication::start()
 void GameApplication::showMainWindow()
 {
     // Made only now, as the sound setting it shows has just been read.
-    main_ = std::make_unique<MainWindow>(session_, history_, services_.boxes, services_.shell);
+    HistoryReader &reader = server_ ? static_cast<HistoryReader &>(*server_) : history_;
+    main_ = std::make_unique<MainWindow>(session_, reader, services_.boxes, services_.shell);
     main_->setHandOverWait(handOverWaitMs_);
     main_->show();
     splash_->close();

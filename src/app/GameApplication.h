@@ -1,7 +1,8 @@
 #pragma once
 
 #include "game/GameSession.h"
-#include "ui/SqliteHistory.h"
+#include "history/ServerAddress.h"
+#include "history/SqliteHistory.h"
 #include "platform/Services.h"
 
 #include <QObject>
@@ -9,24 +10,38 @@
 #include <memory>
 
 class MainWindow;
+class ServerHistory;
 class SplashWindow;
 
+// Where the finished games go: the history file, and a classroom's server when one is
+// configured (the file then keeps the games on their way to it).
+struct HistoryPlace
+{
+    QString file = SqliteHistory::fileName();
+    std::optional<ServerAddress> server;
+};
+
 // The composition root: the game session over the services it is given and the history
-// of finished games in the working folder, the start-up window, then the main window once
-// the start-up is over.
+// of finished games, the start-up window, then the main window once the start-up is over.
 class GameApplication : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit GameApplication(const Services &services, QObject *parent = nullptr);
+    explicit GameApplication(const Services &services, const HistoryPlace &place = {}, QObject *parent = nullptr);
     ~GameApplication() override;
 
     // Shows the start-up window; the main window follows by itself.
     void start();
 
     GameSession &session() { return session_; }
+    // The history file of this computer.
     SqliteHistory &history() { return history_; }
+    // The classroom's server, or null when there is none.
+    ServerHistory *serverHistory() const { return server_.get(); }
+    // Ends the thread that sends games to the server. False when it is stuck on a server
+    // that does not answer: the process must then end without waiting for it.
+    bool stopHistory(int waitMs);
     SplashWindow *splashWindow() const { return splash_.get(); }
     // Null until the start-up is over.
     MainWindow *mainWindow() const { return main_.get(); }
@@ -38,6 +53,7 @@ private:
 
     Services services_;
     SqliteHistory history_;
+    std::unique_ptr<ServerHistory> server_;
     GameSession session_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;

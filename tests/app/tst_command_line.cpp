@@ -120,7 +120,8 @@ private slots:
         std::vector<char *> argv;
         for (QByteArray &b : bytes)
             argv.push_back(b.data());
-        const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data());
+        std::optional<ServerAddress> server;
+        const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data(), &server);
         const QString after = QDir::currentPath();
         QVERIFY(QDir::setCurrent(before));
         QCOMPARE(ended.has_value(), action != int(Action::Run));

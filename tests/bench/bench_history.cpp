@@ -6,7 +6,7 @@
 // program fails only when the file does not hold what was written.
 //   bench_history [games] [folder]   (10000 games in a temporary folder by default)
 #include "game/ProgressData.h"
-#include "ui/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
 #include "ui/ProgressionWindow.h"

@@ -4,7 +4,7 @@
 // the map, Escape, and the export handing the CSV to the chosen file.
 #include "app/GameApplication.h"
 #include "game/HistoryCsv.h"
-#include "ui/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"

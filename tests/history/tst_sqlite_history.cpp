@@ -3,7 +3,7 @@
 // leaving the game and the record files alone, a game still there after the writer is
 // killed, two programs appending at once, and reading queries that go through indexes.
 #include "game/ProgressData.h"
-#include "ui/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 #include "game/Statistics.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
@@ -124,9 +124,9 @@ private slots:
             h.playItem(300 + 10 * i, i % 7 == 0 ? 2 : 0);         // items 8 and 15 missed twice
         }
         const QString path = h.folder.file(kFile);
-        QCOMPARE(peek(path, "PRAGMA user_version") + peek(path, "PRAGMA journal_mode"), QStringLiteral("1wal"));
+        QCOMPARE(peek(path, "PRAGMA user_version") + peek(path, "PRAGMA journal_mode"), QStringLiteral("%1wal").arg(SqliteHistory::kSchemaVersion));
         QCOMPARE(h.labels({"player", "gameMini", "gameAverage"}), name + "|Mini    :  310|Moyenne   :  406");
-        QCOMPARE(peek(path, "SELECT * FROM games"), "1|" + name + "|1|2026-12-06T18:30:05.123Z|2026-12-06T18:31:20.123Z|310|406|6");
+        QCOMPARE(peek(path, "SELECT id, player, mode, started_at, finished_at, mini, average, wrong_keys FROM games"), "1|" + name + "|1|2026-12-06T18:30:05.123Z|2026-12-06T18:31:20.123Z|310|406|6");
         QCOMPARE(peek(path, "SELECT * FROM items WHERE position IN (1, 8, 20) ORDER BY position"),
                  QStringLiteral("1|1|A|360|300|2 / 1|8|H|444|370|2 / 1|20|T|490|490|0"));
         QCOMPARE(peek(path, "SELECT COUNT(*), SUM(time_ms) / 20, MIN(time_ms) FROM items"), QStringLiteral("20|406|310"));
@@ -193,7 +193,7 @@ private slots:
             s.folder.write(kFile, bytes.replace(4096, bytes.size() - 4096, QByteArray(bytes.size() - 4096, '\xA5')));
         } else if (kind == QLatin1String("foreign") || kind == QLatin1String("newer")) {
             QCOMPARE(peek(s.path, "CREATE TABLE notes(text TEXT)"), QString());
-            QCOMPARE(peek(s.path, QStringLiteral("PRAGMA user_version = %1").arg(kind == QLatin1String("newer") ? 2 : 0)), QString());
+            QCOMPARE(peek(s.path, QStringLiteral("PRAGMA user_version = %1").arg(kind == QLatin1String("newer") ? SqliteHistory::kSchemaVersion + 1 : 0)), QString());
         } else {
             s.folder.write(kFile, kind == QLatin1String("random") ? randomBytes(5000) : QByteArray());
             s.folder.write(kFile + "-wal", "not a log");
@@ -216,7 +216,73 @@ private slots:
             QCOMPARE(s.folder.read(aside + "-wal") + s.folder.read(aside + "-shm"), QByteArray("not a lognot a map"));
         QCOMPARE(peek(s.path, "SELECT shown, (SELECT user_version FROM pragma_user_version) FROM items"
                               " WHERE position = 1 ORDER BY game_id"),
-                 QStringLiteral("P|1 / Q|1"));
+                 QStringLiteral("P|%1 / Q|%1").arg(SqliteHistory::kSchemaVersion));
+    }
+
+    // A file of the first version is brought to the current one in place, every row kept;
+    // the games kept from then on carry a unique id, and wait in the outbox only when a
+    // classroom's server is to receive them.
+    void migratesAndKeepsTheOutbox_data()
+    {
+        QTest::addColumn<bool>("outbox");
+        QTest::newRow("no server") << false;
+        QTest::newRow("a server") << true;
+    }
+    void migratesAndKeepsTheOutbox()
+    {
+        QFETCH(bool, outbox);
+        Store s;
+        const QStringList version1 = {
+            "CREATE TABLE games(id INTEGER PRIMARY KEY, player TEXT NOT NULL, mode INTEGER NOT NULL, started_at TEXT NOT NULL,"
+            " finished_at TEXT NOT NULL, mini INTEGER NOT NULL, average INTEGER NOT NULL, wrong_keys INTEGER NOT NULL)",
+            "CREATE TABLE items(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL, shown TEXT NOT NULL,"
+            " time_ms INTEGER NOT NULL, raw_ms INTEGER NOT NULL, wrong_keys INTEGER NOT NULL, PRIMARY KEY(game_id, position))"
+            " WITHOUT ROWID",
+            "CREATE TABLE mistakes(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
+            " expected TEXT NOT NULL, typed TEXT NOT NULL)",
+            "CREATE TABLE expected_chars(game_id INTEGER NOT NULL REFERENCES games(id), character TEXT NOT NULL,"
+            " count INTEGER NOT NULL, PRIMARY KEY(game_id, character)) WITHOUT ROWID",
+            "CREATE INDEX games_by_player ON games(player, mode, finished_at)",
+            "CREATE INDEX mistakes_by_game ON mistakes(game_id)",
+            "INSERT INTO games VALUES(7, 'Léa', 6, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1)",
+            "INSERT INTO items VALUES(7, 1, 'MAISON', 650, 600, 1)",
+            "INSERT INTO mistakes VALUES(7, 1, 'S', 'D')",
+            "INSERT INTO expected_chars VALUES(7, 'S', 1)",
+            "PRAGMA user_version = 1",
+        };
+        for (const QString &sql : version1)
+            QCOMPARE(peek(s.path, sql), QString());
+        const QString kept = "7|Léa|6|2026-12-01T10:00:00.000Z|2026-12-01T10:01:00.000Z|500|600|1 # 7|1|MAISON|650|600|1"
+                             " # 7|1|S|D # 7|S|1";
+        const auto rows = [&s] {
+            return peek(s.path, "SELECT id, player, mode, started_at, finished_at, mini, average, wrong_keys FROM games"
+                                " WHERE id = 7")
+                + " # " + peek(s.path, "SELECT * FROM items WHERE game_id = 7") + " # "
+                + peek(s.path, "SELECT * FROM mistakes WHERE game_id = 7") + " # "
+                + peek(s.path, "SELECT * FROM expected_chars WHERE game_id = 7");
+        };
+        QCOMPARE(rows(), kept);
+        {
+            SqliteHistory history(s.boxes, s.clock);
+            history.setOutbox(outbox);
+            history.record(gameOf(QStringLiteral("Léa"), 1, kMorning, QStringLiteral("AB")));
+            history.record(gameOf(QStringLiteral("Léa"), 1, kMorning, QStringLiteral("CD")));
+        }
+        QCOMPARE(s.boxes.texts(), QStringList());
+        QCOMPARE(peek(s.path, "PRAGMA user_version"), QString::number(SqliteHistory::kSchemaVersion));
+        QCOMPARE(rows(), kept);
+        // The old game has no id; the new ones have distinct ids of the usual form.
+        QCOMPARE(peek(s.path, "SELECT count(*) FROM games WHERE uid IS NULL"), QStringLiteral("1"));
+        const QStringList uids = peek(s.path, "SELECT uid FROM games WHERE uid IS NOT NULL").split(QStringLiteral(" / "));
+        QCOMPARE(uids.size(), 2);
+        QVERIFY(uids[0] != uids[1]);
+        for (const QString &uid : uids)
+            QVERIFY2(QRegularExpression(QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}$"))
+                         .match(uid).hasMatch(),
+                     qPrintable(uid));
+        QCOMPARE(peek(s.path, "SELECT group_concat(g.player || ':' || g.id, ',') FROM outbox AS o JOIN games AS g"
+                              " ON g.id = o.game_id"),
+                 outbox ? QStringLiteral("Léa:8,Léa:9") : QString());
     }
 
     // During real games: the records are announced and written first, then the history says

@@ -4,7 +4,7 @@
 //   history_writer append <file> <player> <count>   count games in a row, then prints "done"
 //   history_writer sample <file> <player> <count>   count games over the weeks before today,
 //                                                   getting faster, in both modes
-#include "ui/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SystemWallClock.h"
 #include "support/GameSamples.h"

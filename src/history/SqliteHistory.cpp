@@ -1,6 +1,7 @@
-#include "ui/SqliteHistory.h"
+#include "history/SqliteHistory.h"
 
 #include "game/FinishedGame.h"
+#include "history/SqlGameRows.h"
 #include "platform/MessageBoxes.h"
 #include "platform/WallClock.h"
 
@@ -13,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <QUuid>
 #include <QVariant>
 
 #include <optional>
@@ -98,28 +100,15 @@ const QList<QStringList> kMigrationSteps = {
         QStringLiteral("CREATE INDEX games_by_player ON games(player, mode, finished_at)"),
         QStringLiteral("CREATE INDEX mistakes_by_game ON mistakes(game_id)"),
     },
+    // 1 -> 2: a unique id per game, made on the computer that played it, and the outbox of
+    // the games not yet sent to a classroom's server. Games kept before have no id: they
+    // were never meant for a server.
+    {
+        QStringLiteral("ALTER TABLE games ADD COLUMN uid TEXT"),
+        QStringLiteral("CREATE UNIQUE INDEX games_by_uid ON games(uid)"),
+        QStringLiteral("CREATE TABLE outbox(game_id INTEGER PRIMARY KEY REFERENCES games(id))"),
+    },
 };
-
-const QString kPlayersQuery = QStringLiteral("SELECT DISTINCT player FROM games");
-const QString kGamesQuery = QStringLiteral(
-    "SELECT id, finished_at, mini, average, wrong_keys FROM games WHERE player = ? AND mode = ?"
-    " ORDER BY finished_at, id");
-const QString kWrongQuery = QStringLiteral(
-    "SELECT m.expected, COUNT(*) FROM games AS g JOIN mistakes AS m ON m.game_id = g.id"
-    " WHERE g.player = ? AND g.mode = ? GROUP BY m.expected");
-const QString kExpectedQuery = QStringLiteral(
-    "SELECT e.character, SUM(e.count) FROM games AS g JOIN expected_chars AS e ON e.game_id = g.id"
-    " WHERE g.player = ? AND g.mode = ? GROUP BY e.character");
-const QString kItemLinesQuery = QStringLiteral(
-    "SELECT g.id, g.mode, g.started_at, g.finished_at, g.mini, g.average, g.wrong_keys,"
-    " i.position, i.shown, i.time_ms, i.raw_ms, i.wrong_keys"
-    " FROM games AS g JOIN items AS i ON i.game_id = g.id WHERE g.player = ?"
-    " ORDER BY g.mode, g.finished_at, g.id, i.position");
-
-QString isoUtc(const QDateTime &t)
-{
-    return t.toUTC().toString(Qt::ISODateWithMs);
-}
 
 QAtomicInt connectionCount;
 
@@ -295,54 +284,20 @@ bool SqliteHistory::write(const FinishedGame &game, QSqlError *error)
 bool SqliteHistory::insert(const FinishedGame &game, QSqlError *error)
 {
     const QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery games(db), items(db), mistakes(db), due(db);
-    auto run = [error](QSqlQuery &q, const QVariantList &values) {
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (q.exec())
-            return true;
-        *error = q.lastError();
+    const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool inserted = false;
+    if (!SqlGameRows::insert(db, game, uid, &inserted, error))
         return false;
-    };
-    // COALESCE: a null text becomes the empty text the NOT NULL columns accept.
-    if (!games.prepare(QStringLiteral("INSERT INTO games(player, mode, started_at, finished_at, mini, average,"
-                                      " wrong_keys) VALUES(COALESCE(?, ''), ?, ?, ?, ?, ?, ?)"))
-        || !items.prepare(QStringLiteral("INSERT INTO items(game_id, position, shown, time_ms, raw_ms, wrong_keys)"
-                                         " VALUES(?, ?, COALESCE(?, ''), ?, ?, ?)"))
-        || !mistakes.prepare(QStringLiteral("INSERT INTO mistakes(game_id, position, expected, typed)"
-                                            " VALUES(?, ?, COALESCE(?, ''), COALESCE(?, ''))"))
-        || !due.prepare(QStringLiteral("INSERT INTO expected_chars(game_id, character, count) VALUES(?, ?, ?)"))) {
-        for (const QSqlQuery *q : {&games, &items, &mistakes, &due}) {
-            if (q->lastError().isValid())
-                *error = q->lastError();
-        }
-        return false;
-    }
-    if (!run(games, {game.player, game.mode, isoUtc(game.startedAt), isoUtc(game.finishedAt), game.mini,
-                     game.average, game.wrongKeys()}))
-        return false;
-    const qint64 id = games.lastInsertId().toLongLong();
-
-    // How often each character was due in this game, for the error rates per key.
-    QMap<QChar, qint64> dueCounts;
-    for (int i = 0; i < game.items.size(); ++i) {
-        const PlayedItem &item = game.items[i];
-        const int position = i + 1;
-        if (!run(items, {id, position, item.shown, item.timeMs, item.rawMs, qint64(item.mistakes.size())}))
-            return false;
-        for (const Mistake &m : item.mistakes) {
-            const QString expected = m.expected.isNull() ? QString() : QString(m.expected);
-            if (!run(mistakes, {id, position, expected, QString(m.typed)}))
-                return false;
-        }
-        for (QChar c : item.shown)
-            ++dueCounts[c];
-    }
-    for (auto it = dueCounts.cbegin(); it != dueCounts.cend(); ++it) {
-        if (!run(due, {id, QString(it.key()), it.value()}))
-            return false;
-    }
-    return true;
+    if (!outbox_)
+        return true;
+    // The game waits here for the classroom's server, kept in the same transaction.
+    QSqlQuery waiting(db);
+    waiting.prepare(QStringLiteral("INSERT INTO outbox(game_id) SELECT id FROM games WHERE uid = ?"));
+    waiting.addBindValue(uid);
+    if (waiting.exec())
+        return true;
+    *error = waiting.lastError();
+    return false;
 }
 
 bool SqliteHistory::moveAside(bool newer)
@@ -420,7 +375,7 @@ bool SqliteHistory::isDamage(const QSqlError &error)
 
 QStringList SqliteHistory::readingQueries()
 {
-    return {kPlayersQuery, kGamesQuery, kWrongQuery, kExpectedQuery, kItemLinesQuery};
+    return SqlGameRows::readingQueries();
 }
 
 QStringList SqliteHistory::queryPlan(const QString &sql)
@@ -457,69 +412,25 @@ std::optional<QSqlQuery> SqliteHistory::select(const QString &sql, const QVarian
 
 QStringList SqliteHistory::players()
 {
-    QStringList out;
-    if (auto q = select(kPlayersQuery, {})) {
-        while (q->next())
-            out << q->value(0).toString();
-    }
-    return out;
+    return SqlGameRows::players(selector()).value_or(QStringList());
 }
 
 QList<GameSummary> SqliteHistory::games(const QString &player, int mode)
 {
-    QList<GameSummary> out;
-    auto q = select(kGamesQuery, {player, mode});
-    while (q && q->next()) {
-        GameSummary g;
-        g.id = q->value(0).toLongLong();
-        g.finishedAt = QDateTime::fromString(q->value(1).toString(), Qt::ISODateWithMs);
-        g.mini = q->value(2).toLongLong();
-        g.average = q->value(3).toLongLong();
-        g.wrongKeys = q->value(4).toLongLong();
-        out << g;
-    }
-    return out;
+    return SqlGameRows::games(selector(), player, mode).value_or(QList<GameSummary>());
 }
 
 QList<CharacterCount> SqliteHistory::characterCounts(const QString &player, int mode)
 {
-    QMap<QString, CharacterCount> byCharacter;
-    for (const QString &sql : {kExpectedQuery, kWrongQuery}) {
-        auto q = select(sql, {player, mode});
-        if (!q)
-            return {};
-        while (q->next()) {
-            CharacterCount &c = byCharacter[q->value(0).toString()];
-            c.character = q->value(0).toString();
-            (sql == kExpectedQuery ? c.expected : c.wrong) = q->value(1).toLongLong();
-        }
-    }
-    return byCharacter.values();
+    return SqlGameRows::characterCounts(selector(), player, mode).value_or(QList<CharacterCount>());
 }
 
 QList<ItemLine> SqliteHistory::itemLines(const QString &player)
 {
-    QList<ItemLine> out;
-    auto found = select(kItemLinesQuery, {player});
-    if (!found)
-        return out;
-    QSqlQuery &q = *found;
-    while (q.next()) {
-        ItemLine line;
-        line.gameId = q.value(0).toLongLong();
-        line.player = player;
-        line.mode = q.value(1).toInt();
-        line.startedAt = q.value(2).toString();
-        line.finishedAt = q.value(3).toString();
-        line.mini = q.value(4).toLongLong();
-        line.average = q.value(5).toLongLong();
-        line.gameWrongKeys = q.value(6).toLongLong();
-        line.position = q.value(7).toInt();
-        line.shown = q.value(8).toString();
-        line.timeMs = q.value(9).toLongLong();
-        line.rawMs = q.value(10).toLongLong();
-        line.wrongKeys = q.value(11).toLongLong();
-        out << line;
-    }
-    return out;
+    return SqlGameRows::itemLines(selector(), player).value_or(QList<ItemLine>());
+}
+
+SqlGameRows::Select SqliteHistory::selector()
+{
+    return [this](const QString &sql, const QVariantList &values) { return select(sql, values); };
 }

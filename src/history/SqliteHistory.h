@@ -2,6 +2,7 @@
 
 #include "game/GameHistory.h"
 #include "game/HistoryReader.h"
+#include "history/SqlGameRows.h"
 
 #include <QList>
 #include <QString>
@@ -27,7 +28,7 @@ class WallClock;
 class SqliteHistory : public GameHistory, public HistoryReader
 {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
     static QString fileName() { return QStringLiteral("historique.sqlite"); }
 
     SqliteHistory(MessageBoxes &boxes, WallClock &clock, const QString &path = fileName());
@@ -48,6 +49,8 @@ public:
     QStringList queryPlan(const QString &sql);
 
     QString path() const { return path_; }
+    // Whether each game kept is also put in the outbox, to be sent to a classroom's server.
+    void setOutbox(bool on) { outbox_ = on; }
     // Whether the file is open and usable (opening it if needed).
     bool isAvailable() { return ensureOpen(); }
 
@@ -60,6 +63,7 @@ private:
     // Runs a reading query with its values bound in order; nothing when the file cannot
     // answer.
     std::optional<QSqlQuery> select(const QString &sql, const QVariantList &values);
+    SqlGameRows::Select selector();
     // Opens the file and brings its schema to the current version. A file that is not a
     // usable history is moved aside (when allowed), then a fresh one is opened.
     bool open(bool mayMoveAside);
@@ -85,6 +89,7 @@ private:
     QString connection_;
     State state_ = State::Closed;
     bool told_ = false;
+    bool outbox_ = false;
     // Set when a damaged file could not be moved aside whole: no new file is started.
     bool stopped_ = false;
 };

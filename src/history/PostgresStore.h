@@ -1,0 +1,79 @@
+#pragma once
+
+#include "game/HistoryRecords.h"
+#include "history/ServerAddress.h"
+
+#include <QDeadlineTimer>
+#include <QList>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <optional>
+
+class QSqlError;
+struct FinishedGame;
+
+// The classroom's history on a PostgreSQL server: the same tables as the history file,
+// plus the version table the program keeps its schema number in. Used from one thread
+// only (the connection belongs to the thread that opens it); every call may wait on the
+// network, so the game never calls it directly.
+class PostgresStore
+{
+public:
+    static constexpr int kSchemaVersion = 1;
+    // libpq's limit for connecting, in seconds (it counts whole seconds, at least two).
+    static constexpr int kConnectTimeoutSeconds = 2;
+    // The server's own limit for one statement, so that a lock never holds a game for long.
+    static constexpr int kStatementTimeoutMs = 10000;
+    // After a failed connection, the next attempt waits this long rather than slow down
+    // every call with a new attempt.
+    static constexpr int kRetryDelayMs = 5000;
+
+    enum class Status {
+        Ready,
+        Unreachable,   // no answer, refused, unknown host
+        Refused,       // the server answered but refused the user or the password
+        Foreign,       // the database holds another program's tables
+        Newer,         // the schema was made by a newer version of the program
+        Failed,        // anything else the server said
+    };
+
+    explicit PostgresStore(const ServerAddress &address);
+    ~PostgresStore();
+    PostgresStore(const PostgresStore &) = delete;
+    PostgresStore &operator=(const PostgresStore &) = delete;
+
+    // Connects when needed and brings the schema to the program's version.
+    Status open();
+    // Why the last open or call failed, in French, for the player's message.
+    QString problem() const { return problem_; }
+    Status status() const { return status_; }
+
+    // Sends one game in one transaction; a game already there (same unique id) counts as
+    // sent. False when the server could not take it.
+    bool send(const QString &uid, const FinishedGame &game);
+
+    std::optional<QStringList> players();
+    std::optional<QList<GameSummary>> games(const QString &player, int mode);
+    std::optional<QList<CharacterCount>> characterCounts(const QString &player, int mode);
+    std::optional<QList<ItemLine>> itemLines(const QString &player);
+
+    void close();
+
+private:
+    Status connect();
+    Status migrate();
+    Status fail(Status status, const QSqlError &error);
+    // After a failed statement: closes the connection, so that the next call reconnects.
+    void dropConnection(const QSqlError &error);
+    std::optional<QSqlQuery> select(const QString &sql, const QVariantList &values);
+
+    ServerAddress address_;
+    QString connection_;
+    Status status_ = Status::Unreachable;
+    bool open_ = false;
+    QString problem_;
+    QDeadlineTimer retryAt_;
+};

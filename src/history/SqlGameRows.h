@@ -1,0 +1,37 @@
+#pragma once
+
+#include "game/HistoryRecords.h"
+
+#include <QList>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <functional>
+#include <optional>
+
+class QSqlDatabase;
+class QSqlError;
+struct FinishedGame;
+
+// The rows of a finished game and the reading queries, shared by the history file and the
+// classroom's server: both hold the same tables, so a game is written and read the same
+// way in either.
+namespace SqlGameRows {
+
+// Inserts the game with its unique id, inside the caller's transaction. A game whose id
+// is already there is left as it is (it was sent before): `*inserted` tells which.
+bool insert(const QSqlDatabase &db, const FinishedGame &game, const QString &uid, bool *inserted, QSqlError *error);
+
+// Runs a reading query with its values bound in order; nothing when the store cannot answer.
+using Select = std::function<std::optional<QSqlQuery>(const QString &sql, const QVariantList &values)>;
+
+// The reading queries, as the history's readers run them.
+QStringList readingQueries();
+std::optional<QStringList> players(const Select &select);
+std::optional<QList<GameSummary>> games(const Select &select, const QString &player, int mode);
+std::optional<QList<CharacterCount>> characterCounts(const Select &select, const QString &player, int mode);
+std::optional<QList<ItemLine>> itemLines(const Select &select, const QString &player);
+
+} // namespace SqlGameRows
