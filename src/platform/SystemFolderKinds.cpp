@@ -10,8 +10,8 @@
 #include <windows.h>
 #include <vector>
 #elif defined(Q_OS_DARWIN)
-#include <sys/mount.h>
 #include <sys/param.h>
+#include <sys/mount.h>
 #endif
 
 bool isNetworkFileSystemType(unsigned long long magic)
@@ -42,10 +42,10 @@ bool isNetworkFileSystemType(unsigned long long magic)
     case 0x786F4256: // vboxsf, a virtual machine's folder shared from its host
     case 0xBACBACBC: // vmhgfs, the same
     case 0x7C7C6673: // prl_fs, the same
-    // FUSE gives one type for every file system it carries, so sshfs, glusterfs, s3fs
-    // and the like cannot be told from a local one; all of FUSE counts as remote, since
-    // a history kept in the user's folder costs nothing and a lost history cannot be
-    // undone.
+    // FUSE gives one type to every file system it carries (sshfs, glusterfs, s3fs, but
+    // also ntfs-3g on a local disk), so none can be told apart; all of FUSE counts as
+    // remote, since a history kept in the user's folder costs nothing and a damaged one
+    // is lost.
     case 0x65735546:
         return true;
     default:
