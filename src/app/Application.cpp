@@ -1,11 +1,16 @@
 #include "app/Application.h"
 
 #include "app/GameApplication.h"
+#include "platform/DataPaths.h"
+#include "platform/HistoryLocation.h"
 #include "platform/ProgramInfo.h"
+#include "platform/SystemFolderKinds.h"
 #include "ui/Artwork.h"
 #include "ui/QtServices.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -33,6 +38,11 @@ int runClavimo(int argc, char *argv[], const std::optional<ServerAddress> &serve
     QtServiceSet services;
     HistoryPlace history;
     history.server = server;
+    // The history file stays off network folders; the user's folder is made when it is
+    // to hold it (a failure there is told by the history at its first use).
+    history.file = historyFilePath(QString(), SystemFolderKinds(), userDataFolder());
+    if (QFileInfo(history.file).isAbsolute())
+        QDir().mkpath(QFileInfo(history.file).absolutePath());
     GameApplication game(services.services(), history);
     game.start();
     const int code = app.exec();

@@ -1,13 +1,13 @@
 #include "app/CommandLine.h"
 
 #include "history/ServerSetting.h"
+#include "platform/DataPaths.h"
 #include "platform/ProgramInfo.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -159,10 +159,9 @@ CommandLine parseCommandLine(const QStringList &arguments, const QStringList &se
         return runIn(folder, result);
     }
     if (parser.isSet(kUserFolder)) {
-        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        if (base.isEmpty())
+        const QString folder = userDataFolder();
+        if (folder.isEmpty())
             return refused(QStringLiteral("le dossier de données de l'utilisateur est introuvable."), false);
-        const QString folder = QDir(base).filePath(QStringLiteral("clavimo"));
         if (!QDir().mkpath(folder))
             return refused(QStringLiteral("le dossier %1 n'a pas pu être créé.").arg(quoted(folder)), false);
         return runIn(folder, result);

@@ -3,6 +3,7 @@
 #include "game/GameHistory.h"
 #include "game/HistoryReader.h"
 #include "history/SqlGameRows.h"
+#include "platform/HistoryLocation.h"
 
 #include <QList>
 #include <QString>
@@ -16,8 +17,10 @@ class MessageBoxes;
 class QSqlError;
 class WallClock;
 
-// The history of finished games in an SQLite file of the working folder, written in one
-// transaction per game and read for the progression window. The schema is documented in
+// The history of finished games in an SQLite file (beside the record files, or in the
+// user's own folder when those are on a network), written in one transaction per game and
+// read for the progression window. With a classroom's server, each game kept also waits
+// in the file's outbox until it has been sent. The schema is documented in
 // the README: other programs read it, so it only changes through a new version and its
 // migration step.
 //
@@ -29,7 +32,7 @@ class SqliteHistory : public GameHistory, public HistoryReader
 {
 public:
     static constexpr int kSchemaVersion = 2;
-    static QString fileName() { return QStringLiteral("historique.sqlite"); }
+    static QString fileName() { return historyFileName(); }
 
     SqliteHistory(MessageBoxes &boxes, WallClock &clock, const QString &path = fileName());
     ~SqliteHistory() override;

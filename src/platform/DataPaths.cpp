@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 QString locateDataFile(const QString &fileName)
 {
@@ -27,4 +28,10 @@ QString locateDataFile(const QString &fileName)
             return QDir::cleanPath(candidate);
     }
     return fileName;
+}
+
+QString userDataFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return base.isEmpty() ? QString() : QDir(base).filePath(QStringLiteral("clavimo"));
 }

@@ -8,3 +8,8 @@
 // Returns the bare name when it is nowhere, so that opening it fails as for any missing
 // file.
 QString locateDataFile(const QString &fileName);
+
+// The user's own data folder for the game, `$XDG_DATA_HOME/clavimo` (by default
+// ~/.local/share/clavimo) or its equivalent elsewhere; empty when the system has none. It is
+// not created here.
+QString userDataFolder();

@@ -6,7 +6,7 @@
 
 QString historyFilePath(const QString &playFolder, const FolderKinds &kinds, const QString &userDataFolder)
 {
-    const QString name = QStringLiteral("historique.sqlite");
+    const QString name = historyFileName();
     const bool elsewhere = !userDataFolder.isEmpty() && kinds.isRemote(playFolder);
     const QString folder = elsewhere ? userDataFolder : playFolder;
     // An empty play folder is the working folder: the bare name, as the history always had.

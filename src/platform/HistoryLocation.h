@@ -12,3 +12,9 @@ class FolderKinds;
 //
 // Only a path is computed: the caller creates the user data folder when it is missing.
 QString historyFilePath(const QString &playFolder, const FolderKinds &kinds, const QString &userDataFolder);
+
+// The name of the history file.
+inline QString historyFileName()
+{
+    return QStringLiteral("historique.sqlite");
+}
