@@ -18,7 +18,17 @@ class TestCommandLine : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir configFolder_;
+
 private slots:
+    // No settings file of this computer or user may name a server for these tests.
+    void initTestCase()
+    {
+        QVERIFY(configFolder_.isValid());
+        qputenv("XDG_CONFIG_HOME", configFolder_.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", configFolder_.path().toLocal8Bit());
+    }
+
     // In the arguments and the expected texts, "@" stands for a fresh folder that holds one
     // regular file, "fichier"; XDG_DATA_HOME is set to xdg (unset when empty).
     void parse_data()
@@ -127,6 +137,55 @@ private slots:
         QCOMPARE(ended.has_value(), action != int(Action::Run));
         QCOMPARE(ended.value_or(0), exitCode);
         QCOMPARE(after, folder.isEmpty() ? before : place(folder));
+    }
+
+    // The classroom's server: from the option or the settings file, read before any window;
+    // an address that cannot be read ends the program with exit code 2, saying where it was.
+    void historyServer_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("expected");
+        const QString room = "[historique]\nserveur=postgresql://salle@serveur/classe\n";
+        QTest::newRow("none") << QStringList{} << "" << "run: none";
+        QTest::newRow("option") << QStringList{"--historique-serveur", "postgresql://p@h:6000/b"} << ""
+                                << "run: postgresql://p@h:6000/b";
+        QTest::newRow("settings file") << QStringList{} << room << "run: postgresql://salle@serveur:5432/classe";
+        QTest::newRow("option wins") << QStringList{"--historique-serveur=postgresql://p@h/b"} << room
+                                     << "run: postgresql://p@h:5432/b";
+        QTest::newRow("bad option") << QStringList{"--historique-serveur", "salle-12"} << room
+                                    << "2: clavimo\u00A0: l'adresse du serveur d'historique doit commencer par "
+                                       "«\u00A0postgresql://\u00A0», pas «\u00A0salle-12\u00A0».\n";
+        QTest::newRow("option without its value") << QStringList{"--historique-serveur"} << ""
+                                                  << "2: clavimo\u00A0: l'option --historique-serveur attend l'adresse "
+                                                     "d'un serveur.\n";
+        QTest::newRow("bad settings file") << QStringList{} << "[historique]\nserveur=postgresql://p:secret@h/b\n"
+                                           << "2: clavimo\u00A0: l'adresse du serveur d'historique ne doit pas contenir de "
+                                              "mot de passe (mettez-le dans le fichier ~/.pgpass de l'utilisateur) "
+                                              "(réglage [historique] serveur du fichier «\u00A0DIR/clavimo.conf\u00A0»).\n";
+        QTest::newRow("help needs no server") << QStringList{"--help"} << "[historique]\nserveur=faux\n" << "help";
+    }
+    void historyServer()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, settings);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("clavimo.conf"));
+        if (!settings.isEmpty()) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(settings.toUtf8());
+        }
+        const CommandLine result = parseCommandLine(QStringList{"clavimo"} + arguments, {file});
+        QString found;
+        if (result.action == Action::Run)
+            found = "run: " + (result.server ? result.server->display() : QStringLiteral("none"));
+        else if (result.action == Action::Help)
+            found = "help";
+        else
+            found = QString::number(result.exitCode) + ": " + result.text.section(QStringLiteral("Utilisation"), 0, 0);
+        QCOMPARE(found, QString(expected).replace(QStringLiteral("DIR"), dir.path()));
     }
 };
 
