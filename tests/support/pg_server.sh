@@ -71,16 +71,15 @@ wait_gone() {
 }
 
 # Stops the server of folder $1 if one runs there: resumed first (a test may have frozen
-# it), then a fast shutdown, an immediate one, and SIGKILL for whatever is left.
+# it), then an immediate shutdown (the cluster is thrown away, so nothing needs to be
+# written out), and SIGKILL for whatever is left.
 stop_server() {
   local dir="$1" pid children
   pid="$(postmaster_pid "$dir")" || return 0
   children="$(children_of "$pid")"
   kill -CONT "$pid" $children 2>/dev/null
-  kill -INT "$pid" 2>/dev/null
-  wait_gone "$pid" 100 && return 0
   kill -QUIT "$pid" 2>/dev/null
-  wait_gone "$pid" 50 && return 0
+  wait_gone "$pid" 100 && return 0
   kill -KILL "$pid" $children $(children_of "$pid") 2>/dev/null
   wait_gone "$pid" 50
   return 0
@@ -230,6 +229,7 @@ PG_SOCKET_DIR=$DIR/socket
 PG_DATA=$DIR/data
 PG_LOG=$log
 PG_RUN_AS=$SERVER_USER
+PG_RUN_AS_GROUP=$([ -n "$SERVER_USER" ] && id -g "$SERVER_USER")
 PG_ADMIN_USER=$ADMIN_USER
 PG_ADMIN_PASSWORD=$adminpass
 PG_USER=$APP_USER
