@@ -320,24 +320,64 @@ private slots:
     void frozenServer()
     {
         PostgresGuard guard(server_);
+        PasswordEnvironment environment;
+        environment.setPassword(server_.password());
+
+        // A connection opened before the freeze, in a thread of its own (a connection
+        // belongs to the thread that made it): its statement gets no answer while the
+        // server is frozen, since its server process is stopped too.
+        enum Stage { Opening, Connected, Failed, Asked, Answered };
+        std::atomic<int> stage = Opening;
+        std::thread client([this, &stage] {
+            const QString name = QStringLiteral("held");
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+                db.setHostName(server_.host());
+                db.setPort(server_.port());
+                db.setDatabaseName(kDatabase);
+                db.setUserName(server_.user());
+                stage = db.open() ? Connected : Failed;
+                while (stage == Connected)
+                    QThread::msleep(1);
+                if (stage == Asked) {
+                    QSqlQuery query(db);
+                    query.exec(QStringLiteral("SELECT 1"));
+                    stage = Answered;
+                }
+            }
+            QSqlDatabase::removeDatabase(name);
+        });
+        auto joinClient = qScopeGuard([this, &stage, &client] {
+            server_.thaw();
+            if (stage == Connected)
+                stage = Failed;
+            client.join();
+        });
+        QTRY_VERIFY(stage != Opening);
+        QCOMPARE(stage.load(), int(Connected));
+
         QElapsedTimer timer;
         QString error;
         timer.start();
         QVERIFY2(server_.freeze(&error), qPrintable(error));
         const qint64 freezing = timer.elapsed();
+        stage = Asked;
+        QTest::qWait(300);
+        QCOMPARE(stage.load(), int(Asked));
 
         // The kernel still accepts the connection; only the timeout ends the wait.
-        const Attempt frozen = attemptWithPassword(QStringLiteral("sslmode=prefer;connect_timeout=2"));
+        const Attempt frozen = attempt(QStringLiteral("sslmode=prefer;connect_timeout=2"));
         QVERIFY(!frozen.opened);
         QVERIFY2(frozen.ms >= 1500 && frozen.ms <= 3500, qPrintable(QString::number(frozen.ms)));
         QVERIFY2(frozen.error.contains(QLatin1String("timeout")), qPrintable(frozen.error));
 
         timer.restart();
         QVERIFY2(server_.thaw(&error), qPrintable(error));
-        const Attempt thawed = attemptWithPassword(QStringLiteral("sslmode=prefer;connect_timeout=2"));
+        const Attempt thawed = attempt(QStringLiteral("sslmode=prefer;connect_timeout=2"));
         const qint64 thawing = timer.elapsed();
         QVERIFY2(thawed.opened, qPrintable(thawed.error));
         QCOMPARE(thawed.value, QStringLiteral("true"));
+        QTRY_COMPARE(stage.load(), int(Answered));
         qInfo("freeze: %lld ms; frozen connection given up after %lld ms; thaw and first connection: %lld ms",
               freezing, frozen.ms, thawing);
     }

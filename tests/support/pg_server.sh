@@ -42,7 +42,7 @@ postmaster_pid() {
 children_of() {
   local parent="$1" stat line ppid
   for stat in /proc/[0-9]*/stat; do
-    line="$(cat "$stat" 2>/dev/null)" || continue
+    read -r line 2>/dev/null <"$stat" || continue
     # The command name in parentheses may hold spaces: read after its closing one.
     read -r _ ppid _ <<<"${line##*) }"
     if [ "$ppid" = "$parent" ]; then
@@ -56,7 +56,7 @@ children_of() {
 # for it) counts as gone.
 alive() {
   local line state
-  line="$(cat "/proc/$1/stat" 2>/dev/null)" || return 1
+  read -r line 2>/dev/null <"/proc/$1/stat" || return 1
   read -r state _ <<<"${line##*) }"
   [ "$state" != Z ] && [ "$state" != X ]
 }
