@@ -14,6 +14,10 @@ packages=(
   xvfb xauth xdotool openbox x11-apps x11-utils
   desktop-file-utils appstream
   clang libclang-rt-14-dev sqlite3
+  # The tests' own PostgreSQL server (they make their own cluster and leave the package's
+  # default one alone), the history's client driver, and openssl for the server's
+  # throw-away TLS certificate.
+  postgresql libqt6sql6-psql openssl
 )
 
 missing=()
