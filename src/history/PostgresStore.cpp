@@ -143,8 +143,13 @@ PostgresStore::Status PostgresStore::connect()
         return fail(Status::Unreachable, db.lastError());
     }
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs)))
-        return fail(Status::Unreachable, q.lastError());
+    // A game leaves this computer's outbox once its transaction has returned, so the
+    // commit must be on the server's disk by then, whatever the server's own default.
+    for (const QString &setting : {QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs),
+                                   QStringLiteral("SET synchronous_commit = on")}) {
+        if (!q.exec(setting))
+            return fail(Status::Unreachable, q.lastError());
+    }
     return Status::Ready;
 }
 

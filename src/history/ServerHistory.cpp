@@ -22,6 +22,7 @@ ServerHistory::ServerHistory(SqliteHistory &local, const ServerAddress &address,
     connect(link_, &ServerLink::problem, this, &ServerHistory::noteProblem);
     connect(link_, &ServerLink::sent, this, &ServerHistory::sent);
     connect(link_, &ServerLink::drained, this, &ServerHistory::drained);
+    connect(link_, &ServerLink::problem, this, &ServerHistory::unavailable);
     thread_->setObjectName(QStringLiteral("clavimo-server"));
     thread_->start();
     flush();
@@ -68,7 +69,7 @@ void ServerHistory::noteProblem(const QString &reason)
         pending_ = reason;
 }
 
-void ServerHistory::tell(const QString &reason, bool reading)
+void ServerHistory::tell(const QString reason, bool reading)
 {
     pending_.clear();
     if (told_)

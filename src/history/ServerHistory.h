@@ -58,12 +58,15 @@ signals:
     // From the sending thread: a game reached the server; nothing is waiting any more.
     void sent();
     void drained();
+    // The waiting games could not be sent this time (the reason in French).
+    void unavailable(const QString &reason);
 
 private:
     template <class R>
     std::optional<R> ask(std::function<std::optional<R>(PostgresStore &)> question);
     void noteProblem(const QString &reason);
-    void tell(const QString &reason, bool reading);
+    // Takes the reason by value: it may be the pending reason, cleared here.
+    void tell(const QString reason, bool reading);
 
     SqliteHistory &local_;
     ServerAddress address_;

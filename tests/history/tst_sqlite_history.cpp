@@ -8,6 +8,7 @@
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
 #include "support/SessionHarness.h"
+#include "support/SqlitePeek.h"
 
 #include <QDir>
 #include <QProcess>
@@ -23,29 +24,6 @@ namespace {
 
 const QString kFile = QStringLiteral("historique.sqlite");
 const QDateTime kMorning(QDate(2026, 12, 6), QTime(9, 0), Qt::UTC);
-
-// A statement run on the file through a connection of its own, as any SQLite tool would:
-// the values of each row joined by "|", the rows by " / ".
-QString peek(const QString &path, const QString &sql)
-{
-    QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-        db.setDatabaseName(path);
-        const bool open = db.open();
-        QSqlQuery q(db);
-        if (!open || !q.exec(sql))
-            rows << QStringLiteral("error: ") + q.lastError().text();
-        while (q.next()) {
-            QStringList values;
-            for (int i = 0; i < q.record().count(); ++i)
-                values << q.value(i).toString();
-            rows << values.join(QLatin1Char('|'));
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return rows.join(QStringLiteral(" / "));
-}
 
 // A game in which the letters of `letters` are the items, each missed once by a "#" when
 // `missed` holds it.

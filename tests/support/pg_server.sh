@@ -179,7 +179,10 @@ EOF
   while :; do
     tries=$((tries + 1))
     port="$(pick_port)" || give_up "no free port found for the server on 127.0.0.1"
-    # fsync and friends off: the cluster is thrown away, and the tests want speed.
+    # fsync and friends off: the cluster is thrown away, and the tests want speed. A server
+    # killed with -m immediate still keeps what reached the system's cache; with
+    # synchronous_commit off by default, the program's own sessions must ask for durable
+    # commits, which the test of a hard stop then shows.
     cat >"$DIR/data/harness.conf" <<EOF
 listen_addresses = '127.0.0.1'
 port = $port

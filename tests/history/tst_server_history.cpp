@@ -1,0 +1,361 @@
+// Guards the classroom's history on a real PostgreSQL server: games kept by several
+// programs at once arrive once each, and so do those kept while the server was stopped
+// hard or frozen; a frozen server never holds the game up; computers starting together on
+// an empty database make its schema once; each bad configuration is told once in French
+// while the games stay on the computer; the progression is read from the server.
+#include "history/LocalOutbox.h"
+#include "history/ServerHistory.h"
+#include "history/SqliteHistory.h"
+#include "support/GameSamples.h"
+#include "support/PostgresGuard.h"
+#include "support/SqlitePeek.h"
+#include "support/TestDoubles.h"
+#include "support/TestPostgres.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <random>
+
+namespace {
+
+const QDateTime kMorning(QDate(2026, 12, 7), QTime(9, 0), Qt::UTC);
+
+// The games as text, one per line in uid order: the game's figures, then its items, its
+// wrong keys in the order typed and its characters due, so that a file and the server can
+// be compared whole.
+const QString kGamesText = QStringLiteral(
+    "SELECT g.uid || '|' || g.player || '|' || g.mode || '|' || g.started_at || '|' || g.finished_at || '|' || g.mini"
+    " || '|' || g.average || '|' || g.wrong_keys"
+    " || '|' || (SELECT string_agg(i.shown || ':' || i.time_ms || ':' || i.raw_ms || ':' || i.wrong_keys, ',' ORDER BY i.position)"
+    "            FROM items AS i WHERE i.game_id = g.id)"
+    " || '|' || COALESCE((SELECT string_agg(m.position || m.expected || m.typed, ',' ORDER BY %1) FROM mistakes AS m"
+    "                     WHERE m.game_id = g.id), '')"
+    " || '|' || (SELECT string_agg(e.character || e.count, ',' ORDER BY e.character) FROM expected_chars AS e"
+    "            WHERE e.game_id = g.id)"
+    " FROM games AS g WHERE g.uid IS NOT NULL ORDER BY g.uid");
+
+QString serverGames(const TestPostgres &server, const QString &database)
+{
+    const auto rows = server.queryRows(kGamesText.arg(QStringLiteral("m.id")), database);
+    QStringList lines;
+    for (const QStringList &row : rows.value_or(QList<QStringList>{{QStringLiteral("error")}}))
+        lines << row.value(0);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString fileGames(const QString &path)
+{
+    // SQLite has no string_agg with ORDER BY before 3.44: group_concat over ordered rows.
+    QString sql = kGamesText.arg(QStringLiteral("m.rowid"));
+    sql.replace(QStringLiteral("string_agg("), QStringLiteral("group_concat("));
+    sql.replace(QRegularExpression(QStringLiteral(" ORDER BY [a-z.]+\\)")), QStringLiteral(")"));
+    return peek(path, sql).replace(QStringLiteral(" / "), QStringLiteral("\n"));
+}
+
+// One computer of the room: its own folder and history file, its message boxes, and its
+// link to the server.
+struct Computer
+{
+    QTemporaryDir folder;
+    ScriptedBoxes boxes;
+    ScriptedWallClock clock;
+    std::unique_ptr<SqliteHistory> file;
+    std::unique_ptr<ServerHistory> history;
+
+    explicit Computer(const QString &uri)
+    {
+        file = std::make_unique<SqliteHistory>(boxes, clock, folder.filePath(SqliteHistory::fileName()));
+        QString why;
+        const auto address = ServerAddress::parse(uri, &why);
+        if (address)
+            history = std::make_unique<ServerHistory>(*file, *address, boxes);
+        else
+            qWarning("%s", qPrintable(why));
+    }
+    ~Computer()
+    {
+        if (history)
+            history->stop(5000);
+    }
+    int waiting() { return int(LocalOutbox(file->path()).waiting().size()); }
+    // Asks for the waiting games to be sent until none is left, for `ms` at most.
+    bool sendAll(int ms)
+    {
+        QElapsedTimer time;
+        time.start();
+        while (waiting() > 0 && time.elapsed() < ms) {
+            QSignalSpy drained(history.get(), &ServerHistory::drained);
+            history->flush();
+            drained.wait(500);
+        }
+        return waiting() == 0;
+    }
+};
+
+} // namespace
+
+class TestServerHistory : public QObject
+{
+    Q_OBJECT
+
+    TestPostgres server_;
+    QTemporaryDir home_;
+    std::mt19937 random_{20261207};
+
+    QString freshDatabase(const QString &name)
+    {
+        QString error;
+        if (!server_.createDatabase(name, &error))
+            qWarning("%s", qPrintable(error));
+        return server_.uri(name);
+    }
+
+    FinishedGame game(const QString &player, int mode = 1)
+    {
+        return sampleGame(random_, player, mode, kMorning.addSecs(random_() % 100000), 600, 0.1);
+    }
+
+    // Starts history writers at once, each a computer of its own, and waits for them.
+    QStringList runWriters(const QString &uri, int programs, int games, int pauseMs,
+                           const std::function<void(int)> &meanwhile = {})
+    {
+        std::vector<std::unique_ptr<QProcess>> writers;
+        std::vector<std::unique_ptr<QTemporaryDir>> folders;
+        for (int i = 0; i < programs; ++i) {
+            folders.push_back(std::make_unique<QTemporaryDir>());
+            auto p = std::make_unique<QProcess>();
+            p->start(QStringLiteral(HISTORY_WRITER),
+                     {QStringLiteral("server"), folders.back()->filePath(SqliteHistory::fileName()), uri,
+                      QStringLiteral("Élève %1").arg(i + 1), QString::number(games), QString::number(pauseMs)});
+            writers.push_back(std::move(p));
+        }
+        if (meanwhile)
+            meanwhile(programs);
+        QStringList results;
+        for (auto &p : writers) {
+            p->waitForFinished(240000);
+            results << QString::fromUtf8(p->readAllStandardOutput()).trimmed() + QStringLiteral(" exit ")
+                           + QString::number(p->exitCode()) + QStringLiteral(" | ")
+                           + QString::fromUtf8(p->readAllStandardError()).trimmed();
+        }
+        return results;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!server_.available())
+            QSKIP(qPrintable(server_.skipReason()));
+        // The password comes from the environment, as the room's computers may give it;
+        // HOME is the test's, so that no ~/.pgpass of the tester plays a part.
+        qputenv("HOME", home_.path().toLocal8Bit());
+        qputenv("PGPASSWORD", server_.password().toUtf8());
+    }
+
+    // A game kept on one computer reaches the server as the file holds it, over TLS, and
+    // the progression of any computer reads the games of the whole room.
+    void gamesReachTheServer()
+    {
+        const QString uri = freshDatabase(QStringLiteral("room_basic"));
+        Computer first(uri), second(uri);
+        for (int i = 0; i < 3; ++i)
+            first.history->record(game(QStringLiteral("Léa")));
+        second.history->record(game(QStringLiteral("Zoé"), 6));
+        QVERIFY(first.sendAll(20000));
+        QVERIFY(second.sendAll(20000));
+        QCOMPARE(first.boxes.texts() + second.boxes.texts(), QStringList());
+        const QString sent = serverGames(server_, QStringLiteral("room_basic"));
+        QCOMPARE(sent.count(QLatin1Char('\n')), 3);
+        QStringList kept = (fileGames(first.file->path()) + QLatin1Char('\n') + fileGames(second.file->path())).split('\n');
+        QStringList arrived = sent.split(QLatin1Char('\n'));
+        kept.sort();
+        arrived.sort();
+        QCOMPARE(arrived, kept);
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT bool_and(s.ssl) FROM pg_stat_ssl AS s JOIN pg_stat_activity AS a"
+                                                   " USING (pid) WHERE a.application_name = 'clavimo'")),
+                 QStringLiteral("t"));
+
+        QStringList players = first.history->players();
+        players.sort();
+        QCOMPARE(players, (QStringList{"Léa", "Zoé"}));
+        QCOMPARE(first.history->games(QStringLiteral("Zoé"), 6).size(), 1);
+        QCOMPARE(first.history->itemLines(QStringLiteral("Zoé")).size(), 20);
+        qint64 due = 0;
+        for (const CharacterCount &c : second.history->characterCounts(QStringLiteral("Léa"), 1))
+            due += c.expected;
+        QCOMPARE(due, 60);
+        QCOMPARE(second.file->games(QStringLiteral("Léa"), 1).size(), 0);
+    }
+
+    // Several programs writing at once, the first two starting together on an empty
+    // database: every game there once, nothing else, the schema made once.
+    void severalProgramsAtOnce_data()
+    {
+        QTest::addColumn<int>("programs");
+        QTest::addColumn<int>("games");
+        QTest::newRow("four first starts, one game each") << 4 << 1;
+        QTest::newRow("two programs, 500 games each") << 2 << 500;
+        QTest::newRow("four programs, 500 games each") << 4 << 500;
+    }
+    void severalProgramsAtOnce()
+    {
+        QFETCH(int, programs);
+        QFETCH(int, games);
+        const QString database = QStringLiteral("room_%1_%2").arg(programs).arg(games);
+        const QString uri = freshDatabase(database);
+        QElapsedTimer time;
+        time.start();
+        const QStringList results = runWriters(uri, programs, games, 0);
+        qInfo("%d programs, %d games each: %lld ms", programs, games, time.elapsed());
+        for (const QString &result : results)
+            QCOMPARE(result, QStringLiteral("done 0 exit 0 | "));
+        const int total = programs * games;
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) || ' ' || count(DISTINCT uid) || ' '"
+                                                   " || count(DISTINCT player) FROM games"),
+                                    database),
+                 QStringLiteral("%1 %1 %2").arg(total).arg(programs));
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) FROM items"), database), QString::number(total * 20));
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) FROM items AS i LEFT JOIN games AS g"
+                                                   " ON g.id = i.game_id WHERE g.id IS NULL"),
+                                    database),
+                 QStringLiteral("0"));
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT string_agg(version::text, ',') FROM clavimo_schema"), database),
+                 QStringLiteral("1"));
+    }
+
+    // The server stopped hard while a program writes: no game lost, none twice, and the
+    // player told once.
+    void serverStoppedHard()
+    {
+        const QString database = QStringLiteral("room_crash");
+        const QString uri = freshDatabase(database);
+        PostgresGuard guard(server_);
+        const int games = 200;
+        const QStringList results = runWriters(uri, 1, games, 10, [this](int) {
+            QTest::qWait(700);
+            QVERIFY(server_.stopImmediate());
+            QTest::qWait(1500);
+            QVERIFY(server_.start());
+        });
+        QCOMPARE(results.size(), 1);
+        QVERIFY2(results[0].startsWith(QStringLiteral("done 0 exit 0 | ")), qPrintable(results[0]));
+        QCOMPARE(results[0].count(QStringLiteral("ne peut pas être utilisé")), 1);
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) || ' ' || count(DISTINCT uid) FROM games"), database),
+                 QStringLiteral("%1 %1").arg(games));
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) FROM items"), database), QString::number(games * 20));
+    }
+
+    // A frozen server (it takes the connection and never answers): each game is kept at
+    // once, the progression falls back on the file in time, and the games arrive once the
+    // server answers again.
+    void frozenServer()
+    {
+        const QString database = QStringLiteral("room_frozen");
+        const QString uri = freshDatabase(database);
+        PostgresGuard guard(server_);
+        Computer computer(uri);
+        computer.history->record(game(QStringLiteral("Noé")));
+        QVERIFY(computer.sendAll(20000));
+        QVERIFY(server_.freeze());
+        qint64 slowest = 0;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer time;
+            time.start();
+            computer.history->record(game(QStringLiteral("Noé")));
+            slowest = std::max(slowest, time.elapsed());
+            QTest::qWait(50); // the sending thread is now stuck on the server
+        }
+        qInfo("slowest game kept while the server is frozen: %lld ms", slowest);
+        QVERIFY2(slowest < 200, qPrintable(QString::number(slowest)));
+        QElapsedTimer reading;
+        reading.start();
+        QCOMPARE(computer.history->games(QStringLiteral("Noé"), 1).size(), 6);
+        QVERIFY(reading.elapsed() < ServerHistory::kReadWaitMs + 1000);
+        QCOMPARE(computer.history->players(), QStringList{"Noé"});
+        QCOMPARE(computer.boxes.texts().size(), 1);
+        QVERIFY2(computer.boxes.texts().constFirst().contains(QStringLiteral("pas de réponse à temps")),
+                 qPrintable(computer.boxes.texts().constFirst()));
+        QCOMPARE(computer.waiting(), 5);
+        QVERIFY(server_.thaw());
+        QVERIFY(computer.sendAll(60000));
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) || ' ' || count(DISTINCT uid) FROM games"), database),
+                 QStringLiteral("6 6"));
+        QCOMPARE(computer.boxes.texts().size(), 1);
+    }
+
+    // Each bad configuration: a clear French message once, the game goes on, the games are
+    // kept on the computer, and nothing is written into a database that is not the game's.
+    void badConfigurations_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("unknown host") << "host" << "(nom d'hôte inconnu)";
+        QTest::newRow("nothing listens on the port") << "port" << "(connexion refusée)";
+        QTest::newRow("wrong password") << "password" << "(utilisateur ou mot de passe refusé)";
+        QTest::newRow("unknown user") << "user" << "(utilisateur ou mot de passe refusé)";
+        QTest::newRow("missing database") << "missing" << "(la base de données «\u00A0room_missing\u00A0» n'existe pas)";
+        QTest::newRow("another program's database") << "foreign"
+                                                    << "(la base de données contient les tables d'un autre programme)";
+        QTest::newRow("a newer schema") << "newer"
+                                        << "(la base de données a été préparée par une version plus récente de Clavimo)";
+    }
+    void badConfigurations()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString database = QStringLiteral("room_") + kind;
+        QString uri = server_.uri(database);
+        if (kind == QLatin1String("host"))
+            uri = QStringLiteral("postgresql://clavimo@hote-inconnu.invalid:%1/%2").arg(server_.port()).arg(database);
+        else if (kind == QLatin1String("port"))
+            uri = server_.uri(database).replace(QStringLiteral(":%1/").arg(server_.port()), QStringLiteral(":1/"));
+        else if (kind == QLatin1String("user"))
+            uri = server_.uri(database, QStringLiteral("inconnu"));
+        if (kind != QLatin1String("missing"))
+            server_.createDatabase(database);
+        else
+            server_.dropDatabase(database);
+        if (kind == QLatin1String("foreign"))
+            QVERIFY(server_.execute(QStringLiteral("CREATE TABLE games(id integer); CREATE TABLE notes(t text)"), database));
+        if (kind == QLatin1String("newer"))
+            QVERIFY(server_.execute(QStringLiteral("CREATE TABLE clavimo_schema(version INTEGER NOT NULL);"
+                                                   " INSERT INTO clavimo_schema VALUES(99); ALTER TABLE clavimo_schema OWNER TO clavimo"),
+                                    database));
+        if (kind == QLatin1String("password"))
+            qputenv("PGPASSWORD", "faux");
+        const auto restorePassword = qScopeGuard([this] { qputenv("PGPASSWORD", server_.password().toUtf8()); });
+
+        Computer computer(uri);
+        QSignalSpy unavailable(computer.history.get(), &ServerHistory::unavailable);
+        QElapsedTimer time;
+        time.start();
+        computer.history->record(game(QStringLiteral("Inès")));
+        QVERIFY(time.elapsed() < 200);
+        QVERIFY(unavailable.wait(10000));
+        QCOMPARE(computer.boxes.texts(), QStringList()); // not in the middle of the next game
+        for (int i = 0; i < 3; ++i)
+            computer.history->record(game(QStringLiteral("Inès")));
+        QCOMPARE(computer.boxes.texts().size(), 1);
+        const QString text = computer.boxes.texts().constFirst();
+        QVERIFY2(text.startsWith(QStringLiteral("Le serveur d'historique de la classe «\u00A0postgresql://")), qPrintable(text));
+        QVERIFY2(text.contains(reason + QStringLiteral("\u00A0: les parties sont gardées sur cet ordinateur")), qPrintable(text));
+        QCOMPARE(computer.waiting(), 4);
+        QCOMPARE(computer.file->games(QStringLiteral("Inès"), 1).size() + computer.file->games(QStringLiteral("Inès"), 6).size(), 4);
+        if (kind == QLatin1String("foreign") || kind == QLatin1String("newer"))
+            QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"), database),
+                     kind == QLatin1String("foreign") ? QStringLiteral("2") : QStringLiteral("1"));
+    }
+
+    void cleanupTestCase()
+    {
+        qunsetenv("PGPASSWORD");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerHistory)
+#include "tst_server_history.moc"
