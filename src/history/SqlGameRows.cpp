@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 
 QString isoUtc(const QDateTime &t)
@@ -39,6 +41,32 @@ const QString kItemLinesQuery = QStringLiteral(
     " FROM games AS g JOIN items AS i ON i.game_id = g.id WHERE g.player = ?"
     " ORDER BY g.mode, g.finished_at, g.id, i.position");
 
+// Inserts the rows in the order given, as few statements as the limits on bound values
+// allow (a game with a great many wrong keys takes several).
+bool insertRows(const QSqlDatabase &db, const QString &table, const QString &placeholders,
+                const QList<QVariantList> &rows, QSqlError *error)
+{
+    constexpr qsizetype kRowsPerStatement = 500;
+    for (qsizetype first = 0; first < rows.size(); first += kRowsPerStatement) {
+        const qsizetype count = std::min(kRowsPerStatement, rows.size() - first);
+        QStringList tuples(count, placeholders);
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("INSERT INTO %1 VALUES %2").arg(table, tuples.join(QLatin1Char(','))))) {
+            *error = q.lastError();
+            return false;
+        }
+        for (qsizetype i = first; i < first + count; ++i) {
+            for (const QVariant &v : rows[i])
+                q.addBindValue(v);
+        }
+        if (!q.exec()) {
+            *error = q.lastError();
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 namespace SqlGameRows {
@@ -46,58 +74,51 @@ namespace SqlGameRows {
 bool insert(const QSqlDatabase &db, const FinishedGame &game, const QString &uid, bool *inserted, QSqlError *error)
 {
     *inserted = false;
-    QSqlQuery games(db), items(db), mistakes(db), due(db);
-    auto run = [error](QSqlQuery &q, const QVariantList &values) {
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (q.exec())
-            return true;
-        *error = q.lastError();
-        return false;
-    };
     // COALESCE: a null text becomes the empty text the NOT NULL columns accept. A game
     // already there (sent once, its acknowledgement lost) is not inserted again.
+    QSqlQuery games(db);
     if (!games.prepare(QStringLiteral("INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average,"
                                       " wrong_keys) VALUES(?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?)"
-                                      " ON CONFLICT(uid) DO NOTHING RETURNING id"))
-        || !items.prepare(QStringLiteral("INSERT INTO items(game_id, position, shown, time_ms, raw_ms, wrong_keys)"
-                                         " VALUES(?, ?, COALESCE(?, ''), ?, ?, ?)"))
-        || !mistakes.prepare(QStringLiteral("INSERT INTO mistakes(game_id, position, expected, typed)"
-                                            " VALUES(?, ?, COALESCE(?, ''), COALESCE(?, ''))"))
-        || !due.prepare(QStringLiteral("INSERT INTO expected_chars(game_id, character, count) VALUES(?, ?, ?)"))) {
-        for (const QSqlQuery *q : {&games, &items, &mistakes, &due}) {
-            if (q->lastError().isValid())
-                *error = q->lastError();
-        }
+                                      " ON CONFLICT(uid) DO NOTHING RETURNING id"))) {
+        *error = games.lastError();
         return false;
     }
-    if (!run(games, {uid, storable(game.player), game.mode, isoUtc(game.startedAt), isoUtc(game.finishedAt),
-                     game.mini, game.average, game.wrongKeys()}))
+    for (const QVariant &v : QVariantList{uid, storable(game.player), game.mode, isoUtc(game.startedAt),
+                                          isoUtc(game.finishedAt), game.mini, game.average, game.wrongKeys()})
+        games.addBindValue(v);
+    if (!games.exec()) {
+        *error = games.lastError();
         return false;
+    }
     if (!games.next())
         return true; // already there
     const qint64 id = games.value(0).toLongLong();
     games.finish();
 
+    QList<QVariantList> items, mistakes, due;
     // How often each character was due in this game, for the error rates per key.
     QMap<QChar, qint64> dueCounts;
     for (int i = 0; i < game.items.size(); ++i) {
         const PlayedItem &item = game.items[i];
         const int position = i + 1;
-        if (!run(items, {id, position, storable(item.shown), item.timeMs, item.rawMs, qint64(item.mistakes.size())}))
-            return false;
+        items << QVariantList{id, position, storable(item.shown), item.timeMs, item.rawMs, qint64(item.mistakes.size())};
         for (const Mistake &m : item.mistakes) {
             const QString expected = m.expected.isNull() ? QString() : QString(m.expected);
-            if (!run(mistakes, {id, position, storable(expected), storable(QString(m.typed))}))
-                return false;
+            mistakes << QVariantList{id, position, storable(expected), storable(QString(m.typed))};
         }
         for (QChar c : item.shown)
             ++dueCounts[c];
     }
-    for (auto it = dueCounts.cbegin(); it != dueCounts.cend(); ++it) {
-        if (!run(due, {id, storable(QString(it.key())), it.value()}))
-            return false;
-    }
+    for (auto it = dueCounts.cbegin(); it != dueCounts.cend(); ++it)
+        due << QVariantList{id, storable(QString(it.key())), it.value()};
+    // One statement per table, so that a game costs a few round trips to a server.
+    if (!insertRows(db, QStringLiteral("items(game_id, position, shown, time_ms, raw_ms, wrong_keys)"),
+                    QStringLiteral("(?, ?, COALESCE(?, ''), ?, ?, ?)"), items, error)
+        || !insertRows(db, QStringLiteral("mistakes(game_id, position, expected, typed)"),
+                       QStringLiteral("(?, ?, COALESCE(?, ''), COALESCE(?, ''))"), mistakes, error)
+        || !insertRows(db, QStringLiteral("expected_chars(game_id, character, count)"), QStringLiteral("(?, ?, ?)"),
+                       due, error))
+        return false;
     *inserted = true;
     return true;
 }
