@@ -21,10 +21,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # runs: the X11 platform and the sound back-ends come with the Qt libraries; the SQLite
 # driver of the game history, the French texts of its dialogs and the font of the
 # pictures do not. Without the Wayland platform the program still runs on a Wayland
-# desktop, through XWayland.
+# desktop, through XWayland; without the PostgreSQL driver, only a classroom's shared
+# history is missing (its games stay on each computer).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libqt6sql6-psql")
 # The first line of the description is the summary above.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Clavimo measures how fast you type. In one-letter mode it shows a random
 capital letter, in six-letter mode a random French word; the player types
