@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The classroom's history on the test suite's PostgreSQL server, with the real program
+# under Xvfb: a game played while the server is frozen (it takes connections and never
+# answers) shows the hand-over window at once and the program quits at once; the game
+# waits in the outbox, and reaches the server at the next start once the server answers.
+set -euo pipefail
+
+program="$1"
+cluster="${CLAVIMO_TEST_POSTGRES:-}"
+work="$(mktemp -d)"
+source "$(dirname "$0")/../support/xvfb.sh"
+xvfb_pid=""
+app_pid=""
+frozen=""
+
+if [ -z "$cluster" ] || [ ! -f "$cluster/harness.env" ]; then
+  echo "skipped: no PostgreSQL server for the tests ($(cat "$cluster/skip-reason.txt" 2>/dev/null || echo 'not started'))"
+  exit 0
+fi
+# shellcheck disable=SC1091
+source "$cluster/harness.env"
+
+server_pids() {
+  local main
+  main="$(head -n 1 "$PG_DATA/postmaster.pid" 2>/dev/null || true)"
+  [ -n "$main" ] || return 0
+  echo "$main"
+  pgrep -P "$main" || true
+}
+
+cleanup() {
+  [ -n "$frozen" ] && kill -CONT $(server_pids) 2>/dev/null || true
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log" >&2
+  exit 1
+}
+
+admin() {
+  PGPASSWORD="$PG_ADMIN_PASSWORD" "$PG_BINDIR/psql" -X -q -t -A -h "$PG_HOST" -p "$PG_PORT" -U "$PG_ADMIN_USER" "$@"
+}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+admin -d postgres -c "DROP DATABASE IF EXISTS e2e_room WITH (FORCE)" -c "CREATE DATABASE e2e_room OWNER $PG_USER"
+export PGPASSWORD="$PG_PASSWORD" HOME="$work"
+uri="postgresql://$PG_USER@$PG_HOST:$PG_PORT/e2e_room"
+
+start_xvfb 1280x1024x24
+xvfb_pid=$XVFB_PID
+mkdir "$work/salle"
+cd "$work/salle"
+
+start_program() {
+  QT_QPA_PLATFORM=xcb "$program" --historique-serveur "$uri" >>"$work/out.log" 2>&1 &
+  app_pid=$!
+  for _ in $(seq 100); do
+    [ -n "$(main_window_id)" ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+}
+
+# Quits with Escape and OK; sets quit_ms, the time the process took to end.
+quit_program() {
+  local id
+  id="$(main_window_id)"
+  xdotool windowfocus --sync "$id"
+  xdotool key Escape
+  focus_window Clavimo >/dev/null
+  local asked
+  asked="$(now_ms)"
+  xdotool key Return
+  for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  [ "$status" = 0 ] || fail "the program ended with status $status"
+  quit_ms=$(($(now_ms) - asked))
+}
+
+start_program
+main_id="$(main_window_id)"
+[ -n "$main_id" ] || fail "no main window"
+xdotool windowfocus --sync "$main_id"
+xdotool key F2
+focus_window 'Liste des joueurs' >/dev/null
+xdotool type --delay 30 'paul'
+xdotool key Return
+sleep 0.2
+xdotool key Return
+sleep 0.3
+close_boxes Paul
+
+# The server stops answering before the game ends.
+kill -STOP $(server_pids)
+frozen=1
+
+for item in $(seq 19); do
+  xdotool windowfocus --sync "$main_id"
+  xdotool key space
+  sleep 0.05
+  xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+  sleep 0.2
+  close_boxes Paul
+done
+# The last item: from the last key (or the last record announcement closed) to the
+# hand-over window.
+xdotool windowfocus --sync "$main_id"
+xdotool key space
+sleep 0.05
+xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+last="$(now_ms)"
+shown=""
+for _ in $(seq 300); do
+  if xdotool search --onlyvisible --name "^C'est fini !\$" >/dev/null 2>&1; then
+    shown="$(now_ms)"
+    break
+  fi
+  box="$(xdotool search --onlyvisible --name '^Paul$' 2>/dev/null | tail -n 1 || true)"
+  if [ -n "$box" ]; then
+    xdotool windowactivate --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    last="$(now_ms)"
+  fi
+  sleep 0.01
+done
+[ -n "$shown" ] || fail "no hand-over window with the server frozen"
+wait_ms=$((shown - last))
+echo "hand-over window $wait_ms ms after the last key, the server frozen"
+[ "$wait_ms" -le 500 ] || fail "the hand-over window came $wait_ms ms after the last key"
+sleep 2.5
+quit_program
+echo "ended $quit_ms ms after Quitter, the server frozen"
+[ "$quit_ms" -le 3000 ] || fail "the program took $quit_ms ms to end"
+[ "$(sqlite3 historique.sqlite 'SELECT COUNT(*) FROM outbox')" = "1" ] || fail "the game is not waiting in the outbox"
+
+# The server answers again: the next start sends the waiting game, once.
+kill -CONT $(server_pids)
+frozen=""
+start_program
+for _ in $(seq 100); do
+  [ "$(sqlite3 historique.sqlite 'SELECT COUNT(*) FROM outbox')" = "0" ] && break
+  sleep 0.1
+done
+[ "$(sqlite3 historique.sqlite 'SELECT COUNT(*) FROM outbox')" = "0" ] || fail "the game was not sent at the next start"
+quit_program
+local_game="$(sqlite3 historique.sqlite 'SELECT uid, player, mode, mini, average FROM games')"
+server_game="$(admin -d e2e_room -c 'SELECT uid, player, mode, mini, average FROM games')"
+[ "$server_game" = "$local_game" ] || fail "the server holds '$server_game', the file '$local_game'"
+[ "$(admin -d e2e_room -c 'SELECT COUNT(*) FROM items')" = "20" ] || fail "the server does not hold 20 items"
+echo "1 passed, 0 failed"
