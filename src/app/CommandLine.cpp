@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/WordListImport.h"
 #include "platform/ProgramInfo.h"
 
 #include <QCommandLineOption>
@@ -27,6 +28,12 @@ const QCommandLineOption kUserFolder(QStringLiteral("dossier-utilisateur"),
                                      QStringLiteral("Joue avec les fichiers du dossier de données de\n"
                                                     "l'utilisateur, $XDG_DATA_HOME/clavimo (par défaut\n"
                                                     "~/.local/share/clavimo), créé s'il manque."));
+const QCommandLineOption kImportWords(QStringLiteral("importer-mots"),
+                                      QStringLiteral("Fait des mots de six lettres du fichier texte FICHIER\n"
+                                                     "(UTF-8, séparés par des espaces ou des fins de ligne)\n"
+                                                     "la liste du mode six lettres du dossier de jeu,\n"
+                                                     "puis s'arrête."),
+                                      QStringLiteral("FICHIER"));
 
 // French typography: a no-break space before the colon and inside the quotation marks.
 QString quoted(const QString &text)
@@ -42,7 +49,7 @@ QString helpText()
         + QStringLiteral("Jeu de vitesse de frappe au clavier, en lettres seules ou en mots de six lettres.\n"
                          "Sans option, les records et les réglages sont lus et écrits dans le dossier "
                          "de travail.\n\nOptions\u00A0:\n");
-    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder}) {
+    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder, &kImportWords}) {
         QStringList names;
         for (const QString &name : option->names())
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -93,14 +100,29 @@ CommandLine runIn(const QString &path)
     return result;
 }
 
+// The teacher's word list is written into the folder the game would play in, instead of
+// starting the game.
+CommandLine importing(CommandLine chosen, const QCommandLineParser &parser)
+{
+    if (chosen.action != CommandLine::Action::Run || !parser.isSet(kImportWords))
+        return chosen;
+    chosen.wordsFile = parser.value(kImportWords);
+    if (chosen.wordsFile.isEmpty())
+        return refused(QStringLiteral("l'option --importer-mots attend le nom d'un fichier."), true);
+    chosen.action = CommandLine::Action::ImportWords;
+    return chosen;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder});
+    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder, kImportWords});
     if (!parser.parse(arguments.isEmpty() ? QStringList{QStringLiteral("clavimo")} : arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty() && arguments.constLast() == QStringLiteral("--importer-mots"))
+            return refused(QStringLiteral("l'option --importer-mots attend le nom d'un fichier."), true);
         if (unknown.isEmpty()) // the only other mistake the parser knows: --dossier at the end
             return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
         const QString name = unknown.constFirst();
@@ -130,7 +152,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         const QString folder = parser.value(kFolder);
         if (folder.isEmpty())
             return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
-        return runIn(folder);
+        return importing(runIn(folder), parser);
     }
     if (parser.isSet(kUserFolder)) {
         const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -139,9 +161,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         const QString folder = QDir(base).filePath(QStringLiteral("clavimo"));
         if (!QDir().mkpath(folder))
             return refused(QStringLiteral("le dossier %1 n'a pas pu être créé.").arg(quoted(folder)), false);
-        return runIn(folder);
+        return importing(runIn(folder), parser);
     }
-    return result;
+    return importing(result, parser);
 }
 
 QStringList commandLineArguments(int argc, char *argv[])
@@ -170,6 +192,14 @@ std::optional<int> handleCommandLine(int argc, char *argv[])
     case CommandLine::Action::Error:
         std::fputs(command.text.toLocal8Bit().constData(), stderr);
         return command.exitCode;
+    case CommandLine::Action::ImportWords: {
+        const WordListImportResult imported =
+            importWordList(command.wordsFile, command.folder.isEmpty() ? QDir::currentPath() : command.folder);
+        std::fputs(imported.output.toLocal8Bit().constData(), stdout);
+        std::fflush(stdout);
+        std::fputs(imported.error.toLocal8Bit().constData(), stderr);
+        return imported.exitCode;
+    }
     }
     return command.exitCode;
 }
