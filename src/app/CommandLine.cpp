@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/WordListImport.h"
 #include "history/ServerSetting.h"
 #include "platform/DataPaths.h"
 #include "platform/ProgramInfo.h"
@@ -28,6 +29,12 @@ const QCommandLineOption kUserFolder(QStringLiteral("dossier-utilisateur"),
                                      QStringLiteral("Joue avec les fichiers du dossier de données de\n"
                                                     "l'utilisateur, $XDG_DATA_HOME/clavimo (par défaut\n"
                                                     "~/.local/share/clavimo), créé s'il manque."));
+const QCommandLineOption kImportWords(QStringLiteral("importer-mots"),
+                                      QStringLiteral("Fait des mots de six lettres du fichier texte FICHIER\n"
+                                                     "(UTF-8, séparés par des espaces ou des fins de ligne)\n"
+                                                     "la liste du mode six lettres du dossier de jeu,\n"
+                                                     "puis s'arrête."),
+                                      QStringLiteral("FICHIER"));
 
 const QCommandLineOption kHistoryServer(QStringLiteral("historique-serveur"),
                                         QStringLiteral("Garde l'historique des parties sur le serveur PostgreSQL\n"
@@ -51,7 +58,7 @@ QString helpText()
         + QStringLiteral("Jeu de vitesse de frappe au clavier, en lettres seules ou en mots de six lettres.\n"
                          "Sans option, les records et les réglages sont lus et écrits dans le dossier "
                          "de travail.\n\nOptions\u00A0:\n");
-    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder, &kHistoryServer}) {
+    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder, &kImportWords, &kHistoryServer}) {
         QStringList names;
         for (const QString &name : option->names())
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -101,15 +108,30 @@ CommandLine runIn(const QString &path, CommandLine result)
     return result;
 }
 
+// The teacher's word list is written into the folder the game would play in, instead of
+// starting the game.
+CommandLine importing(CommandLine chosen, const QCommandLineParser &parser)
+{
+    if (chosen.action != CommandLine::Action::Run || !parser.isSet(kImportWords))
+        return chosen;
+    chosen.wordsFile = parser.value(kImportWords);
+    if (chosen.wordsFile.isEmpty())
+        return refused(QStringLiteral("l'option --importer-mots attend le nom d'un fichier."), true);
+    chosen.action = CommandLine::Action::ImportWords;
+    return chosen;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments, const QStringList &settingsFiles)
 {
     QCommandLineParser parser;
-    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder, kHistoryServer});
+    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder, kImportWords, kHistoryServer});
     if (!parser.parse(arguments.isEmpty() ? QStringList{QStringLiteral("clavimo")} : arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         // The only other mistake the parser knows: an option that takes a value at the end.
+        if (unknown.isEmpty() && arguments.constLast() == QStringLiteral("--importer-mots"))
+            return refused(QStringLiteral("l'option --importer-mots attend le nom d'un fichier."), true);
         if (unknown.isEmpty() && arguments.constLast().startsWith(QStringLiteral("--historique")))
             return refused(QStringLiteral("l'option --historique-serveur attend l'adresse d'un serveur."), true);
         if (unknown.isEmpty())
@@ -139,7 +161,9 @@ CommandLine parseCommandLine(const QStringList &arguments, const QStringList &se
     const ServerSetting setting = ServerSetting::find(parser.isSet(kHistoryServer) ? parser.value(kHistoryServer)
                                                                                    : QString(),
                                                       settingsFiles);
-    if (!setting.uri.isEmpty() || setting.source == QLatin1String("--historique-serveur")) {
+    // Importing a word list needs no server, so a mistake there does not stop it.
+    if (!parser.isSet(kImportWords)
+        && (!setting.uri.isEmpty() || setting.source == QLatin1String("--historique-serveur"))) {
         QString why;
         result.server = ServerAddress::parse(setting.uri, &why);
         if (!result.server)
@@ -156,7 +180,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QStringList &se
         const QString folder = parser.value(kFolder);
         if (folder.isEmpty())
             return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
-        return runIn(folder, result);
+        return importing(runIn(folder, result), parser);
     }
     if (parser.isSet(kUserFolder)) {
         const QString folder = userDataFolder();
@@ -164,9 +188,9 @@ CommandLine parseCommandLine(const QStringList &arguments, const QStringList &se
             return refused(QStringLiteral("le dossier de données de l'utilisateur est introuvable."), false);
         if (!QDir().mkpath(folder))
             return refused(QStringLiteral("le dossier %1 n'a pas pu être créé.").arg(quoted(folder)), false);
-        return runIn(folder, result);
+        return importing(runIn(folder, result), parser);
     }
-    return result;
+    return importing(result, parser);
 }
 
 QStringList commandLineArguments(int argc, char *argv[])
@@ -196,6 +220,14 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Serve
     case CommandLine::Action::Error:
         std::fputs(command.text.toLocal8Bit().constData(), stderr);
         return command.exitCode;
+    case CommandLine::Action::ImportWords: {
+        const WordListImportResult imported =
+            importWordList(command.wordsFile, command.folder.isEmpty() ? QDir::currentPath() : command.folder);
+        std::fputs(imported.output.toLocal8Bit().constData(), stdout);
+        std::fflush(stdout);
+        std::fputs(imported.error.toLocal8Bit().constData(), stderr);
+        return imported.exitCode;
+    }
     }
     return command.exitCode;
 }

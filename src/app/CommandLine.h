@@ -14,13 +14,15 @@
 // on the terminal before any window opens.
 struct CommandLine
 {
-    enum class Action { Run, Help, Version, Error };
+    enum class Action { Run, Help, Version, Error, ImportWords };
 
     Action action = Action::Run;
-    // Run: the folder to play in, absolute; empty to stay in the working folder.
+    // Run and ImportWords: the folder to play in, absolute; empty to stay in the working folder.
     QString folder;
     // Run: the classroom's history server, from the option or the settings files.
     std::optional<ServerAddress> server;
+    // ImportWords: the teacher's text file of words, as given.
+    QString wordsFile;
     // Help and Version: the text for standard output; Error: the message for standard error.
     QString text;
     // 0, or 2 for a mistake on the command line or a folder that cannot be used.
