@@ -172,6 +172,8 @@ private slots:
                                               "mot de passe (mettez-le dans le fichier ~/.pgpass de l'utilisateur) "
                                               "(réglage [historique] serveur du fichier «\u00A0DIR/clavimo.conf\u00A0»).\n";
         QTest::newRow("help needs no server") << QStringList{"--help"} << "[historique]\nserveur=faux\n" << "help";
+        QTest::newRow("an import needs no server") << QStringList{"--importer-mots", "mots.txt"}
+                                                   << "[historique]\nserveur=faux\n" << "import";
     }
     void historyServer()
     {
@@ -191,9 +193,12 @@ private slots:
             found = "run: " + (result.server ? result.server->display() : QStringLiteral("none"));
         else if (result.action == Action::Help)
             found = "help";
+        else if (result.action == Action::ImportWords)
+            found = "import";
         else
             found = QString::number(result.exitCode) + ": " + result.text.section(QStringLiteral("Utilisation"), 0, 0);
         QCOMPARE(found, QString(expected).replace(QStringLiteral("DIR"), dir.path()));
+    }
 
     // In the arguments, the texts and the folders, "@" stands for a fresh folder, which is
     // the working folder unless cwd says otherwise; the words, when written, are in
@@ -308,7 +313,8 @@ private slots:
         std::vector<char *> argv;
         for (QByteArray &b : bytes)
             argv.push_back(b.data());
-        const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data());
+        std::optional<ServerAddress> server;
+        const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data(), &server);
         const QByteArray afterMain = readList();
         const QString afterMainCwd = QDir::currentPath();
 
