@@ -45,6 +45,12 @@ bool contains(const QString &text, const char *part)
     return text.contains(QLatin1String(part), Qt::CaseInsensitive);
 }
 
+// The first line of the driver's message, for a technician reading the player's box.
+QString firstLine(const QString &text)
+{
+    return text.trimmed().section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
 } // namespace
 
 PostgresStore::PostgresStore(const ServerAddress &address)
@@ -96,8 +102,10 @@ PostgresStore::Status PostgresStore::fail(Status status, const QSqlError &error)
             problem_ = QStringLiteral("pas de réponse à temps");
         else if (contains(text, "Connection refused"))
             problem_ = QStringLiteral("connexion refusée");
+        else if (!open_)
+            problem_ = QStringLiteral("connexion impossible\u00A0: %1").arg(firstLine(text));
         else
-            problem_ = QStringLiteral("connexion impossible\u00A0: %1").arg(text.trimmed());
+            problem_ = QStringLiteral("connexion perdue");
         break;
     case Status::Refused:
         problem_ = QStringLiteral("utilisateur ou mot de passe refusé");
@@ -110,7 +118,7 @@ PostgresStore::Status PostgresStore::fail(Status status, const QSqlError &error)
         break;
     case Status::Failed:
     case Status::Ready:
-        problem_ = QStringLiteral("erreur du serveur\u00A0: %1").arg(text.trimmed());
+        problem_ = QStringLiteral("erreur du serveur\u00A0: %1").arg(firstLine(text));
         break;
     }
     return status;
