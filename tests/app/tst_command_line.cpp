@@ -17,6 +17,24 @@
 
 using Action = CommandLine::Action;
 
+namespace {
+
+// What main() does with the arguments, the program's name first: handleCommandLine on
+// them as the system hands them over.
+std::optional<int> runMain(const QStringList &arguments)
+{
+    QByteArrayList bytes;
+    for (const QString &a : arguments)
+        bytes << a.toLocal8Bit();
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    std::optional<ServerAddress> server;
+    return handleCommandLine(int(argv.size()), argv.data(), &server);
+}
+
+} // namespace
+
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -132,14 +150,7 @@ private slots:
 
         // What main() does with it: the game starts in the chosen folder, or does not start.
         const QString before = QDir::currentPath();
-        QByteArrayList bytes;
-        for (const QString &a : arguments)
-            bytes << a.toLocal8Bit();
-        std::vector<char *> argv;
-        for (QByteArray &b : bytes)
-            argv.push_back(b.data());
-        std::optional<ServerAddress> server;
-        const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data(), &server);
+        const std::optional<int> ended = runMain(arguments);
         const QString after = QDir::currentPath();
         QVERIFY(QDir::setCurrent(before));
         QCOMPARE(ended.has_value(), action != int(Action::Run));
@@ -307,14 +318,7 @@ private slots:
 
         // What main() does: the list is written and the program ends with the exit code.
         prepare();
-        QByteArrayList bytes;
-        for (const QString &a : arguments)
-            bytes << a.toLocal8Bit();
-        std::vector<char *> argv;
-        for (QByteArray &b : bytes)
-            argv.push_back(b.data());
-        std::optional<ServerAddress> server;
-        const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data(), &server);
+        const std::optional<int> ended = runMain(arguments);
         const QByteArray afterMain = readList();
         const QString afterMainCwd = QDir::currentPath();
 

@@ -7,6 +7,7 @@
 //   bench_history [games] [folder]   (10000 games in a temporary folder by default)
 #include "game/ProgressData.h"
 #include "history/SqliteHistory.h"
+#include "support/BenchPrint.h"
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
 #include "ui/ProgressionWindow.h"
@@ -20,21 +21,6 @@
 
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void print(const char *format, auto... values)
-{
-    std::printf(format, values...);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -8,6 +8,7 @@
 #include "history/PostgresStore.h"
 #include "history/ServerHistory.h"
 #include "history/SqliteHistory.h"
+#include "support/BenchPrint.h"
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
 #include "support/TestPostgres.h"
@@ -23,17 +24,6 @@
 #include <cstdio>
 
 namespace {
-
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void print(const char *format, auto... values)
-{
-    std::printf(format, values...);
-    std::fflush(stdout);
-}
 
 // The games made on the server itself, in a few statements: each pupil's games over the
 // year, 20 letters an item, a wrong key now and then, with their characters due.
