@@ -17,7 +17,7 @@ packages=(
   # The tests' own PostgreSQL server (they make their own cluster and leave the package's
   # default one alone), the history's client driver, and openssl for the server's
   # throw-away TLS certificate.
-  postgresql libqt6sql6-psql openssl
+  postgresql libqt6sql6-psql openssl procps
 )
 
 missing=()
