@@ -36,7 +36,7 @@ ServerHistory::~ServerHistory()
 bool ServerHistory::stop(int waitMs)
 {
     if (stopped_)
-        return !thread_;
+        return thread_ != nullptr;
     stopped_ = true;
     thread_->quit();
     if (thread_->wait(waitMs))
