@@ -134,7 +134,7 @@ private slots:
                     captions << a->text() + (a->shortcut().isEmpty() ? QString() : " " + a->shortcut().toString());
         }
         QCOMPARE(captions.join(QLatin1Char('|')),
-                 QStringLiteral("&Jeu|&Nouveau jeu F2|&Scores F3|&Progression F5|Changement de &joueur F4|&Quitter|&Options|"
+                 QStringLiteral("&Jeu|&Nouveau jeu F2|&Entraînement ciblé F6|&Scores F3|&Progression F5|Changement de &joueur F4|&Quitter|&Options|"
                                 "&1 lettre|&6 lettres|&Son|&?|&Aide F1|&A propos de Clavimo ..."));
     }
 
