@@ -4,6 +4,16 @@
 
 #include <cmath>
 
+namespace {
+
+// A space inside a word of a teacher's list is practised like a letter, but must be named.
+QString shown(QChar c)
+{
+    return c == QLatin1Char(' ') ? QStringLiteral("espace") : QString(c);
+}
+
+} // namespace
+
 namespace PracticeReport {
 
 QString caption(const PracticePlan &plan)
@@ -13,7 +23,7 @@ QString caption(const PracticePlan &plan)
         return QStringLiteral("Entraînement\u00A0: tirage égal");
     QStringList characters;
     for (QChar c : practised)
-        characters << QString(c);
+        characters << shown(c);
     return QStringLiteral("Entraînement\u00A0: ") + characters.join(QLatin1Char(' '));
 }
 
@@ -37,7 +47,7 @@ QString summary(const PracticePlan &plan, const QList<PlayedItem> &items)
                                        : percent(before) + QStringLiteral(" de fautes avant");
         const QString now = due > 0 ? percent(double(wrong) / double(due)) + QStringLiteral(" dans cette partie")
                                     : QStringLiteral("pas demandé dans cette partie");
-        lines << QStringLiteral("%1\u00A0: %2, %3").arg(QString(c), was, now);
+        lines << QStringLiteral("%1\u00A0: %2, %3").arg(shown(c), was, now);
     }
     if (lines.isEmpty())
         return QString();

@@ -2,6 +2,7 @@
 // often than in an ordinary game, the draw is even without a history, and no word comes
 // twice in a game.
 #include "game/PracticeDraw.h"
+#include "game/PracticeReport.h"
 #include "game/WordList.h"
 #include "platform/RandomSource.h"
 
@@ -109,6 +110,8 @@ double shareHolding(const QList<QStringList> &games, const QString &characters)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(QList<RecentCharacter>)
 
 class TestPracticeDraw : public QObject
 {
@@ -264,6 +267,55 @@ private slots:
         QCOMPARE(plan.practised(), QList<QChar>{u'J'});
         const PracticePlan sixLetters = PracticePlan::build(history, 6, PracticePlan::letters());
         QVERIFY(sixLetters.practised().isEmpty());
+    }
+
+    // What the player reads: the practised characters while the game runs, then each one's
+    // rate before and in this game, in French with its no-break spaces.
+    void reportWords_data()
+    {
+        QTest::addColumn<QList<RecentCharacter>>("history");
+        QTest::addColumn<QStringList>("items"); // "#" before a character: missed once
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("summary");
+        QList<RecentCharacter> even;
+        for (QChar c : QStringLiteral("ABCDEFGHIJ"))
+            even << RecentCharacter{QString(c), 30, 1, 0, 0};
+        QList<RecentCharacter> weak = even;
+        weak[0].wrong = 5;                                         // A: one time in six
+        weak << RecentCharacter{QStringLiteral(" "), 30, 20, 0, 0}; // a space inside words
+        QTest::newRow("nothing stands out") << even << QStringList{"ABCDEF"} << "Entraînement\u00A0: tirage égal" << "";
+        QTest::newRow("no history") << QList<RecentCharacter>{} << QStringList{"ABCDEF"}
+                                    << "Entraînement\u00A0: tirage égal" << "";
+        QTest::newRow("weak A and space")
+            << weak << QStringList{"#ABCDEF", "A CDEF"}
+            << "Entraînement\u00A0: espace A"
+            << "Entraînement terminé.\nespace\u00A0: 67\u00A0% de fautes avant, 0\u00A0% dans cette partie\n"
+               "A\u00A0: 17\u00A0% de fautes avant, 50\u00A0% dans cette partie";
+        QTest::newRow("not drawn in this game")
+            << weak << QStringList{"BCDEFG"} << "Entraînement\u00A0: espace A"
+            << "Entraînement terminé.\nespace\u00A0: 67\u00A0% de fautes avant, pas demandé dans cette partie\n"
+               "A\u00A0: 17\u00A0% de fautes avant, pas demandé dans cette partie";
+    }
+    void reportWords()
+    {
+        QFETCH(QList<RecentCharacter>, history);
+        QFETCH(QStringList, items);
+        QList<QChar> alphabet;
+        for (QChar c : QStringLiteral("ABCDEFGHIJ "))
+            alphabet << c;
+        const PracticePlan plan = PracticePlan::build(history, 6, alphabet);
+        QList<PlayedItem> played;
+        for (QString item : items) {
+            PlayedItem p;
+            if (item.startsWith(QLatin1Char('#'))) {
+                item.remove(0, 1);
+                p.mistakes << Mistake{item.at(0), u'#'};
+            }
+            p.shown = item;
+            played << p;
+        }
+        QTEST(PracticeReport::caption(plan), "caption");
+        QTEST(PracticeReport::summary(plan, played), "summary");
     }
 
     // The same random numbers give the same items: the draw takes nothing from elsewhere.
