@@ -15,6 +15,7 @@ GameApplication::GameApplication(const Services &services, const HistoryPlace &p
     if (place.server)
         server_ = std::make_unique<ServerHistory>(history_, *place.server, services.boxes);
     session_.setHistory(server_ ? static_cast<GameHistory *>(server_.get()) : &history_);
+    session_.setHistoryReader(server_ ? static_cast<HistoryReader *>(server_.get()) : &history_);
 }
 
 bool GameApplication::stopHistory(int waitMs)

@@ -34,6 +34,8 @@ struct FinishedGame
     qint64 mini = 0;
     qint64 average = 0;
     QList<PlayedItem> items;
+    // A targeted practice game: its items were chosen to be hard, so it sets no record.
+    bool practice = false;
 
     qint64 wrongKeys() const
     {

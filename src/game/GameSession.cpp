@@ -1,6 +1,7 @@
 #include "game/GameSession.h"
 
 #include "game/FileProblems.h"
+#include "game/PracticeReport.h"
 #include "game/Statistics.h"
 #include "platform/Beeper.h"
 #include "platform/DataPaths.h"
@@ -84,8 +85,12 @@ bool GameSession::activate(bool afterHandOver)
         return false;
     // Only the return from the hand-over window starts the next player's game; closing
     // the records list or the About window must not throw away a game in progress.
-    if (turns_.current() > 1 && afterHandOver)
-        newGame();
+    if (turns_.current() > 1 && afterHandOver) {
+        if (practice_)
+            startPractice(turns_.currentName());
+        else
+            newGame();
+    }
     showPlayer(turns_.currentName());
     findPlayer();
     return false;
@@ -93,13 +98,49 @@ bool GameSession::activate(bool afterHandOver)
 
 void GameSession::newGame()
 {
+    leavePractice();
     game_.setRunning(true);
     resetGame();
     emit promptChanged(kPressSpace, true);
 }
 
+void GameSession::newPractice()
+{
+    startPractice(shownName_);
+}
+
+void GameSession::startPractice(const QString &player)
+{
+    const int mode = game_.mode();
+    practice_ = std::make_unique<PracticeDraw>(PracticeDraw::forPlayer(reader_, player, mode, wordList_));
+    game_.setPracticeDraw(practice_.get());
+    practiceCaption_ = PracticeReport::caption(practice_->plan());
+    game_.setRunning(true);
+    resetGame();
+    emit promptChanged(practiceCaption_, true);
+    if (!practice_->plan().hasHistory()) {
+        services_.boxes.show(
+            QStringLiteral("%1 n'a pas encore de partie en %2 dans l'historique : l'entraînement tire les %3 "
+                           "au hasard, comme une partie ordinaire. Les prochaines parties diront quelles touches "
+                           "travailler.")
+                .arg(player, mode == 1 ? QStringLiteral("1 lettre") : QStringLiteral("6 lettres"),
+                     mode == 1 ? QStringLiteral("lettres") : QStringLiteral("mots")),
+            kTitle, BoxButtons::Ok, BoxIcon::Information);
+    }
+}
+
+void GameSession::leavePractice()
+{
+    if (!practice_)
+        return;
+    game_.setPracticeDraw(nullptr);
+    practice_.reset();
+    emit promptChanged(kPressSpace, game_.isRunning());
+}
+
 void GameSession::selectMode(int mode)
 {
+    leavePractice();
     game_.setMode(mode);
     if (mode == 1)
         wordList_.close();
@@ -161,6 +202,7 @@ void GameSession::setPlayers(const QStringList &names)
 
 void GameSession::afterPlayersChosen()
 {
+    leavePractice();
     resetGame();
     showPlayer(Windows1252::initialCapital(shownName_));
     findPlayer();
@@ -197,7 +239,11 @@ void GameSession::typeKey(QChar key)
                 kTitle, BoxButtons::Ok, BoxIcon::Exclamation);
             return;
         }
-        emit promptChanged(kPressSpace, false);
+        // A practice game keeps its characters on show while the items are typed.
+        if (practice_)
+            emit promptChanged(practiceCaption_, true);
+        else
+            emit promptChanged(kPressSpace, false);
         nextItem();
     }
 }
@@ -239,18 +285,26 @@ void GameSession::completeItem()
         emit gameMiniShown(Statistics::gameMiniCaption(result.mini));
     }
     emit gameAverageShown(Statistics::gameAverageCaption(result.average));
-    records_.afterItem(result.mini, shownName_);
+    // A practice game's items are chosen to be hard: its times are not comparable.
+    if (!practice_)
+        records_.afterItem(result.mini, shownName_);
     if (result.lastOfGame())
         finishGame();
 }
 
 void GameSession::finishGame()
 {
-    records_.afterGame(game_.gameAverage(), shownName_);
+    if (!practice_)
+        records_.afterGame(game_.gameAverage(), shownName_);
     // The record files come first; the history is written once they are.
     if (history_) {
         history_->record(FinishedGame{shownName_, game_.mode(), startedAt_, finishedAt_, game_.gameMini(),
-                                      game_.gameAverage(), game_.playedItems()});
+                                      game_.gameAverage(), game_.playedItems(), practice_ != nullptr});
+    }
+    if (practice_) {
+        const QString summary = PracticeReport::summary(practice_->plan(), game_.playedItems());
+        if (!summary.isEmpty())
+            services_.boxes.show(summary, shownName_, BoxButtons::Ok, BoxIcon::Information);
     }
     game_.setRunning(false);
     turns_.advance();

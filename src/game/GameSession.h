@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/GameHistory.h"
+#include "game/PracticeDraw.h"
 #include "game/PlayerFile.h"
 #include "game/PlayerTurns.h"
 #include "game/RecordKeeper.h"
@@ -14,6 +15,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+class HistoryReader;
 
 // The game as the main window offers it: the mode and its files, the sound switch, the
 // series of players and their turns, one typing game at a time and the records it is
@@ -34,6 +39,8 @@ public:
 
     // Where finished games go; none by default. The history outlives the session.
     void setHistory(GameHistory *history) { history_ = history; }
+    // Where a practice game reads the player's weak characters from; none by default.
+    void setHistoryReader(HistoryReader *reader) { reader_ = reader; }
 
     // Start-up: no players yet, the random generator seeded once.
     void prepare();
@@ -47,8 +54,13 @@ public:
     // maximises itself) and each time one of the program's modal windows over it closes.
     bool activate(bool afterHandOver);
 
-    // Menu commands. newGame() expects a named player.
+    // Menu commands. newGame() and newPractice() expect a named player.
     void newGame();
+    // A targeted practice game for the current player in the current mode, its items drawn
+    // from the player's weak characters; it follows the turns like an ordinary game, each
+    // player practising their own, until another command. It sets no record and writes
+    // nothing to the record files; the history keeps it marked as practice.
+    void newPractice();
     void selectMode(int mode);
     void toggleSound();
     void help();
@@ -76,6 +88,9 @@ public:
     const WordList &wordList() const { return wordList_; }
     const PlayerTurns &turns() const { return turns_; }
     const TypingGame &game() const { return game_; }
+    bool isPractice() const { return practice_ != nullptr; }
+    // The practice game's plan; null outside practice.
+    const PracticePlan *practicePlan() const { return practice_ ? &practice_->plan() : nullptr; }
     RecordKeeper &records() { return records_; }
     const RecordKeeper &records() const { return records_; }
 
@@ -98,6 +113,9 @@ signals:
 
 private:
     void resetGame();
+    void startPractice(const QString &player);
+    // Back to ordinary games, the prompt with it when it showed the practice.
+    void leavePractice();
     bool openPlayerFile();
     void nextItem();
     void completeItem();
@@ -114,6 +132,9 @@ private:
     TypingGame game_;
     RecordKeeper records_;
     GameHistory *history_ = nullptr;
+    HistoryReader *reader_ = nullptr;
+    std::unique_ptr<PracticeDraw> practice_;
+    QString practiceCaption_;
 
     // When the game's first item was shown and its last one completed.
     QDateTime startedAt_;

@@ -18,6 +18,9 @@ public:
     virtual QList<GameSummary> games(const QString &player, int mode) = 0;
     // Per character due: the times it was due and the wrong keys typed then.
     virtual QList<CharacterCount> characterCounts(const QString &player, int mode) = 0;
+    // The same figures over the player's `lastGames` most recent games of the mode only,
+    // practice games included, with the time of the one-character items.
+    virtual QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) = 0;
     // Every item of the player's games in both modes, by mode, then date, then position.
     virtual QList<ItemLine> itemLines(const QString &player) = 0;
 };

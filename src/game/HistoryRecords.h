@@ -16,6 +16,7 @@ struct GameSummary
     qint64 mini = 0;
     qint64 average = 0;
     qint64 wrongKeys = 0;
+    bool practice = false; // a targeted practice game, kept out of the record lines
 };
 
 // How often a character was due over a player's games of one mode, and how many wrong keys
@@ -25,6 +26,18 @@ struct CharacterCount
     QString character;
     qint64 expected = 0;
     qint64 wrong = 0;
+};
+
+// A character's figures over a player's latest games of one mode, for targeted practice:
+// the times it was due and the wrong keys typed then, and the items that showed it alone
+// (the one-letter mode) with their total time without the penalty.
+struct RecentCharacter
+{
+    QString character;
+    qint64 expected = 0;
+    qint64 wrong = 0;
+    qint64 items = 0;
+    qint64 itemMs = 0;
 };
 
 // One item of one game, with its game's figures, as the export writes it: a line per item.

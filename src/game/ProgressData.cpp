@@ -78,6 +78,11 @@ ChartData chartData(const ProgressData &data)
         if (!g.finishedAt.isValid())
             continue;
         const qreal x = qreal(g.finishedAt.toMSecsSinceEpoch());
+        if (g.practice) {
+            out.practiceAverages.append(QPointF(x, qreal(g.average)));
+            take(g.average);
+            continue;
+        }
         out.averages.append(QPointF(x, qreal(g.average)));
         out.minis.append(QPointF(x, qreal(g.mini)));
         take(g.average);
@@ -96,13 +101,14 @@ ChartData chartData(const ProgressData &data)
     out.lowest = std::max<qint64>(0, lowest - margin);
     out.highest = highest + margin;
 
-    if (out.averages.isEmpty()) {
+    const QList<QPointF> dated = out.averages + out.practiceAverages;
+    if (dated.isEmpty()) {
         out.firstMs = 0;
         out.lastMs = 24 * 3600 * 1000;
     } else {
-        out.firstMs = qint64(out.averages.first().x());
+        out.firstMs = qint64(dated.first().x());
         out.lastMs = out.firstMs;
-        for (const QPointF &p : out.averages) {
+        for (const QPointF &p : dated) {
             out.firstMs = std::min(out.firstMs, qint64(p.x()));
             out.lastMs = std::max(out.lastMs, qint64(p.x()));
         }

@@ -39,11 +39,13 @@ QStringList progressPlayers(const QStringList &historyPlayers, const QString &cu
 QString defaultPlayer(const QStringList &players, const QString &current);
 
 // The chart of the games over time: x in milliseconds since 1970 (UTC), y in milliseconds.
-// Games whose date cannot be read are left out.
+// Games whose date cannot be read are left out. Practice games are points of their own, out
+// of the lines of the ordinary games: their items were chosen to be hard.
 struct ChartData
 {
     QList<QPointF> averages;
     QList<QPointF> minis;
+    QList<QPointF> practiceAverages;
     std::optional<qint64> recordMini;
     std::optional<qint64> recordAverage;
     // The axes' ranges: every point and record line inside with a margin, never an empty

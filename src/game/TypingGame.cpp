@@ -1,5 +1,6 @@
 #include "game/TypingGame.h"
 
+#include "game/PracticeDraw.h"
 #include "game/Statistics.h"
 #include "game/WordList.h"
 #include "platform/Clock.h"
@@ -27,6 +28,8 @@ void TypingGame::resetScores()
     total_ = 0;
     played_.clear();
     played_.reserve(kItemsPerGame);
+    if (practice_)
+        practice_->restart();
 }
 
 QString TypingGame::drawNextItem()
@@ -34,6 +37,11 @@ QString TypingGame::drawNextItem()
     itemShown_ = true;
     ++itemCount_;
     typed_.clear();
+    if (practice_) {
+        item_ = practice_->next(random_);
+        played_.append(PlayedItem{item_, 0, 0, {}});
+        return item_;
+    }
     const double r = random_.next();
     if (mode_ == 1) {
         const int offset = std::clamp(int(std::floor(r * 26)), 0, 25);

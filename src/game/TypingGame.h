@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 class Clock;
+class PracticeDraw;
 class RandomSource;
 class WordList;
 
@@ -40,6 +41,9 @@ public:
     int mode() const { return mode_; }
     // Where six-letter items come from; may be null or empty.
     void setWordList(const WordList *words) { words_ = words; }
+    // Where a practice game's items come from; null for an ordinary game.
+    void setPracticeDraw(PracticeDraw *draw) { practice_ = draw; }
+    bool isPractice() const { return practice_ != nullptr; }
     // Whether an item can be drawn in the current mode.
     bool canDrawItem() const;
 
@@ -76,6 +80,7 @@ private:
     Clock &clock_;
     RandomSource &random_;
     const WordList *words_ = nullptr;
+    PracticeDraw *practice_ = nullptr;
     int mode_ = 1;
 
     bool running_ = false;

@@ -63,3 +63,24 @@ QString WordList::draw(double r) const
     const qint64 record = index_.empty() ? k : index_[std::size_t(k - 1)];
     return Windows1252::toUpper(Windows1252::decode(file_.read(record)));
 }
+
+QStringList WordList::words() const
+{
+    QStringList out;
+    if (usable_ <= 0)
+        return out;
+    const qint64 whole = index_.empty() ? usable_ : index_.back();
+    const QByteArray bytes = file_.read(1, whole);
+    out.reserve(usable_);
+    auto word = [&bytes](qint64 record) {
+        return Windows1252::toUpper(Windows1252::decode(bytes.mid((record - 1) * kWordLength, kWordLength)));
+    };
+    if (index_.empty()) {
+        for (qint64 k = 1; k <= usable_; ++k)
+            out << word(k);
+    } else {
+        for (qint64 k : index_)
+            out << word(k);
+    }
+    return out;
+}

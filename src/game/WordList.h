@@ -3,6 +3,7 @@
 #include "platform/RecordFile.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
     // The word for a uniform number r in [0, 1), in upper case: record Int(n * r + 1)
     // among the n usable records; empty when there is none.
     QString draw(double r) const;
+
+    // Every usable word in upper case, in the list's order, read at once.
+    QStringList words() const;
 
     static bool typable(const QByteArray &record);
 

@@ -92,7 +92,7 @@ std::optional<WaitingGame> LocalOutbox::load(qint64 localId)
     };
     QSqlQuery games(db);
     games.setForwardOnly(true);
-    games.prepare(QStringLiteral("SELECT uid, player, mode, started_at, finished_at, mini, average FROM games"
+    games.prepare(QStringLiteral("SELECT uid, player, mode, started_at, finished_at, mini, average, practice FROM games"
                                  " WHERE id = ?"));
     games.addBindValue(localId);
     if (!games.exec() || !games.next())
@@ -107,6 +107,7 @@ std::optional<WaitingGame> LocalOutbox::load(qint64 localId)
     game.finishedAt = fromIso(games.value(4));
     game.mini = games.value(5).toLongLong();
     game.average = games.value(6).toLongLong();
+    game.practice = games.value(7).toLongLong() != 0;
     if (waiting.uid.isEmpty())
         return done(std::nullopt);
 

@@ -38,6 +38,10 @@ const QList<QStringList> kMigrationSteps = {
         QStringLiteral("CREATE INDEX games_by_player ON games(player, mode, finished_at)"),
         QStringLiteral("CREATE INDEX mistakes_by_game ON mistakes(game_id)"),
     },
+    // 1 -> 2: targeted practice games are marked; every game kept before was an ordinary one.
+    {
+        QStringLiteral("ALTER TABLE games ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"),
+    },
 };
 
 bool contains(const QString &text, const char *part)
@@ -277,6 +281,12 @@ std::optional<QList<CharacterCount>> PostgresStore::characterCounts(const QStrin
 {
     return SqlGameRows::characterCounts([this](const QString &sql, const QVariantList &v) { return select(sql, v); },
                                         player, mode);
+}
+
+std::optional<QList<RecentCharacter>> PostgresStore::recentCharacters(const QString &player, int mode, int lastGames)
+{
+    return SqlGameRows::recentCharacters([this](const QString &sql, const QVariantList &v) { return select(sql, v); },
+                                         player, mode, lastGames);
 }
 
 std::optional<QList<ItemLine>> PostgresStore::itemLines(const QString &player)

@@ -22,7 +22,7 @@ struct FinishedGame;
 class PostgresStore
 {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
     // libpq's limit for connecting, in seconds (it counts whole seconds, at least two).
     static constexpr int kConnectTimeoutSeconds = 2;
     // The server's own limit for one statement, so that a lock never holds a game for long.
@@ -58,6 +58,7 @@ public:
     std::optional<QStringList> players();
     std::optional<QList<GameSummary>> games(const QString &player, int mode);
     std::optional<QList<CharacterCount>> characterCounts(const QString &player, int mode);
+    std::optional<QList<RecentCharacter>> recentCharacters(const QString &player, int mode, int lastGames);
     std::optional<QList<ItemLine>> itemLines(const QString &player);
 
     void close();

@@ -140,6 +140,15 @@ QList<CharacterCount> ServerHistory::characterCounts(const QString &player, int 
     return local_.characterCounts(player, mode);
 }
 
+QList<RecentCharacter> ServerHistory::recentCharacters(const QString &player, int mode, int lastGames)
+{
+    if (auto found = ask<QList<RecentCharacter>>([player, mode, lastGames](PostgresStore &s) {
+            return s.recentCharacters(player, mode, lastGames);
+        }))
+        return *found;
+    return local_.recentCharacters(player, mode, lastGames);
+}
+
 QList<ItemLine> ServerHistory::itemLines(const QString &player)
 {
     if (auto found = ask<QList<ItemLine>>([player](PostgresStore &s) { return s.itemLines(player); }))

@@ -43,6 +43,7 @@ public:
     QStringList players() override;
     QList<GameSummary> games(const QString &player, int mode) override;
     QList<CharacterCount> characterCounts(const QString &player, int mode) override;
+    QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
 
     // Asks for the waiting games to be sent now.

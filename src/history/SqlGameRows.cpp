@@ -27,7 +27,7 @@ QString storable(const QString &text)
 
 const QString kPlayersQuery = QStringLiteral("SELECT DISTINCT player FROM games");
 const QString kGamesQuery = QStringLiteral(
-    "SELECT id, finished_at, mini, average, wrong_keys FROM games WHERE player = ? AND mode = ?"
+    "SELECT id, finished_at, mini, average, wrong_keys, practice FROM games WHERE player = ? AND mode = ?"
     " ORDER BY finished_at, id");
 const QString kWrongQuery = QStringLiteral(
     "SELECT m.expected, COUNT(*) FROM games AS g JOIN mistakes AS m ON m.game_id = g.id"
@@ -35,6 +35,16 @@ const QString kWrongQuery = QStringLiteral(
 const QString kExpectedQuery = QStringLiteral(
     "SELECT e.character, SUM(e.count) FROM games AS g JOIN expected_chars AS e ON e.game_id = g.id"
     " WHERE g.player = ? AND g.mode = ? GROUP BY e.character");
+// The player's latest games of one mode, through games_by_player, for targeted practice.
+const QString kRecentGames = QStringLiteral(
+    "(SELECT id FROM games WHERE player = ? AND mode = ? ORDER BY finished_at DESC, id DESC LIMIT ?)");
+const QString kRecentExpectedQuery = QStringLiteral(
+    "SELECT character, SUM(count) FROM expected_chars WHERE game_id IN %1 GROUP BY character").arg(kRecentGames);
+const QString kRecentWrongQuery = QStringLiteral(
+    "SELECT expected, COUNT(*) FROM mistakes WHERE game_id IN %1 GROUP BY expected").arg(kRecentGames);
+const QString kRecentTimesQuery = QStringLiteral(
+    "SELECT shown, COUNT(*), SUM(raw_ms) FROM items WHERE game_id IN %1 AND length(shown) = 1 GROUP BY shown")
+    .arg(kRecentGames);
 const QString kItemLinesQuery = QStringLiteral(
     "SELECT g.id, g.mode, g.started_at, g.finished_at, g.mini, g.average, g.wrong_keys,"
     " i.position, i.shown, i.time_ms, i.raw_ms, i.wrong_keys"
@@ -78,13 +88,14 @@ bool insert(const QSqlDatabase &db, const FinishedGame &game, const QString &uid
     // already there (sent once, its acknowledgement lost) is not inserted again.
     QSqlQuery games(db);
     if (!games.prepare(QStringLiteral("INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average,"
-                                      " wrong_keys) VALUES(?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?)"
+                                      " wrong_keys, practice) VALUES(?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?, ?)"
                                       " ON CONFLICT(uid) DO NOTHING RETURNING id"))) {
         *error = games.lastError();
         return false;
     }
     for (const QVariant &v : QVariantList{uid, storable(game.player), game.mode, isoUtc(game.startedAt),
-                                          isoUtc(game.finishedAt), game.mini, game.average, game.wrongKeys()})
+                                          isoUtc(game.finishedAt), game.mini, game.average, game.wrongKeys(),
+                                          game.practice ? 1 : 0})
         games.addBindValue(v);
     if (!games.exec()) {
         *error = games.lastError();
@@ -125,7 +136,8 @@ bool insert(const QSqlDatabase &db, const FinishedGame &game, const QString &uid
 
 QStringList readingQueries()
 {
-    return {kPlayersQuery, kGamesQuery, kWrongQuery, kExpectedQuery, kItemLinesQuery};
+    return {kPlayersQuery,        kGamesQuery,       kWrongQuery,       kExpectedQuery,
+            kRecentExpectedQuery, kRecentWrongQuery, kRecentTimesQuery, kItemLinesQuery};
 }
 
 std::optional<QStringList> players(const Select &select)
@@ -152,6 +164,7 @@ std::optional<QList<GameSummary>> games(const Select &select, const QString &pla
         g.mini = q->value(2).toLongLong();
         g.average = q->value(3).toLongLong();
         g.wrongKeys = q->value(4).toLongLong();
+        g.practice = q->value(5).toLongLong() != 0;
         out << g;
     }
     return out;
@@ -168,6 +181,30 @@ std::optional<QList<CharacterCount>> characterCounts(const Select &select, const
             CharacterCount &c = byCharacter[q->value(0).toString()];
             c.character = q->value(0).toString();
             (sql == kExpectedQuery ? c.expected : c.wrong) = q->value(1).toLongLong();
+        }
+    }
+    return byCharacter.values();
+}
+
+std::optional<QList<RecentCharacter>> recentCharacters(const Select &select, const QString &player, int mode,
+                                                       int lastGames)
+{
+    QMap<QString, RecentCharacter> byCharacter;
+    for (const QString &sql : {kRecentExpectedQuery, kRecentWrongQuery, kRecentTimesQuery}) {
+        auto q = select(sql, {player, mode, lastGames});
+        if (!q)
+            return std::nullopt;
+        while (q->next()) {
+            RecentCharacter &c = byCharacter[q->value(0).toString()];
+            c.character = q->value(0).toString();
+            if (sql == kRecentExpectedQuery) {
+                c.expected = q->value(1).toLongLong();
+            } else if (sql == kRecentWrongQuery) {
+                c.wrong = q->value(1).toLongLong();
+            } else {
+                c.items = q->value(1).toLongLong();
+                c.itemMs = q->value(2).toLongLong();
+            }
         }
     }
     return byCharacter.values();

@@ -32,6 +32,8 @@ QStringList readingQueries();
 std::optional<QStringList> players(const Select &select);
 std::optional<QList<GameSummary>> games(const Select &select, const QString &player, int mode);
 std::optional<QList<CharacterCount>> characterCounts(const Select &select, const QString &player, int mode);
+std::optional<QList<RecentCharacter>> recentCharacters(const Select &select, const QString &player, int mode,
+                                                       int lastGames);
 std::optional<QList<ItemLine>> itemLines(const Select &select, const QString &player);
 
 } // namespace SqlGameRows

@@ -108,6 +108,11 @@ const QList<QStringList> kMigrationSteps = {
         QStringLiteral("CREATE UNIQUE INDEX games_by_uid ON games(uid)"),
         QStringLiteral("CREATE TABLE outbox(game_id INTEGER PRIMARY KEY REFERENCES games(id))"),
     },
+    // 2 -> 3: targeted practice games are marked, so that they stay out of the record
+    // lines. Every game kept before was an ordinary one.
+    {
+        QStringLiteral("ALTER TABLE games ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"),
+    },
 };
 
 QAtomicInt connectionCount;
@@ -423,6 +428,11 @@ QList<GameSummary> SqliteHistory::games(const QString &player, int mode)
 QList<CharacterCount> SqliteHistory::characterCounts(const QString &player, int mode)
 {
     return SqlGameRows::characterCounts(selector(), player, mode).value_or(QList<CharacterCount>());
+}
+
+QList<RecentCharacter> SqliteHistory::recentCharacters(const QString &player, int mode, int lastGames)
+{
+    return SqlGameRows::recentCharacters(selector(), player, mode, lastGames).value_or(QList<RecentCharacter>());
 }
 
 QList<ItemLine> SqliteHistory::itemLines(const QString &player)

@@ -31,7 +31,7 @@ class WallClock;
 class SqliteHistory : public GameHistory, public HistoryReader
 {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     static QString fileName() { return historyFileName(); }
 
     SqliteHistory(MessageBoxes &boxes, WallClock &clock, const QString &path = fileName());
@@ -44,6 +44,7 @@ public:
     QStringList players() override;
     QList<GameSummary> games(const QString &player, int mode) override;
     QList<CharacterCount> characterCounts(const QString &player, int mode) override;
+    QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
 
     // The queries behind the reading methods, and what SQLite plans for one of them, one

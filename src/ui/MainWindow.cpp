@@ -117,7 +117,7 @@ void MainWindow::showGameReset(int mode)
 
 void MainWindow::setItemCommandsEnabled(bool enabled)
 {
-    for (QAction *action : {newGameAction_, changePlayersAction_, sixLettersAction_, oneLetterAction_})
+    for (QAction *action : {newGameAction_, practiceAction_, changePlayersAction_, sixLettersAction_, oneLetterAction_})
         action->setEnabled(enabled);
 }
 
@@ -149,6 +149,16 @@ void MainWindow::newGame()
             return;
     }
     session_.newGame();
+}
+
+void MainWindow::newPractice()
+{
+    if (!session_.hasPlayer()) {
+        changePlayers();
+        if (session_.isEnded() || !session_.hasPlayer())
+            return;
+    }
+    session_.newPractice();
 }
 
 void MainWindow::changePlayers()

@@ -43,6 +43,7 @@ protected:
 
 private slots:
     void newGame();
+    void newPractice();
     void showScores();
     void showProgression();
     void changePlayers();
@@ -92,6 +93,7 @@ private:
     QTimer *gaugeTimer_ = nullptr;
 
     QAction *newGameAction_ = nullptr;
+    QAction *practiceAction_ = nullptr;
     QAction *scoresAction_ = nullptr;
     QAction *progressionAction_ = nullptr;
     QAction *changePlayersAction_ = nullptr;

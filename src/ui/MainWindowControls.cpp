@@ -142,6 +142,8 @@ void MainWindow::createMenus()
     QMenu *game = menuBar()->addMenu(QStringLiteral("&Jeu"));
     newGameAction_ = command(game, QStringLiteral("newGameAction"), QStringLiteral("&Nouveau jeu"),
                              &MainWindow::newGame, Qt::Key_F2);
+    practiceAction_ = command(game, QStringLiteral("practiceAction"), QStringLiteral("&Entraînement ciblé"),
+                              &MainWindow::newPractice, Qt::Key_F6);
     scoresAction_ = command(game, QStringLiteral("scoresAction"), QStringLiteral("&Scores"),
                             &MainWindow::showScores, Qt::Key_F3);
     progressionAction_ = command(game, QStringLiteral("progressionAction"), QStringLiteral("&Progression"),

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -251,6 +252,16 @@ void ProgressionWindow::showChart(const ChartData &chart)
     const QColor averageColour(31, 119, 180), miniColour(44, 160, 44);
     QList<QAbstractSeries *> all{series(QStringLiteral("Moyenne"), chart.averages, averageColour),
                                  series(QStringLiteral("Mini"), chart.minis, miniColour)};
+    // Practice games stand apart as hollow dots, out of the lines of the ordinary games.
+    if (!chart.practiceAverages.isEmpty()) {
+        auto *practice = new QScatterSeries;
+        practice->setName(QStringLiteral("Entraînement (moyenne)"));
+        practice->replace(chart.practiceAverages);
+        practice->setMarkerSize(9);
+        practice->setColor(Qt::transparent);
+        practice->setBorderColor(QColor(214, 39, 40));
+        all << practice;
+    }
     if (chart.recordAverage)
         all << recordLine(QStringLiteral("Record moyenne"), *chart.recordAverage, chart, averageColour.darker(140));
     if (chart.recordMini)
@@ -269,9 +280,10 @@ void ProgressionWindow::showTable()
     const QLocale french(QLocale::French, QLocale::France);
     for (int row = 0; row < games.size(); ++row) {
         const GameSummary &g = games[row];
-        const QString date = g.finishedAt.isValid()
-            ? g.finishedAt.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"))
-            : QStringLiteral("date illisible");
+        QString date = g.finishedAt.isValid() ? g.finishedAt.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+                                              : QStringLiteral("date illisible");
+        if (g.practice)
+            date += QStringLiteral(" (entraînement)");
         table_->setItem(row, 0, cell(date, Qt::AlignLeft | Qt::AlignVCenter));
         table_->setItem(row, 1, cell(french.toString(g.mini)));
         table_->setItem(row, 2, cell(french.toString(g.average)));

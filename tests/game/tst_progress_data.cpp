@@ -13,9 +13,9 @@ namespace {
 
 const QDateTime kDay(QDate(2026, 11, 2), QTime(17, 0), Qt::UTC);
 
-GameSummary game(const QDateTime &finished, qint64 mini, qint64 average, qint64 wrong = 0)
+GameSummary game(const QDateTime &finished, qint64 mini, qint64 average, qint64 wrong = 0, bool practice = false)
 {
-    return GameSummary{0, finished, mini, average, wrong};
+    return GameSummary{0, finished, mini, average, wrong, practice};
 }
 
 QList<CharacterCount> counts(const QList<QPair<QString, QPair<int, int>>> &list) // character, (wrong, due)
@@ -51,6 +51,11 @@ private slots:
         QTest::newRow("a date that cannot be read is left out")
             << QList<GameSummary>{game(QDateTime(), 100, 9000), game(kDay, 400, 420)} << 0 << 0
             << "1 points, 02/11 04:24 to 03/11 05:36, 350 to 470 ms";
+        // Practice games: points of their own, out of the lines, inside the ranges.
+        QTest::newRow("practice games are apart")
+            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 100, 990, 4, true),
+                                  game(kDay.addDays(1), 380, 550)}
+            << 0 << 0 << "2 points and 1 practice at 990, 02/11 15:12 to 05/11 18:48, 319 to 1051 ms";
         QTest::newRow("the bottom never goes below 0") << QList<GameSummary>{game(kDay, 20, 30)} << 0 << 0
                                                        << "1 points, 02/11 04:24 to 03/11 05:36, 0 to 80 ms";
     }
@@ -67,11 +72,17 @@ private slots:
             data.recordAverage = recordAverage;
         const ChartData chart = chartData(data);
         auto date = [](qint64 ms) { return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(QStringLiteral("dd/MM HH:mm")); };
-        QTEST(QStringLiteral("%1 points, %2 to %3, %4 to %5 ms")
+        QStringList practice;
+        for (const QPointF &p : chart.practiceAverages)
+            practice << QString::number(p.y());
+        const QString practiceText =
+            practice.isEmpty() ? QString() : QStringLiteral(" and %1 practice at %2").arg(practice.size()).arg(practice.join(' '));
+        QTEST(QStringLiteral("%1 points%6, %2 to %3, %4 to %5 ms")
                   .arg(chart.averages.size())
                   .arg(date(chart.firstMs), date(chart.lastMs))
                   .arg(chart.lowest)
-                  .arg(chart.highest),
+                  .arg(chart.highest)
+                  .arg(practiceText),
               "chart");
         QCOMPARE(chart.minis.size(), chart.averages.size());
         for (qsizetype i = 0; i < chart.averages.size(); ++i) {

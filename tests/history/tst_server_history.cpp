@@ -4,6 +4,7 @@
 // an empty database make its schema once; each bad configuration is told once in French
 // while the games stay on the computer; the progression is read from the server.
 #include "history/LocalOutbox.h"
+#include "history/PostgresStore.h"
 #include "history/ServerHistory.h"
 #include "history/SqliteHistory.h"
 #include "support/GameSamples.h"
@@ -30,7 +31,7 @@ const QDateTime kMorning(QDate(2026, 12, 7), QTime(9, 0), Qt::UTC);
 // be compared whole.
 const QString kGamesText = QStringLiteral(
     "SELECT g.uid || '|' || g.player || '|' || g.mode || '|' || g.started_at || '|' || g.finished_at || '|' || g.mini"
-    " || '|' || g.average || '|' || g.wrong_keys"
+    " || '|' || g.average || '|' || g.wrong_keys || '|' || g.practice"
     " || '|' || (SELECT string_agg(i.shown || ':' || i.time_ms || ':' || i.raw_ms || ':' || i.wrong_keys, ',' ORDER BY i.position)"
     "            FROM items AS i WHERE i.game_id = g.id)"
     " || '|' || COALESCE((SELECT string_agg(m.position || m.expected || m.typed, ',' ORDER BY %1) FROM mistakes AS m"
@@ -163,8 +164,11 @@ private slots:
     {
         const QString uri = freshDatabase(QStringLiteral("room_basic"));
         Computer first(uri), second(uri);
-        for (int i = 0; i < 3; ++i)
-            first.history->record(game(QStringLiteral("Léa")));
+        for (int i = 0; i < 3; ++i) {
+            FinishedGame g = game(QStringLiteral("Léa"));
+            g.practice = i == 1; // a targeted practice game arrives marked as one
+            first.history->record(g);
+        }
         second.history->record(game(QStringLiteral("Zoé"), 6));
         QVERIFY(first.sendAll(20000));
         QVERIFY(second.sendAll(20000));
@@ -190,6 +194,71 @@ private slots:
             due += c.expected;
         QCOMPARE(due, 60);
         QCOMPARE(second.file->games(QStringLiteral("Léa"), 1).size(), 0);
+        int practice = 0;
+        for (const GameSummary &g : second.history->games(QStringLiteral("Léa"), 1))
+            practice += g.practice ? 1 : 0;
+        QCOMPARE(practice, 1);
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) FROM games WHERE practice = 1"),
+                                    QStringLiteral("room_basic")),
+                 QStringLiteral("1"));
+        // The latest games' figures, for a practice game on another computer.
+        qint64 recentDue = 0;
+        for (const RecentCharacter &c : second.history->recentCharacters(QStringLiteral("Léa"), 1, 2))
+            recentDue += c.expected;
+        QCOMPARE(recentDue, 40);
+    }
+
+    // A server database of the first version is brought to the current one in place: the
+    // games it holds stay, as ordinary games, and a practice game sent afterwards is marked.
+    void serverSchemaMigratedInPlace()
+    {
+        const QString database = QStringLiteral("room_version1");
+        const QString uri = freshDatabase(database);
+        QVERIFY(server_.execute(QStringLiteral(
+            "CREATE TABLE clavimo_schema(version INTEGER NOT NULL); INSERT INTO clavimo_schema VALUES(1);"
+            " CREATE TABLE games(id BIGSERIAL PRIMARY KEY, uid TEXT NOT NULL UNIQUE, player TEXT NOT NULL,"
+            " mode INTEGER NOT NULL, started_at TEXT NOT NULL, finished_at TEXT NOT NULL,"
+            " mini BIGINT NOT NULL, average BIGINT NOT NULL, wrong_keys BIGINT NOT NULL);"
+            " CREATE TABLE items(game_id BIGINT NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
+            " shown TEXT NOT NULL, time_ms BIGINT NOT NULL, raw_ms BIGINT NOT NULL,"
+            " wrong_keys BIGINT NOT NULL, PRIMARY KEY(game_id, position));"
+            " CREATE TABLE mistakes(id BIGSERIAL PRIMARY KEY, game_id BIGINT NOT NULL REFERENCES games(id),"
+            " position INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL);"
+            " CREATE TABLE expected_chars(game_id BIGINT NOT NULL REFERENCES games(id),"
+            " character TEXT NOT NULL, count BIGINT NOT NULL, PRIMARY KEY(game_id, character));"
+            " CREATE INDEX games_by_player ON games(player, mode, finished_at);"
+            " CREATE INDEX mistakes_by_game ON mistakes(game_id);"
+            " INSERT INTO games VALUES(1, 'old', 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z',"
+            " 500, 600, 1);"
+            " INSERT INTO items VALUES(1, 1, 'K', 650, 600, 1); INSERT INTO mistakes VALUES(1, 1, 1, 'K', 'L');"
+            " INSERT INTO expected_chars VALUES(1, 'K', 1);"
+            " ALTER TABLE clavimo_schema OWNER TO clavimo; ALTER TABLE games OWNER TO clavimo;"
+            " ALTER TABLE items OWNER TO clavimo; ALTER TABLE mistakes OWNER TO clavimo;"
+            " ALTER TABLE expected_chars OWNER TO clavimo; ALTER SEQUENCE games_id_seq OWNER TO clavimo;"
+            " ALTER SEQUENCE mistakes_id_seq OWNER TO clavimo; SELECT setval('games_id_seq', 1);"
+            " SELECT setval('mistakes_id_seq', 1)"),
+                                database));
+        const QString oldRows = QStringLiteral("SELECT (SELECT string_agg(uid || ':' || player || ':' || mini, ',') FROM games"
+                                               " WHERE uid = 'old') || '|' || (SELECT count(*) FROM items) || '|'"
+                                               " || (SELECT count(*) FROM mistakes) || '|' || (SELECT count(*) FROM expected_chars)");
+        QCOMPARE(server_.queryValue(oldRows, database), QStringLiteral("old:Léa:500|1|1|1"));
+        Computer computer(uri);
+        FinishedGame practice = game(QStringLiteral("Léa"));
+        practice.practice = true;
+        computer.history->record(practice);
+        QVERIFY(computer.sendAll(20000));
+        QCOMPARE(computer.boxes.texts(), QStringList());
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT string_agg(version::text, ',') FROM clavimo_schema"), database),
+                 QStringLiteral("2"));
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT practice FROM games WHERE uid = 'old'"), database),
+                 QStringLiteral("0"));
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) FROM games WHERE practice = 1"), database),
+                 QStringLiteral("1"));
+        QCOMPARE(server_.queryValue(oldRows, database), QStringLiteral("old:Léa:500|21|%1|%2")
+                                                           .arg(1 + practice.wrongKeys())
+                                                           .arg(1 + server_.queryValue(QStringLiteral(
+                                                                "SELECT count(*) FROM expected_chars WHERE game_id <> 1"),
+                                                                database).toInt()));
     }
 
     // Several programs writing at once, the first two starting together on an empty
@@ -225,7 +294,7 @@ private slots:
                                     database),
                  QStringLiteral("0"));
         QCOMPARE(server_.queryValue(QStringLiteral("SELECT string_agg(version::text, ',') FROM clavimo_schema"), database),
-                 QStringLiteral("1"));
+                 QString::number(PostgresStore::kSchemaVersion));
     }
 
     // The server stopped hard while a program writes: no game lost, none twice, and the

@@ -263,6 +263,105 @@ private slots:
                  outbox ? QStringLiteral("Léa:8,Léa:9") : QString());
     }
 
+    // A file of version 1 or 2 is brought to the current version in place: every game kept
+    // stays, as an ordinary game, and a practice game kept from then on is told apart.
+    void practiceFlagMigratedInPlace_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::newRow("version 1") << 1;
+        QTest::newRow("version 2") << 2;
+    }
+    void practiceFlagMigratedInPlace()
+    {
+        QFETCH(int, version);
+        Store s;
+        QStringList schema = {
+            "CREATE TABLE games(id INTEGER PRIMARY KEY, player TEXT NOT NULL, mode INTEGER NOT NULL, started_at TEXT NOT NULL,"
+            " finished_at TEXT NOT NULL, mini INTEGER NOT NULL, average INTEGER NOT NULL, wrong_keys INTEGER NOT NULL)",
+            "CREATE TABLE items(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL, shown TEXT NOT NULL,"
+            " time_ms INTEGER NOT NULL, raw_ms INTEGER NOT NULL, wrong_keys INTEGER NOT NULL, PRIMARY KEY(game_id, position))"
+            " WITHOUT ROWID",
+            "CREATE TABLE mistakes(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
+            " expected TEXT NOT NULL, typed TEXT NOT NULL)",
+            "CREATE TABLE expected_chars(game_id INTEGER NOT NULL REFERENCES games(id), character TEXT NOT NULL,"
+            " count INTEGER NOT NULL, PRIMARY KEY(game_id, character)) WITHOUT ROWID",
+            "CREATE INDEX games_by_player ON games(player, mode, finished_at)",
+            "CREATE INDEX mistakes_by_game ON mistakes(game_id)",
+            "INSERT INTO games(id, player, mode, started_at, finished_at, mini, average, wrong_keys)"
+            " VALUES(7, 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1)",
+            "INSERT INTO items VALUES(7, 1, 'K', 650, 600, 1)",
+            "INSERT INTO mistakes VALUES(7, 1, 'K', 'L')",
+            "INSERT INTO expected_chars VALUES(7, 'K', 1)",
+        };
+        if (version == 2) {
+            schema << "ALTER TABLE games ADD COLUMN uid TEXT" << "CREATE UNIQUE INDEX games_by_uid ON games(uid)"
+                   << "CREATE TABLE outbox(game_id INTEGER PRIMARY KEY REFERENCES games(id))"
+                   << "UPDATE games SET uid = 'a1b2' WHERE id = 7" << "INSERT INTO outbox VALUES(7)";
+        }
+        schema << QStringLiteral("PRAGMA user_version = %1").arg(version);
+        for (const QString &sql : schema)
+            QCOMPARE(peek(s.path, sql), QString());
+        const auto rows = [&s] {
+            return peek(s.path, "SELECT id, player, mode, started_at, finished_at, mini, average, wrong_keys FROM games"
+                                " WHERE id = 7")
+                + " # " + peek(s.path, "SELECT * FROM items WHERE game_id = 7") + " # "
+                + peek(s.path, "SELECT * FROM mistakes WHERE game_id = 7") + " # "
+                + peek(s.path, "SELECT * FROM expected_chars WHERE game_id = 7");
+        };
+        const QString kept = rows();
+        const QString outbox = version == 2 ? peek(s.path, "SELECT * FROM outbox") : QString();
+        FinishedGame practice = gameOf(QStringLiteral("Léa"), 1, kMorning, QStringLiteral("KW"), QStringLiteral("K"));
+        practice.practice = true;
+        {
+            SqliteHistory history(s.boxes, s.clock);
+            history.record(practice);
+            history.record(gameOf(QStringLiteral("Léa"), 1, kMorning.addSecs(60), QStringLiteral("AB")));
+            QList<bool> flags;
+            for (const GameSummary &g : history.games(QStringLiteral("Léa"), 1))
+                flags << g.practice;
+            QCOMPARE(flags, (QList<bool>{false, true, false}));
+        }
+        QCOMPARE(s.boxes.texts(), QStringList());
+        QCOMPARE(peek(s.path, "PRAGMA user_version"), QString::number(SqliteHistory::kSchemaVersion));
+        QCOMPARE(rows(), kept);
+        QCOMPARE(peek(s.path, "SELECT * FROM outbox"), outbox);
+        QCOMPARE(peek(s.path, "SELECT id, practice FROM games ORDER BY id"), QStringLiteral("7|0 / 8|1 / 9|0"));
+    }
+
+    // The figures a practice game is drawn from: only the player's latest games of the mode,
+    // practice ones included, with the time of the one-letter items.
+    void recentCharactersOfTheLatestGames_data()
+    {
+        QTest::addColumn<int>("lastGames");
+        QTest::addColumn<QString>("figures");
+        QTest::newRow("the last 30") << 30 << "A 300/300 300 120000, B 300/0 300 120000";
+        QTest::newRow("the last 32") << 32 << "A 300/300 300 120000, B 300/0 300 120000, Q 40/40 40 16000";
+        QTest::newRow("the last one") << 1 << "A 10/10 10 4000, B 10/0 10 4000";
+    }
+    void recentCharactersOfTheLatestGames()
+    {
+        QFETCH(int, lastGames);
+        QFETCH(QString, figures);
+        Store s;
+        SqliteHistory history(s.boxes, s.clock);
+        // The latest games first, so that only their dates tell them from the older ones.
+        for (int i = 0; i < 30; ++i) {
+            FinishedGame g = gameOf(QStringLiteral("Anne"), 1, kMorning.addDays(1).addSecs(i), QStringLiteral("AB"),
+                                    QStringLiteral("A"));
+            g.practice = i % 2 == 0;
+            history.record(g);
+        }
+        for (int i = 0; i < 5; ++i)
+            history.record(gameOf(QStringLiteral("Anne"), 1, kMorning.addSecs(i), QStringLiteral("Q"), QStringLiteral("Q")));
+        history.record(gameOf(QStringLiteral("Anne"), 6, kMorning.addDays(2), QStringLiteral("Z"), QStringLiteral("Z")));
+        history.record(gameOf(QStringLiteral("Bruno"), 1, kMorning.addDays(2), QStringLiteral("C"), QStringLiteral("C")));
+        QStringList out;
+        for (const RecentCharacter &c : history.recentCharacters(QStringLiteral("Anne"), 1, lastGames))
+            out << QStringLiteral("%1 %2/%3 %4 %5").arg(c.character).arg(c.expected).arg(c.wrong).arg(c.items).arg(c.itemMs);
+        out.sort();
+        QCOMPARE(out.join(QStringLiteral(", ")), figures);
+    }
+
     // During real games: the records are announced and written first, then the history says
     // once what went wrong, and both games go on to their end. Root writes anywhere, so the
     // unwritable places are ones nobody can write to: a path under a regular file, and a

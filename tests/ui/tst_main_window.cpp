@@ -134,7 +134,7 @@ private slots:
                     captions << a->text() + (a->shortcut().isEmpty() ? QString() : " " + a->shortcut().toString());
         }
         QCOMPARE(captions.join(QLatin1Char('|')),
-                 QStringLiteral("&Jeu|&Nouveau jeu F2|&Scores F3|&Progression F5|Changement de &joueur F4|&Quitter|&Options|"
+                 QStringLiteral("&Jeu|&Nouveau jeu F2|&Entraînement ciblé F6|&Scores F3|&Progression F5|Changement de &joueur F4|&Quitter|&Options|"
                                 "&1 lettre|&6 lettres|&Son|&?|&Aide F1|&A propos de Clavimo ..."));
     }
 
@@ -188,6 +188,52 @@ private slots:
         QVERIFY(!gaugeTimer->isActive() && prompt->isVisible());
         QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(itemCommandsEnabled(), "111111");
+    }
+
+    // F6: the practised characters where the prompt stands, at the prompt's own place, and
+    // on show while the items are typed.
+    void practiceShowsItsCharacters_data()
+    {
+        QTest::addColumn<int>("games"); // Paul's games in the history, K missed in each
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("weak K") << 30 << QStringLiteral("Entraînement\u00A0: K") << 0;
+        QTest::newRow("no history") << 0 << QStringLiteral("Entraînement\u00A0: tirage égal") << 1;
+    }
+    void practiceShowsItsCharacters()
+    {
+        QFETCH(int, games);
+        QFETCH(QString, caption);
+        QFETCH(int, boxes);
+        for (int g = 0; g < games; ++g) {
+            FinishedGame game{QStringLiteral("Paul"), 1, QDateTime(QDate(2026, 12, 1), QTime(9, g), Qt::UTC),
+                              QDateTime(QDate(2026, 12, 1), QTime(9, g, 30), Qt::UTC), 400, 450, {}};
+            for (int i = 0; i < 20; ++i) {
+                const QChar c(u'A' + (i * 7 + g) % 26);
+                game.items << PlayedItem{QString(c), 450, c == u'K' ? 495 : 450,
+                                         c == u'K' ? QList<Mistake>{{c, u'L'}} : QList<Mistake>{}};
+            }
+            game.items[0] = PlayedItem{QStringLiteral("K"), 450, 495, {{u'K', u'L'}}};
+            app->history().record(game);
+        }
+        QVERIFY(start());
+        namePlayers({QStringLiteral("Paul")});
+        auto *prompt = main->findChild<QLabel *>(QStringLiteral("prompt"));
+        QCOMPARE(prompt->text(), QStringLiteral("Touche F2 pour commencer"));
+        const QPoint place = prompt->pos();
+        const qsizetype before = ts->boxes.shown.size();
+        key(Qt::Key_F6);
+        // F6 with nobody named asks for the players first, as F2 does: the newcomer's welcome.
+        QCOMPARE(ts->boxes.texts().mid(before, 1), QStringList{QStringLiteral("Bienvenue au Club CLAVIMO !")});
+        QCOMPARE(ts->boxes.shown.size() - before, 1 + boxes);
+        QCOMPARE(prompt->text(), caption);
+        QVERIFY(prompt->isVisible());
+        QCOMPARE(prompt->pos(), place);
+        key(Qt::Key_Space);
+        QCOMPARE(labels("itemNumber"), QStringLiteral("1"));
+        QVERIFY(prompt->isVisible());
+        QCOMPARE(prompt->text(), caption);
+        QVERIFY(app->session().isPractice());
     }
 
     // With the real clock, the time shown is the interval between the showing and the last

@@ -14,6 +14,7 @@
 #include "ui/ProgressionWindow.h"
 
 #include <QAbstractSeries>
+#include <QXYSeries>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -176,6 +177,31 @@ private slots:
         const bool written = !box.isEmpty() && box.contains(QStringLiteral("exportées"));
         QCOMPARE(folder.read(chosen), written ? HistoryCsv::build(app.history().itemLines(player)) : QByteArray());
         QCOMPARE(folder.read(QStringLiteral("fichier")), QByteArray("garde"));
+    }
+
+    // Practice games: hollow dots of their own, out of the Moyenne and Mini lines, and
+    // marked in the table of the last games.
+    void practiceGamesStandApart()
+    {
+        ScratchFolder folder;
+        TestServices ts;
+        SqliteHistory history(ts.boxes, ts.wallClock);
+        std::mt19937 random(5);
+        for (int i = 0; i < 3; ++i) {
+            FinishedGame game = sampleGame(random, "Paul", 1, kDay.addDays(i));
+            game.practice = i == 1;
+            history.record(game);
+        }
+        ProgressionWindow w(history, ts.boxes, QStringLiteral("Paul"), 1);
+        QStringList series;
+        for (QAbstractSeries *s : w.findChild<QChartView *>()->chart()->series())
+            series << QStringLiteral("%1 %2").arg(s->name()).arg(static_cast<QXYSeries *>(s)->count());
+        QCOMPARE(series.join(QLatin1Char(',')), QStringLiteral("Moyenne 2,Mini 2,Entraînement (moyenne) 1"));
+        auto *table = w.findChild<QTableWidget *>(QStringLiteral("lastGames"));
+        QStringList dates;
+        for (int row = 0; row < table->rowCount(); ++row)
+            dates << (table->item(row, 0)->text().endsWith(QStringLiteral(" (entraînement)")) ? "practice" : "game");
+        QCOMPARE(dates, (QStringList{"game", "practice", "game"}));
     }
 };
 
