@@ -67,7 +67,7 @@ QString describe(ProgressionWindow *w)
     };
     QStringList out{w->windowTitle(), player->currentText(), mode->currentText(), page()};
     QStringList visited{QApplication::focusWidget()->objectName()};
-    while (visited.size() < 8 && (visited.size() == 1 || visited.last() != visited.first())) {
+    while (visited.size() < 9 && (visited.size() == 1 || visited.last() != visited.first())) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
@@ -91,6 +91,9 @@ class TestProgressionWindow : public QObject
     Q_OBJECT
 
 private slots:
+    // The layout remembered between runs goes to a settings folder of the test's own.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", configFolder_.path().toLocal8Bit()); }
+
     void f5OpensItOverTheMainWindow_data()
     {
         QTest::addColumn<QString>("named");  // the main window's player and mode; empty: nobody yet
@@ -112,7 +115,7 @@ private slots:
         QTest::newRow("games in this mode, exported")
             << "Paul 1" << "parties.csv"
             << "Progression\nPaul\n1 lettre\nMoyenne,Mini,Record moyenne,Record mini, 3 rows\n"
-               "playerBox modeBox lastGames keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
+               "playerBox modeBox lastGames layoutBox keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
                 + none + "\nE : 0 faute sur 30 (0,0 %)\nCaractères les plus manqués :\nÉ : 30 fautes sur 30 (100,0 %)\n"
                          "é : 30 fautes sur 30 (100,0 %)"
             << "^3 parties de Paul exportées dans « .*/parties.csv ». \\| Clavimo \\| Ok \\| Information$";
@@ -177,6 +180,9 @@ private slots:
         QCOMPARE(folder.read(chosen), written ? HistoryCsv::build(app.history().itemLines(player)) : QByteArray());
         QCOMPARE(folder.read(QStringLiteral("fichier")), QByteArray("garde"));
     }
+
+private:
+    QTemporaryDir configFolder_;
 };
 
 QTEST_MAIN(TestProgressionWindow)
