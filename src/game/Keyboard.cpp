@@ -74,7 +74,11 @@ KeyPlace Keyboard::place(QChar character) const
     KeyPlace found = direct(text);
     if (found.isValid())
         return found;
-    // A letter and one accent: "Ê" is "E" then U+0302, made with the dead circumflex.
+    // A letter and one accent: "Ê" is "E" then U+0302, made with the dead circumflex. So
+    // "ê" counts on E on the French, Belgian and Canadian keyboards (dead circumflex right
+    // of P) and on the Swiss French one (dead circumflex left of Backspace), where no key
+    // types it; on BÉPO (the key right of the left Shift) and on the AFNOR AZERTY (the
+    // "4" key) a key types it directly, and that key counts it.
     const QString parts = text.normalized(QString::NormalizationForm_D);
     if (parts.size() != 2)
         return {};
