@@ -1,5 +1,6 @@
 #include "ui/XkbKeyboards.h"
 
+#ifdef CLAVIMO_XKB
 #include <xkbcommon/xkbcommon.h>
 
 #include <cstring>
@@ -112,3 +113,13 @@ std::optional<Keyboard> XkbKeyboards::compile(const QString &layout) const
     }
     return keyboard;
 }
+
+#else
+// Without libxkbcommon (Windows, macOS) there is no keyboard data: every layout falls back
+// to the keys with nothing on them.
+void XkbKeyboards::ContextDeleter::operator()(xkb_context *) const {}
+XkbKeyboards::XkbKeyboards(const QString &) {}
+XkbKeyboards::~XkbKeyboards() = default;
+std::optional<Keyboard> XkbKeyboards::keyboard(const QString &) { return std::nullopt; }
+std::optional<Keyboard> XkbKeyboards::compile(const QString &) const { return std::nullopt; }
+#endif
