@@ -19,12 +19,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the program links come from dpkg-shlibdeps. Qt loads the rest when it
 # runs: the X11 platform and the sound back-ends come with the Qt libraries; the SQLite
-# driver of the game history, the French texts of its dialogs and the font of the
-# pictures do not. Without the Wayland platform the program still runs on a Wayland
+# driver of the game history, the French texts of its dialogs, the font of the
+# pictures and the keyboard layouts of the progression map (xkb-data) do not. Without the Wayland platform the program still runs on a Wayland
 # desktop, through XWayland; without the PostgreSQL driver, only a classroom's shared
 # history is missing (its games stay on each computer).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, fonts-liberation, xkb-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libqt6sql6-psql")
 # The first line of the description is the summary above.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Clavimo measures how fast you type. In one-letter mode it shows a random

@@ -7,7 +7,7 @@ program="$(realpath "${1:-$here/build/clavimo}")"
 out="${2:-/tmp/clavimo-shots}"
 size="${3:-1280x1024}"
 
-for p in xvfb xdotool imagemagick openbox perl; do
+for p in xvfb xdotool imagemagick openbox perl x11-xkb-utils; do
   dpkg -s "$p" >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$p"
 done
 
@@ -78,12 +78,18 @@ shot records
 xdotool key Return
 sleep 0.3
 
-xdotool windowactivate --sync "$main"
-xdotool key F5
-window Progression >/dev/null
-shot progression 1
-xdotool key Escape
-sleep 0.3
+# The progression window once per keyboard layout, set on the X server first: the window
+# follows the server's layout. The server goes back to its own layout for the typing below.
+for layout in fr be "ch fr" ca "fr bepo" "fr afnor"; do
+  setxkbmap $layout
+  xdotool windowactivate --sync "$main"
+  xdotool key F5
+  window Progression >/dev/null
+  shot "progression-${layout// /-}" 1
+  xdotool key Escape
+  sleep 0.3
+done
+setxkbmap us
 
 xdotool windowactivate --sync "$main"
 xdotool key alt+question Up Return

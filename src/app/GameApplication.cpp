@@ -36,7 +36,7 @@ void GameApplication::showMainWindow()
 {
     // Made only now, as the sound setting it shows has just been read.
     HistoryReader &reader = server_ ? static_cast<HistoryReader &>(*server_) : history_;
-    main_ = std::make_unique<MainWindow>(session_, reader, services_.boxes, services_.shell);
+    main_ = std::make_unique<MainWindow>(session_, reader, services_.boxes, services_.shell, layouts_);
     main_->setHandOverWait(handOverWaitMs_);
     main_->show();
     splash_->close();

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "game/GameSession.h"
+#include "game/KeyboardLayouts.h"
 #include "history/ServerAddress.h"
 #include "history/SqliteHistory.h"
 #include "platform/Services.h"
+#include "platform/SettingsLayoutMemory.h"
+#include "ui/X11KeyboardNames.h"
+#include "ui/XkbKeyboards.h"
 
 #include <QObject>
 
@@ -55,6 +59,12 @@ private:
     SqliteHistory history_;
     std::unique_ptr<ServerHistory> server_;
     GameSession session_;
+    // The progression map's keyboards: the system's keyboard data, the X server's names
+    // for the one in use, and the last one chosen, in the user's settings file.
+    XkbKeyboards keyboards_;
+    X11KeyboardNames serverKeyboard_;
+    SettingsLayoutMemory layoutMemory_;
+    KeyboardLayouts layouts_{keyboards_, serverKeyboard_, layoutMemory_};
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     int handOverWaitMs_ = 2000;

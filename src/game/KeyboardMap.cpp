@@ -1,6 +1,5 @@
 #include "game/KeyboardMap.h"
 
-#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
@@ -11,22 +10,6 @@ namespace {
 
 const QString kSpace = QStringLiteral("Espace");
 
-QList<QList<Key>> makeRows()
-{
-    // Each key: its label, then what it types plain and shifted, dead-key letters last.
-    return {
-        {{"²", "²"}, {"&", "&1"}, {"é", "É2"}, {"\"", "\"3"}, {"'", "'4"}, {"(", "(5"}, {"-", "-6"},
-         {"è", "È7"}, {"_", "_8"}, {"ç", "Ç9"}, {"à", "À0"}, {")", ")°"}, {"=", "=+"}},
-        {{"A", "AÂÄ"}, {"Z", "Z"}, {"E", "EÊË"}, {"R", "R"}, {"T", "T"}, {"Y", "YŸ"}, {"U", "UÛÜ"},
-         {"I", "IÎÏ"}, {"O", "OÔÖ"}, {"P", "P"}, {"^", "^¨"}, {"$", "$£"}},
-        {{"Q", "Q"}, {"S", "S"}, {"D", "D"}, {"F", "F"}, {"G", "G"}, {"H", "H"}, {"J", "J"}, {"K", "K"},
-         {"L", "L"}, {"M", "M"}, {"ù", "Ù%"}, {"*", "*µ"}},
-        {{"<", "<>"}, {"W", "W"}, {"X", "X"}, {"C", "C"}, {"V", "V"}, {"B", "B"}, {"N", "NÑ"}, {",", ",?"},
-         {";", ";."}, {":", ":/"}, {"!", "!§"}},
-        {{kSpace, " ", 6}},
-    };
-}
-
 QString nameOf(const QString &character)
 {
     return character == QLatin1String(" ") ? kSpace : character;
@@ -34,45 +17,24 @@ QString nameOf(const QString &character)
 
 } // namespace
 
-const QList<QList<Key>> &rows()
-{
-    static const QList<QList<Key>> keys = makeRows();
-    return keys;
-}
-
-QString keyFor(QChar character)
-{
-    static const QHash<QChar, QString> byCharacter = [] {
-        QHash<QChar, QString> out;
-        for (const QList<Key> &row : rows()) {
-            for (const Key &key : row) {
-                for (QChar c : key.characters)
-                    out.insert(c, key.label);
-            }
-        }
-        return out;
-    }();
-    return byCharacter.value(character);
-}
-
-QList<KeyFigures> keyFigures(const QList<CharacterCount> &counts)
+QList<KeyFigures> keyFigures(const Keyboard &keyboard, const QList<CharacterCount> &counts)
 {
     QList<KeyFigures> out;
-    QHash<QString, qsizetype> at;
-    for (const QList<Key> &row : rows()) {
-        for (const Key &key : row) {
-            at.insert(key.label, out.size());
-            out.append({key.label, 0, 0});
-        }
+    QList<qsizetype> rowStart;
+    for (const QList<Key> &row : keyboard.rows) {
+        rowStart.append(out.size());
+        for (const Key &key : row)
+            out.append({key.label(), 0, 0});
     }
     for (const CharacterCount &c : counts) {
         if (c.character.size() != 1)
             continue;
-        const auto found = at.constFind(keyFor(c.character.at(0)));
-        if (found == at.cend())
+        const KeyPlace place = keyboard.place(c.character.at(0));
+        if (!place.isValid())
             continue;
-        out[*found].expected += c.expected;
-        out[*found].wrong += c.wrong;
+        KeyFigures &key = out[rowStart.at(place.row) + place.column];
+        key.expected += c.expected;
+        key.wrong += c.wrong;
     }
     return out;
 }

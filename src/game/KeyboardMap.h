@@ -1,34 +1,18 @@
 #pragma once
 
 #include "game/HistoryRecords.h"
+#include "game/Keyboard.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The French AZERTY keyboard as the progression window draws it, and the error rate of
-// each key: the wrong keys typed while one of the key's characters was due, over the
-// times one of them was due.
-//
-// A character counts on the key that types it without a dead key: É on "é", È on "è", À
-// on "à", Ç on "ç", Ù on "ù", a digit or a shifted sign on its key. A letter with a
-// circumflex or a diaeresis (Â Ê Î Ô Û, Ä Ë Ï Ö Ü Ÿ) counts on its plain letter, since
-// the dead key only prepares it. Characters without a key of their own (Œ, Æ...) are
-// left off the map but still counted in the list of the most missed characters.
+// The error rate of each key of a keyboard: the wrong keys typed while one of the key's
+// characters was due, over the times one of them was due. A character counts on the key
+// Keyboard::place gives it; a letter with an accent made with a dead key counts on its
+// plain letter, since the dead key only prepares it. Characters no key makes are left off
+// the map but still counted in the list of the most missed characters.
 namespace KeyboardMap {
-
-struct Key
-{
-    QString label;      // as printed on the key
-    QString characters; // the characters it counts, as the game compares them (upper case)
-    double width = 1;   // in key widths
-};
-
-// The four rows of keys from the top, then the space bar alone.
-const QList<QList<Key>> &rows();
-
-// The label of the key counting `character`; empty when no key does.
-QString keyFor(QChar character);
 
 struct KeyFigures
 {
@@ -39,8 +23,8 @@ struct KeyFigures
     double rate() const { return expected > 0 ? double(wrong) / double(expected) : -1.0; }
 };
 
-// The figures of every key, in the order of rows(), top row first.
-QList<KeyFigures> keyFigures(const QList<CharacterCount> &counts);
+// The figures of every key of the keyboard, row after row from the top.
+QList<KeyFigures> keyFigures(const Keyboard &keyboard, const QList<CharacterCount> &counts);
 
 // "E : 12 fautes sur 340 (3,5 %)", or "E : jamais demandé".
 QString describe(const QString &name, qint64 wrong, qint64 expected);

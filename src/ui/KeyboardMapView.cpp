@@ -7,6 +7,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 namespace {
@@ -26,15 +27,24 @@ KeyboardMapView::KeyboardMapView(QWidget *parent)
     setObjectName(QStringLiteral("keyboardMap"));
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Clavier des fautes"));
-    const QList<QList<KeyboardMap::Key>> &rows = KeyboardMap::rows();
-    for (int r = 0; r < rows.size(); ++r) {
+}
+
+void KeyboardMapView::setKeyboard(const Keyboard &keyboard)
+{
+    places_.clear();
+    figures_.clear();
+    for (int r = 0; r < keyboard.rows.size(); ++r) {
         double x = kRowStart[std::min<int>(r, 4)];
-        for (const KeyboardMap::Key &key : rows[r]) {
+        for (const Key &key : keyboard.rows[r]) {
             places_.append({r, QRectF(x, r, key.width, 1)});
-            figures_.append({key.label, 0, 0});
+            figures_.append({key.label(), 0, 0});
             x += key.width;
         }
     }
+    current_ = 0;
+    update();
+    if (hasFocus())
+        emit currentChanged(currentDescription());
 }
 
 void KeyboardMapView::setFigures(const QList<KeyboardMap::KeyFigures> &figures)
@@ -54,16 +64,32 @@ void KeyboardMapView::focusInEvent(QFocusEvent *e)
 
 QString KeyboardMapView::currentDescription() const
 {
+    if (figures_.isEmpty())
+        return QString();
     return KeyboardMap::tooltip(figures_.value(current_));
 }
 
 QColor KeyboardMapView::colourFor(double rate)
 {
     if (rate < 0)
-        return QColor(215, 215, 215);
-    // Hue 120 (green) at no wrong key down to 0 (red) at kRedRate and above.
-    const double share = std::clamp(rate / kRedRate, 0.0, 1.0);
-    return QColor::fromHsvF(float((1.0 - share) / 3.0), 0.55f, 0.95f);
+        return Qt::white;
+    // Each step darker than the one before, every channel falling or nearly so, so that
+    // the rate can be read from the lightness alone, as in greys or by a player who does
+    // not tell red from green.
+    static constexpr int kSteps[][3] = {{255, 255, 204}, {254, 217, 118}, {253, 141, 60}, {227, 26, 28}, {128, 0, 38}};
+    constexpr int last = int(std::size(kSteps)) - 1;
+    const double at = std::clamp(rate / kDarkestRate, 0.0, 1.0) * last;
+    const int from = std::min(int(at), last - 1);
+    const double t = at - from;
+    auto mix = [&](int channel) {
+        return int(std::lround(kSteps[from][channel] + t * (kSteps[from + 1][channel] - kSteps[from][channel])));
+    };
+    return QColor(mix(0), mix(1), mix(2));
+}
+
+QColor KeyboardMapView::textColourOn(const QColor &fill)
+{
+    return qGray(fill.rgb()) < 128 ? Qt::white : Qt::black;
 }
 
 QSize KeyboardMapView::sizeHint() const
@@ -121,10 +147,15 @@ void KeyboardMapView::paintEvent(QPaintEvent *)
     for (int i = 0; i < places_.size(); ++i) {
         const QRectF r = keyRect(i);
         const KeyboardMap::KeyFigures &f = figures_[i];
+        const QColor fill = colourFor(f.rate());
         p.setPen(QPen(palette().color(QPalette::WindowText), i == current_ && hasFocus() ? 2.5 : 1.0));
-        p.setBrush(colourFor(f.rate()));
+        p.setBrush(fill);
         p.drawRoundedRect(r, unit * 0.1, unit * 0.1);
-        p.setPen(Qt::black);
+        if (f.expected <= 0) {
+            p.setBrush(QBrush(QColor(170, 170, 170), Qt::BDiagPattern));
+            p.drawRoundedRect(r, unit * 0.1, unit * 0.1);
+        }
+        p.setPen(textColourOn(fill));
         p.setFont(labelFont);
         const QRectF top(r.x(), r.y() + r.height() * 0.08, r.width(), r.height() * 0.55);
         p.drawText(top, Qt::AlignCenter, f.label);
@@ -138,6 +169,10 @@ void KeyboardMapView::paintEvent(QPaintEvent *)
 
 void KeyboardMapView::keyPressEvent(QKeyEvent *e)
 {
+    if (places_.isEmpty()) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
     const QRectF here = places_[current_].rect;
     auto nearestInRow = [this, &here](int row) {
         int best = -1;

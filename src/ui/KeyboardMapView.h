@@ -2,13 +2,17 @@
 
 #include "game/KeyboardMap.h"
 
+#include "game/Keyboard.h"
+
 #include <QList>
 #include <QRectF>
 #include <QWidget>
 
-// The French keyboard drawn in code, each key coloured by its error rate: green for no
-// wrong key, through yellow, to red from 10 % up; grey for a key never due. The figures
-// show on hover, and for the keyboard, on the key chosen with the arrow keys.
+// A keyboard drawn in code, each key coloured by its error rate on a scale that only gets
+// darker (pale yellow for no wrong key, through orange and red, to dark wine from 10 % up),
+// so that it reads in greys and whatever colours the player tells apart; a key never due
+// is white and hatched. Each key due shows its rate as text; the figures show on hover,
+// and for the keyboard, on the key chosen with the arrow keys.
 class KeyboardMapView : public QWidget
 {
     Q_OBJECT
@@ -16,6 +20,8 @@ class KeyboardMapView : public QWidget
 public:
     explicit KeyboardMapView(QWidget *parent = nullptr);
 
+    // The keys to draw; the figures go back to none.
+    void setKeyboard(const Keyboard &keyboard);
     void setFigures(const QList<KeyboardMap::KeyFigures> &figures);
     const QList<KeyboardMap::KeyFigures> &figures() const { return figures_; }
     // The key chosen with the arrow keys (the first one at the start); its figures are
@@ -24,9 +30,12 @@ public:
     QString currentDescription() const;
     // The key at a point of the widget, or -1.
     int keyAt(const QPointF &point) const;
-    // The rate above which a key is fully red.
-    static constexpr double kRedRate = 0.10;
+    // The rate from which a key has the darkest colour.
+    static constexpr double kDarkestRate = 0.10;
+    // The colour of a rate, darker as it grows; white for a key never due (negative rate).
     static QColor colourFor(double rate);
+    // The colour of the writing on a key of that colour.
+    static QColor textColourOn(const QColor &fill);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -42,7 +51,7 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
 
 private:
-    // Each key's place, in key units, in the order of KeyboardMap::rows().
+    // Each key's place, in key units, row after row.
     struct Place
     {
         int row;

@@ -31,12 +31,13 @@ constexpr double kWordFontSize = 25;
 } // namespace
 
 MainWindow::MainWindow(GameSession &session, HistoryReader &history, MessageBoxes &boxes, Shell &shell,
-                       QWidget *parent)
+                       KeyboardLayouts &layouts, QWidget *parent)
     : QMainWindow(parent)
     , session_(session)
     , history_(history)
     , boxes_(boxes)
     , shell_(shell)
+    , layouts_(layouts)
 {
     setWindowTitle(QStringLiteral("Clavimo"));
     setWindowIcon(programIcon());
@@ -184,7 +185,7 @@ void MainWindow::showScores()
 void MainWindow::showProgression()
 {
     {
-        ProgressionWindow dialog(history_, boxes_, session_.hasPlayer() ? session_.shownName() : QString(),
+        ProgressionWindow dialog(history_, boxes_, layouts_, session_.hasPlayer() ? session_.shownName() : QString(),
                                  session_.mode(), this);
         dialog.exec();
     }

@@ -7,6 +7,7 @@
 #include <QString>
 
 class GameSession;
+class KeyboardLayouts;
 class MessageBoxes;
 class Shell;
 class HistoryReader;
@@ -26,7 +27,7 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow(GameSession &session, HistoryReader &history, MessageBoxes &boxes, Shell &shell,
-               QWidget *parent = nullptr);
+               KeyboardLayouts &layouts, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Runs at the first showing (called by whoever shows the window) and each time one of
@@ -72,6 +73,7 @@ private:
     HistoryReader &history_;
     MessageBoxes &boxes_;
     Shell &shell_;
+    KeyboardLayouts &layouts_;
 
     QGroupBox *absoluteFrame_ = nullptr;
     QGroupBox *personalFrame_ = nullptr;

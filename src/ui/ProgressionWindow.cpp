@@ -1,10 +1,10 @@
 #include "ui/ProgressionWindow.h"
 
 #include "game/HistoryCsv.h"
-#include "game/KeyboardMap.h"
 #include "game/HistoryReader.h"
 #include "platform/MessageBoxes.h"
 #include "ui/KeyboardMapView.h"
+#include "ui/KeyboardPanel.h"
 #include "ui/Screen.h"
 
 #include <QChart>
@@ -59,8 +59,8 @@ QLineSeries *recordLine(const QString &name, qint64 value, const ChartData &char
 
 } // namespace
 
-ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, const QString &currentPlayer,
-                                     int currentMode, QWidget *parent)
+ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, KeyboardLayouts &layouts,
+                                     const QString &currentPlayer, int currentMode, QWidget *parent)
     : QDialog(parent)
     , history_(history)
     , boxes_(boxes)
@@ -125,29 +125,11 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     auto *tableLayout = new QVBoxLayout(tableFrame);
     tableLayout->addWidget(table_);
 
-    keyboard_ = new KeyboardMapView;
-    keyLabel_ = new QLabel;
-    keyLabel_->setObjectName(QStringLiteral("keyFigures"));
-    keyLabel_->setTextFormat(Qt::PlainText);
-    connect(keyboard_, &KeyboardMapView::currentChanged, keyLabel_, &QLabel::setText);
-    missedLabel_ = new QLabel;
-    missedLabel_->setObjectName(QStringLiteral("mostMissed"));
-    missedLabel_->setTextFormat(Qt::PlainText);
-    missedLabel_->setWordWrap(true);
-    auto *legend = new QLabel(QStringLiteral("Vert : aucune faute ; rouge : 10 % de fautes ou plus ; gris : "
-                                             "jamais demandé. Une touche survolée, ou choisie avec les flèches, "
-                                             "montre ses chiffres."));
-    legend->setWordWrap(true);
-    auto *keyboardFrame = new QGroupBox(QStringLiteral("Fautes par touche"));
-    auto *keyboardLayout = new QVBoxLayout(keyboardFrame);
-    keyboardLayout->addWidget(keyboard_, 1);
-    keyboardLayout->addWidget(keyLabel_);
-    keyboardLayout->addWidget(missedLabel_);
-    keyboardLayout->addWidget(legend);
+    keyboard_ = new KeyboardPanel(layouts);
 
     auto *lower = new QHBoxLayout;
     lower->addWidget(tableFrame, 2);
-    lower->addWidget(keyboardFrame, 3);
+    lower->addWidget(keyboard_, 3);
     auto *content = new QWidget;
     auto *contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
@@ -178,8 +160,9 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
 
     setTabOrder(playerBox_, modeBox_);
     setTabOrder(modeBox_, table_);
-    setTabOrder(table_, keyboard_);
-    setTabOrder(keyboard_, exportButton_);
+    setTabOrder(table_, keyboard_->layoutBox());
+    setTabOrder(keyboard_->layoutBox(), keyboard_->map());
+    setTabOrder(keyboard_->map(), exportButton_);
     setTabOrder(exportButton_, closeButton_);
 
     connect(playerBox_, &QComboBox::currentIndexChanged, this, &ProgressionWindow::reload);
@@ -211,7 +194,7 @@ void ProgressionWindow::reload()
         return;
     showChart(chartData(data_));
     showTable();
-    showKeyboard();
+    keyboard_->setCounts(data_.characters);
 }
 
 void ProgressionWindow::showChart(const ChartData &chart)
@@ -291,15 +274,6 @@ void ProgressionWindow::showTable()
     }
     table_->resizeColumnsToContents();
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-}
-
-void ProgressionWindow::showKeyboard()
-{
-    keyboard_->setFigures(KeyboardMap::keyFigures(data_.characters));
-    const QStringList missed = KeyboardMap::mostMissed(data_.characters);
-    missedLabel_->setText(missed.isEmpty()
-                              ? QStringLiteral("Aucune faute dans ces parties.")
-                              : QStringLiteral("Caractères les plus manqués :\n") + missed.join(QLatin1Char('\n')));
 }
 
 void ProgressionWindow::exportGames()

@@ -7,7 +7,8 @@
 
 #include <functional>
 
-class KeyboardMapView;
+class KeyboardLayouts;
+class KeyboardPanel;
 class MessageBoxes;
 class QChart;
 class QChartView;
@@ -30,8 +31,8 @@ public:
     static constexpr int kLastGames = 50;
 
     // currentPlayer is empty while nobody is named in the main window.
-    ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, const QString &currentPlayer, int currentMode,
-                      QWidget *parent = nullptr);
+    ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, KeyboardLayouts &layouts,
+                      const QString &currentPlayer, int currentMode, QWidget *parent = nullptr);
 
     // How the export asks for a file: the standard save dialog unless a test replaces it.
     // It gets the suggested path and returns the chosen one, empty to cancel.
@@ -45,7 +46,6 @@ private:
     void reload();
     void showChart(const ChartData &chart);
     void showTable();
-    void showKeyboard();
     void exportGames();
 
     HistoryReader &history_;
@@ -60,9 +60,7 @@ private:
     QChart *chart_ = nullptr;
     QChartView *chartView_ = nullptr;
     QTableWidget *table_ = nullptr;
-    KeyboardMapView *keyboard_ = nullptr;
-    QLabel *keyLabel_ = nullptr;
-    QLabel *missedLabel_ = nullptr;
+    KeyboardPanel *keyboard_ = nullptr;
     QPushButton *exportButton_ = nullptr;
     QPushButton *closeButton_ = nullptr;
 };

@@ -5,12 +5,14 @@
 // query plans. Times depend on the machine: nothing here is asserted about them; the
 // program fails only when the file does not hold what was written.
 //   bench_history [games] [folder]   (10000 games in a temporary folder by default)
+#include "game/KeyboardLayouts.h"
 #include "game/ProgressData.h"
 #include "history/SqliteHistory.h"
 #include "support/BenchPrint.h"
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
 #include "ui/ProgressionWindow.h"
+#include "ui/XkbKeyboards.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,10 +78,14 @@ int main(int argc, char *argv[])
         return 1;
 
     // Opening the window: built, shown and painted once, three times over.
+    XkbKeyboards keyboards;
+    GivenKeyboardNames serverKeyboard;
+    RememberedLayout memory;
+    KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer open;
         open.start();
-        ProgressionWindow window(history, boxes, player, 1);
+        ProgressionWindow window(history, boxes, layouts, player, 1);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             return 1;

@@ -4,6 +4,7 @@
 // read from the server. Times depend on the machine: nothing here is asserted about them;
 // the program fails only when the server is missing or does not hold what was written.
 //   bench_server_history [games] [pupils]   (100000 games of 30 pupils by default)
+#include "game/KeyboardLayouts.h"
 #include "game/ProgressData.h"
 #include "history/PostgresStore.h"
 #include "history/ServerHistory.h"
@@ -13,6 +14,7 @@
 #include "support/TestDoubles.h"
 #include "support/TestPostgres.h"
 #include "ui/ProgressionWindow.h"
+#include "ui/XkbKeyboards.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -122,10 +124,14 @@ int main(int argc, char *argv[])
     if (data.games.size() < games / pupils / 2)
         return 1;
     // Opening the window: built, shown and painted once, three times over.
+    XkbKeyboards keyboards;
+    GivenKeyboardNames serverKeyboard;
+    RememberedLayout memory;
+    KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer open;
         open.start();
-        ProgressionWindow window(history, boxes, pupil, 1);
+        ProgressionWindow window(history, boxes, layouts, pupil, 1);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             return 1;

@@ -76,7 +76,7 @@ quit_program() {
   local asked
   asked="$(now_ms)"
   xdotool key Return
-  for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
+  for _ in $(seq 200); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
   kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
   local status=0
   wait "$app_pid" || status=$?

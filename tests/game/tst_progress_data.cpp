@@ -1,6 +1,6 @@
 // Guards what the progression window shows, without drawing it: the chart's points and
-// ranges, the players offered, the personal records read without writing, the keyboard
-// map's keys and rates, the most missed characters and the CSV export.
+// ranges, the players offered, the personal records read without writing, the figures'
+// wording, the most missed characters and the CSV export.
 #include "game/HistoryCsv.h"
 #include "game/KeyboardMap.h"
 #include "game/ProgressData.h"
@@ -149,57 +149,6 @@ private slots:
         QCOMPARE(data.recordAverage.value_or(0), qint64(average));
         QCOMPARE(folder.read(name), file);
         QCOMPARE(QFile::exists(folder.file(name)), !file.isEmpty());
-    }
-
-    void keyboardRows()
-    {
-        QStringList rows;
-        for (const QList<KeyboardMap::Key> &row : KeyboardMap::rows()) {
-            QStringList labels;
-            for (const KeyboardMap::Key &key : row)
-                labels << key.label;
-            rows << labels.join(QLatin1Char(' '));
-        }
-        QCOMPARE(rows, (QStringList{QStringLiteral("² & é \" ' ( - è _ ç à ) ="), QStringLiteral("A Z E R T Y U I O P ^ $"),
-                                    QStringLiteral("Q S D F G H J K L M ù *"), QStringLiteral("< W X C V B N , ; : !"),
-                                    QStringLiteral("Espace")}));
-    }
-
-    void charactersOnKeys_data()
-    {
-        QTest::addColumn<QString>("characters");
-        QTest::addColumn<QString>("key"); // empty: on no key
-        QTest::newRow("É on é, with the digit 2") << "É2" << "é";
-        QTest::newRow("È") << "È7" << "è";
-        QTest::newRow("À") << "À0" << "à";
-        QTest::newRow("Ç") << "Ç9" << "ç";
-        QTest::newRow("Ù") << "Ù%" << "ù";
-        QTest::newRow("dead keys on E") << "EÊË" << "E";
-        QTest::newRow("dead keys on I") << "IÎÏ" << "I";
-        QTest::newRow("the space bar") << " " << "Espace";
-        QTest::newRow("no key of their own") << "ŒÆ#" << "";
-    }
-    void charactersOnKeys()
-    {
-        QFETCH(QString, characters);
-        for (QChar c : characters)
-            QTEST(KeyboardMap::keyFor(c), "key");
-    }
-
-    // Every key, in the order of the rows; the characters on no key (Œ, an empty text, two
-    // characters) counted on none.
-    void keyRatesAddTheirCharacters()
-    {
-        const QList<KeyboardMap::KeyFigures> keys = KeyboardMap::keyFigures(
-            counts({{"E", {5, 100}}, {"Ê", {1, 10}}, {"É", {5, 50}}, {"Œ", {3, 3}}, {"", {2, 0}}, {"EE", {1, 1}}}));
-        QStringList used;
-        for (const KeyboardMap::KeyFigures &k : keys) {
-            if (k.expected || k.wrong)
-                used << QStringLiteral("%1 %2/%3").arg(k.label).arg(k.wrong).arg(k.expected);
-        }
-        QCOMPARE(QString::number(keys.size()) + ": " + used.join(QStringLiteral(", ")), QStringLiteral("49: é 5/50, E 6/110"));
-        QCOMPARE(keys[2].rate(), 0.1); // é
-        QVERIFY(keys[3].rate() < 0);   // never due
     }
 
     void describe_data()

@@ -2,9 +2,11 @@
 
 #include "platform/Beeper.h"
 #include "platform/Clock.h"
+#include "platform/LayoutMemory.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramEnd.h"
 #include "platform/RandomSource.h"
+#include "platform/ServerKeyboardNames.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "platform/SoundPlayer.h"
@@ -50,6 +52,26 @@ struct RecordingSound : SoundPlayer
 {
     void play(const QString &fileName) override { played << fileName; }
     QStringList played;
+};
+
+// The X server's keyboard names the test gives (none: not under X11).
+struct GivenKeyboardNames : ServerKeyboardNames
+{
+    QByteArray rulesNames() override { return names; }
+    QByteArray names;
+};
+
+// The layout chosen in an earlier run, and every one kept since.
+struct RememberedLayout : LayoutMemory
+{
+    QString remembered() override { return layout; }
+    void remember(const QString &chosen) override
+    {
+        layout = chosen;
+        kept << chosen;
+    }
+    QString layout;
+    QStringList kept;
 };
 
 // Records every box and answers with the queued answers (OK once the queue is empty).

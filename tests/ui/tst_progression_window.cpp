@@ -12,6 +12,8 @@
 #include "ui/KeyboardMapView.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressionWindow.h"
+#include "ui/XkbKeyboards.h"
+#include "game/KeyboardLayouts.h"
 
 #include <QAbstractSeries>
 #include <QXYSeries>
@@ -68,7 +70,7 @@ QString describe(ProgressionWindow *w)
     };
     QStringList out{w->windowTitle(), player->currentText(), mode->currentText(), page()};
     QStringList visited{QApplication::focusWidget()->objectName()};
-    while (visited.size() < 8 && (visited.size() == 1 || visited.last() != visited.first())) {
+    while (visited.size() < 9 && (visited.size() == 1 || visited.last() != visited.first())) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
@@ -92,6 +94,9 @@ class TestProgressionWindow : public QObject
     Q_OBJECT
 
 private slots:
+    // The layout remembered between runs goes to a settings folder of the test's own.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", configFolder_.path().toLocal8Bit()); }
+
     void f5OpensItOverTheMainWindow_data()
     {
         QTest::addColumn<QString>("named");  // the main window's player and mode; empty: nobody yet
@@ -113,7 +118,7 @@ private slots:
         QTest::newRow("games in this mode, exported")
             << "Paul 1" << "parties.csv"
             << "Progression\nPaul\n1 lettre\nMoyenne,Mini,Record moyenne,Record mini, 3 rows\n"
-               "playerBox modeBox lastGames keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
+               "playerBox modeBox lastGames layoutBox keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
                 + none + "\nE : 0 faute sur 30 (0,0 %)\nCaractères les plus manqués :\nÉ : 30 fautes sur 30 (100,0 %)\n"
                          "é : 30 fautes sur 30 (100,0 %)"
             << "^3 parties de Paul exportées dans « .*/parties.csv ». \\| Clavimo \\| Ok \\| Information$";
@@ -192,7 +197,11 @@ private slots:
             game.practice = i == 1;
             history.record(game);
         }
-        ProgressionWindow w(history, ts.boxes, QStringLiteral("Paul"), 1);
+        XkbKeyboards keyboards;
+        GivenKeyboardNames serverKeyboard;
+        RememberedLayout memory;
+        KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
+        ProgressionWindow w(history, ts.boxes, layouts, QStringLiteral("Paul"), 1);
         QStringList series;
         for (QAbstractSeries *s : w.findChild<QChartView *>()->chart()->series())
             series << QStringLiteral("%1 %2").arg(s->name()).arg(static_cast<QXYSeries *>(s)->count());
@@ -203,6 +212,9 @@ private slots:
             dates << (table->item(row, 0)->text().endsWith(QStringLiteral(" (entraînement)")) ? "practice" : "game");
         QCOMPARE(dates, (QStringList{"game", "practice", "game"}));
     }
+
+private:
+    QTemporaryDir configFolder_;
 };
 
 QTEST_MAIN(TestProgressionWindow)
