@@ -45,8 +45,12 @@ QString summary(const PracticePlan &plan, const QList<PlayedItem> &items)
         const double before = plan.rateBefore(c);
         const QString was = before < 0 ? QStringLiteral("jamais demandé avant")
                                        : percent(before) + QStringLiteral(" de fautes avant");
-        const QString now = due > 0 ? percent(double(wrong) / double(due)) + QStringLiteral(" dans cette partie")
-                                    : QStringLiteral("pas demandé dans cette partie");
+        QString now = due > 0 ? percent(double(wrong) / double(due)) + QStringLiteral(" dans cette partie")
+                              : QStringLiteral("pas demandé dans cette partie");
+        // Wrong keys are counted per time the character was due, so a character missed
+        // again and again goes past 100 %: the counts say why.
+        if (wrong > due && due > 0)
+            now += QStringLiteral(" (%1\u00A0fautes pour %2\u00A0fois demandé)").arg(wrong).arg(due);
         lines << QStringLiteral("%1\u00A0: %2, %3").arg(shown(c), was, now);
     }
     if (lines.isEmpty())

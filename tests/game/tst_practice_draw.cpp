@@ -274,7 +274,7 @@ private slots:
     void reportWords_data()
     {
         QTest::addColumn<QList<RecentCharacter>>("history");
-        QTest::addColumn<QStringList>("items"); // "#" before a character: missed once
+        QTest::addColumn<QStringList>("items"); // each "#" before a character: missed once
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("summary");
         QList<RecentCharacter> even;
@@ -291,6 +291,10 @@ private slots:
             << "Entraînement\u00A0: espace A"
             << "Entraînement terminé.\nespace\u00A0: 67\u00A0% de fautes avant, 0\u00A0% dans cette partie\n"
                "A\u00A0: 17\u00A0% de fautes avant, 50\u00A0% dans cette partie";
+        QTest::newRow("missed more often than due")
+            << weak << QStringList{"###ABCDEF", "BCDEF"} << "Entraînement\u00A0: espace A"
+            << "Entraînement terminé.\nespace\u00A0: 67\u00A0% de fautes avant, pas demandé dans cette partie\n"
+               "A\u00A0: 17\u00A0% de fautes avant, 300\u00A0% dans cette partie (3\u00A0fautes pour 1\u00A0fois demandé)";
         QTest::newRow("not drawn in this game")
             << weak << QStringList{"BCDEFG"} << "Entraînement\u00A0: espace A"
             << "Entraînement terminé.\nespace\u00A0: 67\u00A0% de fautes avant, pas demandé dans cette partie\n"
@@ -307,10 +311,13 @@ private slots:
         QList<PlayedItem> played;
         for (QString item : items) {
             PlayedItem p;
-            if (item.startsWith(QLatin1Char('#'))) {
+            qsizetype misses = 0;
+            while (item.startsWith(QLatin1Char('#'))) {
                 item.remove(0, 1);
-                p.mistakes << Mistake{item.at(0), u'#'};
+                ++misses;
             }
+            for (qsizetype i = 0; i < misses; ++i)
+                p.mistakes << Mistake{item.at(0), u'#'};
             p.shown = item;
             played << p;
         }
