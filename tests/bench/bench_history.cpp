@@ -5,14 +5,12 @@
 // query plans. Times depend on the machine: nothing here is asserted about them; the
 // program fails only when the file does not hold what was written.
 //   bench_history [games] [folder]   (10000 games in a temporary folder by default)
-#include "game/KeyboardLayouts.h"
 #include "game/ProgressData.h"
 #include "history/SqliteHistory.h"
 #include "support/BenchPrint.h"
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
-#include "ui/ProgressionWindow.h"
-#include "ui/XkbKeyboards.h"
+#include "ProgressionOpening.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,21 +75,8 @@ int main(int argc, char *argv[])
     if (data.games.size() != games + 30)
         return 1;
 
-    // Opening the window: built, shown and painted once, three times over.
-    XkbKeyboards keyboards;
-    GivenKeyboardNames serverKeyboard;
-    RememberedLayout memory;
-    KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
-    for (int i = 0; i < 3; ++i) {
-        QElapsedTimer open;
-        open.start();
-        ProgressionWindow window(history, boxes, layouts, player, 1);
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            return 1;
-        window.grab(); // paints the chart and the keyboard
-        print("opening the progression window (%s): %.1f ms\n", i == 0 ? "first" : "again", msSince(open));
-    }
+    if (!timeProgressionOpening(history, boxes, player, 1, ""))
+        return 1;
 
     print("query plans:\n");
     for (const QString &sql : SqliteHistory::readingQueries()) {

@@ -4,7 +4,6 @@
 // read from the server. Times depend on the machine: nothing here is asserted about them;
 // the program fails only when the server is missing or does not hold what was written.
 //   bench_server_history [games] [pupils]   (100000 games of 30 pupils by default)
-#include "game/KeyboardLayouts.h"
 #include "game/ProgressData.h"
 #include "history/PostgresStore.h"
 #include "history/ServerHistory.h"
@@ -13,8 +12,7 @@
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
 #include "support/TestPostgres.h"
-#include "ui/ProgressionWindow.h"
-#include "ui/XkbKeyboards.h"
+#include "ProgressionOpening.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -123,22 +121,8 @@ int main(int argc, char *argv[])
           qint64(data.games.size()), qint64(data.characters.size()));
     if (data.games.size() < games / pupils / 2)
         return 1;
-    // Opening the window: built, shown and painted once, three times over.
-    XkbKeyboards keyboards;
-    GivenKeyboardNames serverKeyboard;
-    RememberedLayout memory;
-    KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
-    for (int i = 0; i < 3; ++i) {
-        QElapsedTimer open;
-        open.start();
-        ProgressionWindow window(history, boxes, layouts, pupil, 1);
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            return 1;
-        window.grab(); // paints the chart and the keyboard
-        print("opening the progression window from the server (%s): %.1f ms\n", i == 0 ? "first" : "again",
-              msSince(open));
-    }
+    if (!timeProgressionOpening(history, boxes, pupil, 1, " from the server"))
+        return 1;
     if (!boxes.shown.isEmpty())
         print("message: %s\n", qPrintable(boxes.texts().join(QLatin1Char('\n'))));
     return boxes.shown.isEmpty() ? 0 : 1;
