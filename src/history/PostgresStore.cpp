@@ -266,31 +266,32 @@ std::optional<QSqlQuery> PostgresStore::select(const QString &sql, const QVarian
     return std::nullopt;
 }
 
+SqlGameRows::Select PostgresStore::selector()
+{
+    return [this](const QString &sql, const QVariantList &values) { return select(sql, values); };
+}
+
 std::optional<QStringList> PostgresStore::players()
 {
-    return SqlGameRows::players([this](const QString &sql, const QVariantList &v) { return select(sql, v); });
+    return SqlGameRows::players(selector());
 }
 
 std::optional<QList<GameSummary>> PostgresStore::games(const QString &player, int mode)
 {
-    return SqlGameRows::games([this](const QString &sql, const QVariantList &v) { return select(sql, v); }, player,
-                              mode);
+    return SqlGameRows::games(selector(), player, mode);
 }
 
 std::optional<QList<CharacterCount>> PostgresStore::characterCounts(const QString &player, int mode)
 {
-    return SqlGameRows::characterCounts([this](const QString &sql, const QVariantList &v) { return select(sql, v); },
-                                        player, mode);
+    return SqlGameRows::characterCounts(selector(), player, mode);
 }
 
 std::optional<QList<RecentCharacter>> PostgresStore::recentCharacters(const QString &player, int mode, int lastGames)
 {
-    return SqlGameRows::recentCharacters([this](const QString &sql, const QVariantList &v) { return select(sql, v); },
-                                         player, mode, lastGames);
+    return SqlGameRows::recentCharacters(selector(), player, mode, lastGames);
 }
 
 std::optional<QList<ItemLine>> PostgresStore::itemLines(const QString &player)
 {
-    return SqlGameRows::itemLines([this](const QString &sql, const QVariantList &v) { return select(sql, v); },
-                                  player);
+    return SqlGameRows::itemLines(selector(), player);
 }

@@ -2,6 +2,7 @@
 
 #include "game/HistoryRecords.h"
 #include "history/ServerAddress.h"
+#include "history/SqlGameRows.h"
 
 #include <QDeadlineTimer>
 #include <QList>
@@ -70,6 +71,7 @@ private:
     // After a failed statement: closes the connection, so that the next call reconnects.
     void dropConnection(const QSqlError &error);
     std::optional<QSqlQuery> select(const QString &sql, const QVariantList &values);
+    SqlGameRows::Select selector();
 
     ServerAddress address_;
     QString connection_;

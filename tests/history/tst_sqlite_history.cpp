@@ -23,6 +23,22 @@
 namespace {
 
 const QString kFile = QStringLiteral("historique.sqlite");
+// The tables of a history file of the first version, as a program of that version made
+// them, for the tests of its migration.
+const QStringList kVersion1Tables = {
+    "CREATE TABLE games(id INTEGER PRIMARY KEY, player TEXT NOT NULL, mode INTEGER NOT NULL, started_at TEXT NOT NULL,"
+    " finished_at TEXT NOT NULL, mini INTEGER NOT NULL, average INTEGER NOT NULL, wrong_keys INTEGER NOT NULL)",
+    "CREATE TABLE items(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL, shown TEXT NOT NULL,"
+    " time_ms INTEGER NOT NULL, raw_ms INTEGER NOT NULL, wrong_keys INTEGER NOT NULL, PRIMARY KEY(game_id, position))"
+    " WITHOUT ROWID",
+    "CREATE TABLE mistakes(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
+    " expected TEXT NOT NULL, typed TEXT NOT NULL)",
+    "CREATE TABLE expected_chars(game_id INTEGER NOT NULL REFERENCES games(id), character TEXT NOT NULL,"
+    " count INTEGER NOT NULL, PRIMARY KEY(game_id, character)) WITHOUT ROWID",
+    "CREATE INDEX games_by_player ON games(player, mode, finished_at)",
+    "CREATE INDEX mistakes_by_game ON mistakes(game_id)",
+};
+
 const QDateTime kMorning(QDate(2026, 12, 6), QTime(9, 0), Qt::UTC);
 
 // A game in which the letters of `letters` are the items, each missed once by a "#" when
@@ -210,18 +226,7 @@ private slots:
     {
         QFETCH(bool, outbox);
         Store s;
-        const QStringList version1 = {
-            "CREATE TABLE games(id INTEGER PRIMARY KEY, player TEXT NOT NULL, mode INTEGER NOT NULL, started_at TEXT NOT NULL,"
-            " finished_at TEXT NOT NULL, mini INTEGER NOT NULL, average INTEGER NOT NULL, wrong_keys INTEGER NOT NULL)",
-            "CREATE TABLE items(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL, shown TEXT NOT NULL,"
-            " time_ms INTEGER NOT NULL, raw_ms INTEGER NOT NULL, wrong_keys INTEGER NOT NULL, PRIMARY KEY(game_id, position))"
-            " WITHOUT ROWID",
-            "CREATE TABLE mistakes(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
-            " expected TEXT NOT NULL, typed TEXT NOT NULL)",
-            "CREATE TABLE expected_chars(game_id INTEGER NOT NULL REFERENCES games(id), character TEXT NOT NULL,"
-            " count INTEGER NOT NULL, PRIMARY KEY(game_id, character)) WITHOUT ROWID",
-            "CREATE INDEX games_by_player ON games(player, mode, finished_at)",
-            "CREATE INDEX mistakes_by_game ON mistakes(game_id)",
+        const QStringList version1 = kVersion1Tables + QStringList{
             "INSERT INTO games VALUES(7, 'Léa', 6, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1)",
             "INSERT INTO items VALUES(7, 1, 'MAISON', 650, 600, 1)",
             "INSERT INTO mistakes VALUES(7, 1, 'S', 'D')",
@@ -275,18 +280,7 @@ private slots:
     {
         QFETCH(int, version);
         Store s;
-        QStringList schema = {
-            "CREATE TABLE games(id INTEGER PRIMARY KEY, player TEXT NOT NULL, mode INTEGER NOT NULL, started_at TEXT NOT NULL,"
-            " finished_at TEXT NOT NULL, mini INTEGER NOT NULL, average INTEGER NOT NULL, wrong_keys INTEGER NOT NULL)",
-            "CREATE TABLE items(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL, shown TEXT NOT NULL,"
-            " time_ms INTEGER NOT NULL, raw_ms INTEGER NOT NULL, wrong_keys INTEGER NOT NULL, PRIMARY KEY(game_id, position))"
-            " WITHOUT ROWID",
-            "CREATE TABLE mistakes(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
-            " expected TEXT NOT NULL, typed TEXT NOT NULL)",
-            "CREATE TABLE expected_chars(game_id INTEGER NOT NULL REFERENCES games(id), character TEXT NOT NULL,"
-            " count INTEGER NOT NULL, PRIMARY KEY(game_id, character)) WITHOUT ROWID",
-            "CREATE INDEX games_by_player ON games(player, mode, finished_at)",
-            "CREATE INDEX mistakes_by_game ON mistakes(game_id)",
+        QStringList schema = kVersion1Tables + QStringList{
             "INSERT INTO games(id, player, mode, started_at, finished_at, mini, average, wrong_keys)"
             " VALUES(7, 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1)",
             "INSERT INTO items VALUES(7, 1, 'K', 650, 600, 1)",
