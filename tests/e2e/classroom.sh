@@ -68,14 +68,9 @@ start_program() {
 
 # Quits with Escape and OK; sets quit_ms, the time the process took to end.
 quit_program() {
-  local id
-  id="$(main_window_id)"
-  xdotool windowfocus --sync "$id"
-  xdotool key Escape
-  focus_window Clavimo >/dev/null
   local asked
+  ask_quit "$(main_window_id)"
   asked="$(now_ms)"
-  xdotool key Return
   for _ in $(seq 200); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
   kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
   local status=0

@@ -61,10 +61,7 @@ done
 # The hand-over window closes by itself after two seconds.
 sleep 3
 close_boxes Paul
-xdotool windowfocus --sync "$main_id"
-xdotool key Escape
-focus_window Clavimo >/dev/null
-xdotool key Return
+ask_quit "$main_id"
 
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"

@@ -56,3 +56,24 @@ main_window_id() {
   done
   return 0
 }
+
+# ask_quit MAIN_ID: presses Escape in the main window and answers OK in the box that asks
+# whether to quit (a window titled Clavimo other than the main one). Escape is pressed
+# again when no box comes, since a key sent while the window is still taking the focus
+# can be lost.
+ask_quit() {
+  local main="$1" id="" try
+  for try in 1 2 3; do
+    xdotool windowfocus --sync "$main" 2>/dev/null || true
+    xdotool key Escape
+    for _ in $(seq 30); do
+      id="$(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null | grep -vx "$main" | tail -n 1 || true)"
+      [ -n "$id" ] && break
+      sleep 0.1
+    done
+    [ -n "$id" ] && break
+  done
+  [ -n "$id" ] || fail "no box asking whether to quit"
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+  xdotool key Return
+}
