@@ -61,6 +61,7 @@ AboutWindow::AboutWindow(MessageBoxes &boxes, Shell &shell, int &scrollPosition,
     face_->setObjectName(QStringLiteral("face"));
     face_->setGeometry(twipsRect(240, 240, 495, 495));
     face_->setAlignment(Qt::AlignCenter);
+    face_->setAccessibleName(QStringLiteral("Visage animé"));
 
     const QFont address = designFont(QStringLiteral("Arial"), 8.25, true, true, true);
     const QFont plain = designFont(QStringLiteral("MS Sans Serif"), 8.25, false);

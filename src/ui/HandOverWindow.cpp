@@ -29,6 +29,7 @@ HandOverWindow::HandOverWindow(const QString &nextPlayer, int waitMs, QWidget *p
 
     auto *picture = new QLabel(frame);
     picture->setPixmap(handOverIcon());
+    picture->setAccessibleName(QStringLiteral("Image du changement de joueur"));
     picture->setGeometry(twipsRect(240, 360, 495, 495));
 
     auto *label = new QLabel(frame);

@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "game/GameSession.h"
+#include "game/Statistics.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
 #include "ui/HandOverWindow.h"
@@ -8,6 +9,7 @@
 #include "ui/ProgressionWindow.h"
 #include "ui/RecordsWindow.h"
 #include "ui/Screen.h"
+#include "ui/SpokenText.h"
 #include "ui/Twips.h"
 
 #include <QAction>
@@ -79,10 +81,15 @@ void MainWindow::connectSession()
     connect(&session_, &GameSession::itemShown, this, &MainWindow::showItem);
     connect(&session_, &GameSession::typedChanged, typed_, &QLabel::setText);
     connect(&session_, &GameSession::itemCompleted, this, &MainWindow::showItemCompleted);
-    connect(&session_, &GameSession::gameMiniShown, gameMini_, &QLabel::setText);
-    connect(&session_, &GameSession::gameAverageShown, gameAverage_, &QLabel::setText);
+    connect(&session_, &GameSession::gameMiniShown, this, [this](const QString &caption) {
+        showScore(gameMini_, gameFrame_->title(), caption);
+    });
+    connect(&session_, &GameSession::gameAverageShown, this, [this](const QString &caption) {
+        showScore(gameAverage_, gameFrame_->title(), caption);
+    });
     connect(&session_, &GameSession::playerShown, this, [this](const QString &name) {
         playerName_->setText(name);
+        playerName_->setAccessibleName(QStringLiteral("Joueur\u00A0: ") + name);
         personalFrame_->setTitle(QStringLiteral("Records ") + name);
     });
     connect(&session_, &GameSession::soundSwitched, soundAction_, &QAction::setChecked);
@@ -90,10 +97,35 @@ void MainWindow::connectSession()
     connect(&session_, &GameSession::ending, gaugeTimer_, &QTimer::stop);
 
     RecordKeeper &records = session_.records();
-    connect(&records, &RecordKeeper::absoluteMiniShown, absoluteMini_, &QLabel::setText);
-    connect(&records, &RecordKeeper::absoluteAverageShown, absoluteAverage_, &QLabel::setText);
-    connect(&records, &RecordKeeper::personalMiniShown, personalMini_, &QLabel::setText);
-    connect(&records, &RecordKeeper::personalAverageShown, personalAverage_, &QLabel::setText);
+    // The same titles as the sentences set with the controls.
+    const QString absolute = QStringLiteral("Record absolu");
+    const QString personal = QStringLiteral("Record personnel");
+    connect(&records, &RecordKeeper::absoluteMiniShown, this,
+            [this, absolute](const QString &caption) { showScore(absoluteMini_, absolute, caption); });
+    connect(&records, &RecordKeeper::absoluteAverageShown, this,
+            [this, absolute](const QString &caption) { showScore(absoluteAverage_, absolute, caption); });
+    connect(&records, &RecordKeeper::personalMiniShown, this,
+            [this, personal](const QString &caption) { showScore(personalMini_, personal, caption); });
+    connect(&records, &RecordKeeper::personalAverageShown, this,
+            [this, personal](const QString &caption) { showScore(personalAverage_, personal, caption); });
+}
+
+void MainWindow::showScore(QLabel *label, const QString &title, const QString &caption)
+{
+    label->setText(caption);
+    label->setAccessibleName(SpokenText::score(title, caption));
+}
+
+void MainWindow::announce(const QString &text)
+{
+    // Qt before 6.8 has no announcement event. During a game the keyboard focus stays on
+    // this window, and screen readers speak a change of the focused object's description
+    // at once; so the item, then its time, become the window's description, which tells
+    // the player without moving the focus. The same text twice in a row is still spoken:
+    // the description is emptied first.
+    if (accessibleDescription() == text)
+        setAccessibleDescription(QString());
+    setAccessibleDescription(text);
 }
 
 void MainWindow::activate(bool afterHandOver)
@@ -105,15 +137,20 @@ void MainWindow::activate(bool afterHandOver)
 void MainWindow::showGameReset(int mode)
 {
     itemTime_->setText(QStringLiteral("0"));
+    itemTime_->setAccessibleName(QStringLiteral("Temps\u00A0: pas encore de temps"));
     itemNumber_->setText(QStringLiteral("1"));
+    itemNumber_->setAccessibleName(SpokenText::itemNumber(1, Statistics::kItemsPerGame));
     const bool oneLetter = mode == 1;
     setItemFontSize(oneLetter ? kLetterFontSize : kWordFontSize);
     oneLetterAction_->setChecked(oneLetter);
     sixLettersAction_->setChecked(!oneLetter);
     item_->setText(oneLetter ? QStringLiteral("?") : QStringLiteral("??????"));
+    item_->setAccessibleName(oneLetter ? QStringLiteral("Lettre\u00A0: pas encore tirée")
+                                       : QStringLiteral("Mot\u00A0: pas encore tiré"));
     typed_->clear();
-    gameMini_->setText(QStringLiteral("Mini"));
-    gameAverage_->setText(QStringLiteral("Moyenne"));
+    showScore(gameMini_, gameFrame_->title(), QStringLiteral("Mini"));
+    showScore(gameAverage_, gameFrame_->title(), QStringLiteral("Moyenne"));
+    setAccessibleDescription(QString());
 }
 
 void MainWindow::setItemCommandsEnabled(bool enabled)
@@ -126,9 +163,14 @@ void MainWindow::showItem(const QString &item, int number)
 {
     setItemCommandsEnabled(false);
     itemNumber_->setText(QString::number(number));
+    itemNumber_->setAccessibleName(SpokenText::itemNumber(number, Statistics::kItemsPerGame));
     typed_->clear();
     setCursor(Qt::WaitCursor);
     item_->setText(item);
+    // Told before the item's start tick is read, as everything this slot does.
+    const QString spoken = SpokenText::item(item, session_.mode());
+    item_->setAccessibleName(spoken);
+    announce(spoken);
     gaugeTimer_->start();
     gauge_->setValue(0);
 }
@@ -140,6 +182,11 @@ void MainWindow::showItemCompleted(qint64 time)
     setItemCommandsEnabled(true);
     unsetCursor();
     itemTime_->setText(QString::number(time));
+    // The end tick has been read before this slot runs: telling the time costs the item
+    // nothing.
+    const QString spoken = SpokenText::itemTime(time);
+    itemTime_->setAccessibleName(spoken);
+    announce(spoken);
 }
 
 void MainWindow::newGame()

@@ -68,6 +68,10 @@ private:
     void showItem(const QString &item, int number);
     void showItemCompleted(qint64 time);
     void showHandOver(const QString &nextPlayer);
+    // Shows a score caption, and its sentence to screen readers.
+    void showScore(QLabel *label, const QString &title, const QString &caption);
+    // Has screen readers speak `text` at once, the focus unmoved.
+    void announce(const QString &text);
 
     GameSession &session_;
     HistoryReader &history_;

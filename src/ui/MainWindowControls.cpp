@@ -5,6 +5,7 @@
 #include "game/GameSession.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
+#include "ui/SpokenText.h"
 #include "ui/Twips.h"
 
 #include <QAction>
@@ -14,6 +15,8 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -79,12 +82,14 @@ void MainWindow::createControls()
     gauge_->setRange(0, 100);
     gauge_->setValue(0);
     gauge_->setTextVisible(false);
+    gauge_->setAccessibleName(QStringLiteral("Jauge de l'élément en cours"));
 
     logo_ = new QLabel(central);
     logo_->setFrameShape(QFrame::Box);
     logo_->setLineWidth(1);
     logo_->setAlignment(Qt::AlignCenter);
     logo_->setPixmap(programIconPixmap());
+    logo_->setAccessibleName(QStringLiteral("Logo de Clavimo"));
 
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
     gameFrame_ = frame(central, QStringLiteral("gameFrame"), QStringLiteral("Partie en cours"));
@@ -107,6 +112,17 @@ void MainWindow::createControls()
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     item_->setPalette(red);
     typed_ = greyLabel(central, QStringLiteral("typed"), QStringLiteral("Q"), centred);
+    // The sentences screen readers say for the figures, until the session reports its own.
+    playerName_->setAccessibleName(QStringLiteral("Joueur\u00A0: personne"));
+    itemTime_->setAccessibleName(QStringLiteral("Temps\u00A0: pas encore de temps"));
+    itemNumber_->setAccessibleName(QStringLiteral("Élément\u00A0: aucun"));
+    item_->setAccessibleName(QStringLiteral("Lettre\u00A0: pas encore tirée"));
+    const QString game = gameFrame_->title();
+    const QString absolute = QStringLiteral("Record absolu");
+    const QString personal = QStringLiteral("Record personnel");
+    for (auto [label, title] : {std::pair{gameMini_, game}, {gameAverage_, game}, {absoluteMini_, absolute},
+                                {absoluteAverage_, absolute}, {personalMini_, personal}, {personalAverage_, personal}})
+        label->setAccessibleName(SpokenText::score(title, label->text()));
 
     prompt_ = new QLabel(QStringLiteral("Touche F2 pour commencer"), central);
     prompt_->setObjectName(QStringLiteral("prompt"));

@@ -63,6 +63,7 @@ PlayerListDialog::PlayerListDialog(const PlayerFile &file, const QStringList &cu
     nameBox_->setInsertPolicy(QComboBox::NoInsert);
     // No completion while typing: the box shows exactly what was typed.
     nameBox_->setCompleter(nullptr);
+    nameBox_->lineEdit()->setAccessibleName(QStringLiteral("Prénom"));
     placeIn(nameBox_, 105, 315, 3165, 315);
     QPalette boxPalette = nameBox_->palette();
     boxPalette.setColor(QPalette::Base, Qt::white);
@@ -73,6 +74,7 @@ PlayerListDialog::PlayerListDialog(const PlayerFile &file, const QStringList &cu
 
     auto *picture = new QLabel(this);
     picture->setPixmap(playersIcon());
+    picture->setAccessibleName(QStringLiteral("Image des joueurs"));
     placeIn(picture, 3720, 240, 540, 540);
 
     listFrame_ = new QGroupBox(QStringLiteral("Liste des joueurs"), this);
@@ -80,6 +82,7 @@ PlayerListDialog::PlayerListDialog(const PlayerFile &file, const QStringList &cu
 
     list_ = new QListWidget(listFrame_);
     list_->setObjectName(QStringLiteral("players"));
+    list_->setAccessibleName(QStringLiteral("Liste des joueurs"));
     // Its own font, so that the smaller caption font of its frame does not reach it.
     list_->setFont(windowFont);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -95,6 +98,8 @@ PlayerListDialog::PlayerListDialog(const PlayerFile &file, const QStringList &cu
     placeIn(cancelButton_, 1920, 4440, 855, 405);
     helpButton_ = makeButton(QStringLiteral("help"), QStringLiteral("&?"), this);
     placeIn(helpButton_, 3120, 4440, 855, 405);
+    // Its caption is a bare "?": a screen reader says what it does.
+    helpButton_->setAccessibleName(QStringLiteral("Aide"));
 
     setTabOrder(okButton_, cancelButton_);
     setTabOrder(cancelButton_, helpButton_);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -13,6 +14,22 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+QString iconName(BoxIcon icon)
+{
+    switch (icon) {
+    case BoxIcon::None: break;
+    case BoxIcon::Information: return QStringLiteral("Information");
+    case BoxIcon::Exclamation: return QStringLiteral("Attention");
+    case BoxIcon::Question: return QStringLiteral("Question");
+    case BoxIcon::Stop: return QStringLiteral("Erreur");
+    }
+    return QString();
+}
+
+} // namespace
 
 void QtBeeper::beep()
 {
@@ -47,6 +64,9 @@ BoxAnswer QtMessageBoxes::show(const QString &text, const QString &title, BoxBut
     }
     QMessageBox box(qtIcon, title, text, QMessageBox::NoButton, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    // The box draws its icon as a picture without a name; a screen reader says what it means.
+    if (auto *picture = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label")))
+        picture->setAccessibleName(iconName(icon));
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = nullptr;
     if (buttons == BoxButtons::OkCancel) {

@@ -26,6 +26,7 @@ SplashWindow::SplashWindow(GameSession &session, QWidget *parent)
     picture_->setFrameShape(QFrame::Box);
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setPixmap(splashPicture());
+    picture_->setAccessibleName(QStringLiteral("Clavimo, image d'accueil"));
     picture_->setFocusPolicy(Qt::StrongFocus);
     picture_->resize(twipsToPixels(kPictureWidth), twipsToPixels(kPictureHeight));
     picture_->installEventFilter(this);

@@ -1,0 +1,124 @@
+#include "ui/SpokenText.h"
+
+#include "game/ProgressData.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace SpokenText {
+
+namespace {
+
+const QString kColon = QStringLiteral("\u00A0: ");
+// The time the record files hold for "no record yet", and the name beside it.
+constexpr qint64 kUnset = 9999;
+const QString kPlaceholderName = QStringLiteral("xxxxx");
+
+QLocale french()
+{
+    return QLocale(QLocale::French, QLocale::France);
+}
+
+QString milliseconds(qint64 ms)
+{
+    return french().toString(ms) + (ms > 1 ? QStringLiteral(" millisecondes") : QStringLiteral(" milliseconde"));
+}
+
+} // namespace
+
+QString item(const QString &item, int mode)
+{
+    if (mode == 1)
+        return QStringLiteral("Lettre") + kColon + item;
+    // Words are shown in capitals; read in small letters they are spoken as words, not spelt.
+    return QStringLiteral("Mot") + kColon + french().toLower(item);
+}
+
+QString itemTime(qint64 ms)
+{
+    return QStringLiteral("Temps") + kColon + milliseconds(ms);
+}
+
+QString itemNumber(int number, int count)
+{
+    return QStringLiteral("Élément %1 sur %2").arg(number).arg(count);
+}
+
+QString score(const QString &title, const QString &caption)
+{
+    // The captions are "[name] Mini : number" or "[name] Moyenne : number", padded with
+    // spaces; before any time they are the bare word "Mini" or "Moyenne".
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(.*?)\\s*(Mini|Moyenne)\\s*(?::\\s*(\\d+))?\\s*$"));
+    const QRegularExpressionMatch m = pattern.match(caption);
+    if (!m.hasMatch())
+        return title + kColon + caption.simplified();
+    const QString name = m.captured(1);
+    const QString what = title + QLatin1Char(' ') + m.captured(2) + kColon;
+    if (m.captured(3).isEmpty())
+        return what + QStringLiteral("pas encore de temps");
+    const qint64 ms = m.captured(3).toLongLong();
+    if (ms >= kUnset || name == kPlaceholderName)
+        return what + QStringLiteral("pas encore de record");
+    return what + (name.isEmpty() ? QString() : name + QStringLiteral(", ")) + milliseconds(ms);
+}
+
+QString key(const QString &label, qint64 wrong, qint64 expected)
+{
+    const QString name = QStringLiteral("Touche ") + (label.trimmed().isEmpty() ? QStringLiteral("sans nom") : label);
+    if (expected <= 0 && wrong <= 0)
+        return name + kColon + QStringLiteral("jamais demandée");
+    const QString errors = french().toString(wrong) + (wrong > 1 ? QStringLiteral(" erreurs") : QStringLiteral(" erreur"));
+    if (expected <= 0)
+        return name + kColon + errors;
+    const double percent = 100.0 * double(wrong) / double(expected);
+    return name + kColon + errors + QStringLiteral(" sur ") + french().toString(expected) + QStringLiteral(", ")
+        + french().toString(percent, 'f', 1) + QStringLiteral("\u00A0%");
+}
+
+QString progress(const ProgressData &data)
+{
+    const QLocale fr = french();
+    QList<qint64> averages; // ordinary games, oldest first
+    qsizetype practice = 0;
+    for (const GameSummary &g : data.games) {
+        if (g.practice)
+            ++practice;
+        else
+            averages.append(g.average);
+    }
+    const qsizetype games = data.games.size();
+    QString text = fr.toString(games) + (games > 1 ? QStringLiteral(" parties") : QStringLiteral(" partie"));
+    if (practice > 0)
+        text += QStringLiteral(" dont ") + fr.toString(practice) + QStringLiteral(" d'entraînement");
+    if (averages.isEmpty())
+        return text + QStringLiteral(", aucune partie ordinaire.");
+    text += QStringLiteral(". Meilleure moyenne") + kColon
+        + milliseconds(*std::min_element(averages.cbegin(), averages.cend()));
+    text += QStringLiteral(". Dernière moyenne") + kColon + milliseconds(averages.last());
+    text += QStringLiteral(". Tendance") + kColon;
+    // The mean of the last five games against the five before: a change under 3 % is
+    // called steady, times going down is progress.
+    constexpr qsizetype kSpan = 5;
+    if (averages.size() < 2)
+        return text + QStringLiteral("pas encore assez de parties.");
+    const qsizetype recent = std::min(kSpan, averages.size() / 2);
+    auto mean = [&averages](qsizetype from, qsizetype count) {
+        double sum = 0;
+        for (qsizetype i = from; i < from + count; ++i)
+            sum += double(averages[i]);
+        return sum / double(count);
+    };
+    const double now = mean(averages.size() - recent, recent);
+    const qsizetype before = std::min(kSpan, averages.size() - recent);
+    const double then = mean(averages.size() - recent - before, before);
+    if (now < then * 0.97)
+        return text + QStringLiteral("en progrès, moyennes plus rapides qu'avant.");
+    if (now > then * 1.03)
+        return text + QStringLiteral("en recul, moyennes plus lentes qu'avant.");
+    return text + QStringLiteral("stable.");
+}
+
+} // namespace SpokenText

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+struct ProgressData;
+
+// What a screen reader says for the figures the windows show: whole French sentences where
+// the screen shows bare numbers and padded captions. The screen keeps its own text.
+namespace SpokenText {
+
+// "Lettre : K" in the one-letter mode, "Mot : maison" in the six-letter mode.
+QString item(const QString &item, int mode);
+// "Temps : 812 millisecondes".
+QString itemTime(qint64 ms);
+// "Élément 20 sur 20".
+QString itemNumber(int number, int count);
+// A score caption of the main window ("Léa  Mini :   343", "Moyenne :  9999", "Mini")
+// read as a sentence under its title: "Record absolu Mini : Léa, 343 millisecondes",
+// "Record personnel Moyenne : pas encore de record".
+QString score(const QString &title, const QString &caption);
+// "Touche K : 12 erreurs sur 40, 30,0 %", "Touche K : jamais demandée".
+QString key(const QString &label, qint64 wrong, qint64 expected);
+
+// The progression chart in words: the number of games, the best and the last average of
+// the ordinary games, and the trend of the last five against the five before them.
+QString progress(const ProgressData &data);
+
+} // namespace SpokenText
