@@ -3,15 +3,17 @@
 #include "game/PlayerFile.h"
 #include "game/RecordsList.h"
 #include "ui/Fonts.h"
+#include "ui/RecordLineDelegate.h"
+#include "ui/RecordsTableModel.h"
 #include "ui/Screen.h"
 #include "ui/Twips.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
+#include <QHeaderView>
 #include <QPushButton>
-#include <QStringListModel>
+#include <QTableView>
 
 #include <cmath>
 
@@ -43,14 +45,36 @@ RecordsWindow::RecordsWindow(const PlayerFile &file, int mode, QWidget *parent)
     header->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, true));
     header->setGeometry(twipsRect(120, 480, 4575, kHeaderHeight));
 
-    model_ = new QStringListModel(this);
-    list_ = new QListView(this);
+    model_ = new RecordsTableModel(this);
+    list_ = new QTableView(this);
     list_->setObjectName(QStringLiteral("list"));
+    list_->setAccessibleName(QStringLiteral("Liste des records"));
     list_->setModel(model_);
     list_->setFont(designFont(QStringLiteral("Courier"), 9.75, true));
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setTabKeyNavigation(false);
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    list_->setCornerButtonEnabled(false);
+    // On screen a row is the designed line of text; the header label above stays the one
+    // seen, the table's own headers only name the columns for screen readers.
+    auto *lines = new RecordLineDelegate(list_);
+    list_->setItemDelegate(lines);
+    list_->horizontalHeader()->hide();
+    list_->verticalHeader()->hide();
     // Every line has the same height, which keeps tens of thousands of lines quick.
-    list_->setUniformItemSizes(true);
+    list_->verticalHeader()->setMinimumSectionSize(1);
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(lines->lineHeight());
+    // Column edges where the line's fields start (rank, name, Mini, average).
+    const int character = list_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const int columns[] = {lines->textMargin() + 5 * character, (kNameLength + 1) * character, 5 * character,
+                           7 * character + lines->textMargin()};
+    for (int c = 0; c < RecordsTableModel::ColumnCount; ++c)
+        list_->setColumnWidth(c, columns[c]);
+    list_->horizontalHeader()->setStretchLastSection(true);
     list_->setAutoFillBackground(true);
     QPalette listPalette = list_->palette();
     listPalette.setColor(QPalette::Base, QColor(192, 192, 192));
@@ -72,7 +96,7 @@ RecordsWindow::RecordsWindow(const PlayerFile &file, int mode, QWidget *parent)
 
 QStringList RecordsWindow::lines() const
 {
-    return model_->stringList();
+    return model_->lines();
 }
 
 void RecordsWindow::placeAtLoad()
@@ -130,17 +154,7 @@ void RecordsWindow::fill()
         return;
     const QList<PlayerRecord> table = file_.read(3, count);
 
-    const QStringList fresh = recordLines(rankByAverage(table));
-    QStringList shown = model_->stringList();
-    for (qsizetype i = 0; i < fresh.size(); ++i) {
-        if (i < shown.size())
-            shown[i] = fresh[i];
-        else
-            shown.append(fresh[i]);
-    }
-    // Resetting the model would also reset the scroll position, so only when needed.
-    if (shown != model_->stringList())
-        model_->setStringList(shown);
+    model_->setPlayers(rankByAverage(table));
 }
 
 bool RecordsWindow::event(QEvent *e)

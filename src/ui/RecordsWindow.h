@@ -5,14 +5,15 @@
 
 class QGroupBox;
 class QLabel;
-class QListView;
 class QPushButton;
-class QStringListModel;
+class QTableView;
+class RecordsTableModel;
 
 class PlayerFile;
 
 // The records list: every player of the current mode ranked by best game average, shown
-// modally over the main window. It only reads the player file.
+// modally over the main window. It only reads the player file. The list is drawn as lines
+// of text and read by screen readers as a table.
 class RecordsWindow : public QDialog
 {
     Q_OBJECT
@@ -39,10 +40,10 @@ private:
 
     const PlayerFile &file_;
     QGroupBox *frame_ = nullptr;
-    QListView *list_ = nullptr;
+    QTableView *list_ = nullptr;
     QPushButton *okButton_ = nullptr;
 
-    QStringListModel *model_ = nullptr;
+    RecordsTableModel *model_ = nullptr;
     float listHeight_ = 5325; // twips
     float loadHeight_ = 0; // outer height chosen at load, in twips
     bool shownOnce_ = false;

@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListView>
+#include <QTableView>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -28,7 +28,7 @@ struct Fixture
         w = std::make_unique<RecordsWindow>(file, mode);
     }
     QString title() const { return w->findChild<QGroupBox *>()->title(); }
-    QListView *list() const { return w->findChild<QListView *>(); }
+    QTableView *list() const { return w->findChild<QTableView *>(); }
     QPushButton *ok() const { return w->findChild<QPushButton *>(); }
 };
 
