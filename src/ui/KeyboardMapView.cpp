@@ -1,5 +1,8 @@
 #include "ui/KeyboardMapView.h"
 
+#include "ui/KeyboardMapAccessible.h"
+
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLocale>
@@ -25,6 +28,8 @@ KeyboardMapView::KeyboardMapView(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("keyboardMap"));
+    // Screen readers see each key as a child of the map.
+    QAccessible::installFactory(&KeyboardMapAccessible::factory);
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Clavier des fautes"));
 }
@@ -43,8 +48,10 @@ void KeyboardMapView::setKeyboard(const Keyboard &keyboard)
     }
     current_ = 0;
     update();
-    if (hasFocus())
+    if (hasFocus()) {
         emit currentChanged(currentDescription());
+        reportFocusedKey();
+    }
 }
 
 void KeyboardMapView::setFigures(const QList<KeyboardMap::KeyFigures> &figures)
@@ -52,14 +59,26 @@ void KeyboardMapView::setFigures(const QList<KeyboardMap::KeyFigures> &figures)
     if (figures.size() == places_.size())
         figures_ = figures;
     update();
-    if (hasFocus())
+    if (hasFocus()) {
         emit currentChanged(currentDescription());
+        reportFocusedKey();
+    }
 }
 
 void KeyboardMapView::focusInEvent(QFocusEvent *e)
 {
     QWidget::focusInEvent(e);
     emit currentChanged(currentDescription());
+    reportFocusedKey();
+}
+
+void KeyboardMapView::reportFocusedKey()
+{
+    if (figures_.isEmpty() || !hasFocus())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(current_);
+    QAccessible::updateAccessibility(&event);
 }
 
 QString KeyboardMapView::currentDescription() const
@@ -220,4 +239,5 @@ void KeyboardMapView::moveCurrent(int key)
     current_ = key;
     update();
     emit currentChanged(currentDescription());
+    reportFocusedKey();
 }

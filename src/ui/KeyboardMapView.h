@@ -28,8 +28,9 @@ public:
     // reported while the map has the focus.
     int currentKey() const { return current_; }
     QString currentDescription() const;
-    // The key at a point of the widget, or -1.
+    // The key at a point of the widget, or -1, and where a key is drawn.
     int keyAt(const QPointF &point) const;
+    QRectF keyRect(int index) const;
     // The rate from which a key has the darkest colour.
     static constexpr double kDarkestRate = 0.10;
     // The colour of a rate, darker as it grows; white for a key never due (negative rate).
@@ -57,8 +58,9 @@ private:
         int row;
         QRectF rect;
     };
-    QRectF keyRect(int index) const;
     void moveCurrent(int key);
+    // Tells screen readers which key has the focus, while the map has it.
+    void reportFocusedKey();
 
     QList<Place> places_;
     QList<KeyboardMap::KeyFigures> figures_;

@@ -6,6 +6,7 @@
 #include "ui/KeyboardMapView.h"
 #include "ui/KeyboardPanel.h"
 #include "ui/Screen.h"
+#include "ui/SpokenText.h"
 
 #include <QChart>
 #include <QChartView>
@@ -109,11 +110,14 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     chartView_ = new QChartView(chart_);
     chartView_->setObjectName(QStringLiteral("chart"));
     chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setFocusPolicy(Qt::NoFocus);
+    // Tab stops on the chart so that a screen reader reads its summary.
+    chartView_->setFocusPolicy(Qt::TabFocus);
+    chartView_->setAccessibleName(QStringLiteral("Graphique des parties"));
     chartView_->setMinimumHeight(260);
 
     table_ = new QTableWidget(0, 4);
     table_->setObjectName(QStringLiteral("lastGames"));
+    table_->setAccessibleName(QStringLiteral("Dernières parties"));
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("Date"), QStringLiteral("Mini"), QStringLiteral("Moyenne"), QStringLiteral("Fautes")});
     table_->verticalHeader()->hide();
@@ -159,7 +163,8 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     layout->addLayout(buttons);
 
     setTabOrder(playerBox_, modeBox_);
-    setTabOrder(modeBox_, table_);
+    setTabOrder(modeBox_, chartView_);
+    setTabOrder(chartView_, table_);
     setTabOrder(table_, keyboard_->layoutBox());
     setTabOrder(keyboard_->layoutBox(), keyboard_->map());
     setTabOrder(keyboard_->map(), exportButton_);
@@ -193,6 +198,7 @@ void ProgressionWindow::reload()
     if (data_.isEmpty())
         return;
     showChart(chartData(data_));
+    chartView_->setAccessibleDescription(SpokenText::progress(data_));
     showTable();
     keyboard_->setCounts(data_.characters);
 }

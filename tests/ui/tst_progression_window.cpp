@@ -118,7 +118,7 @@ private slots:
         QTest::newRow("games in this mode, exported")
             << "Paul 1" << "parties.csv"
             << "Progression\nPaul\n1 lettre\nMoyenne,Mini,Record moyenne,Record mini, 3 rows\n"
-               "playerBox modeBox lastGames layoutBox keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
+               "playerBox modeBox chart lastGames layoutBox keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
                 + none + "\nE : 0 faute sur 30 (0,0 %)\nCaractères les plus manqués :\nÉ : 30 fautes sur 30 (100,0 %)\n"
                          "é : 30 fautes sur 30 (100,0 %)"
             << "^3 parties de Paul exportées dans « .*/parties.csv ». \\| Clavimo \\| Ok \\| Information$";
