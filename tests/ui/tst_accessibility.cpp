@@ -19,6 +19,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 
@@ -65,8 +66,10 @@ void findUnnamed(QAccessibleInterface *iface, const QString &path, QStringList *
                            : QStringLiteral("role %1").arg(int(iface->role())));
     if (isControl(iface)) {
         ++*controls;
-        if (iface->text(QAccessible::Name).trimmed().isEmpty())
-            *unnamed << here;
+        // A bare "?" or "..." says nothing: a name holds a letter or a digit.
+        static const QRegularExpression word(QStringLiteral("[\\p{L}\\p{N}]"));
+        if (!iface->text(QAccessible::Name).contains(word))
+            *unnamed << here + QStringLiteral(" \"") + iface->text(QAccessible::Name) + QLatin1Char('"');
     }
     for (int i = 0; i < iface->childCount(); ++i)
         findUnnamed(iface->child(i), here, unnamed, controls);
@@ -309,7 +312,8 @@ private slots:
             QVERIFY(QTest::qWaitFor([modal] { return modal->isAncestorOf(QApplication::focusWidget()); }));
             map->setFocus();
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(map);
-            QStringList out{QString::number(iface->childCount() == map->figures().size() && iface->childCount() > 40)};
+            QVERIFY(iface->childCount() == map->figures().size() && iface->childCount() > 40);
+            QStringList out;
             auto focused = [iface] {
                 QStringList names;
                 for (int i = 0; i < iface->childCount(); ++i)
@@ -334,8 +338,7 @@ private slots:
         });
         QTest::keyClick(main, Qt::Key_F5);
         // From ² down to A, right to Z and E, up to the key of 3 and ".
-        QCOMPARE(result, QStringLiteral("1\n"
-                                        "Touche ²\u00A0: jamais demandée = Touche ²\u00A0: jamais demandée\n"
+        QCOMPARE(result, QStringLiteral("Touche ²\u00A0: jamais demandée = Touche ²\u00A0: jamais demandée\n"
                                         "Touche A\u00A0: 15 erreurs sur 60, 25,0\u00A0% = Touche A\u00A0: 15 erreurs sur 60, 25,0\u00A0%\n"
                                         "Touche Z\u00A0: jamais demandée = Touche Z\u00A0: jamais demandée\n"
                                         "Touche E\u00A0: jamais demandée = Touche E\u00A0: jamais demandée\n"
