@@ -20,6 +20,8 @@ packages=(
   # default one alone), the history's client driver, and openssl for the server's
   # throw-away TLS certificate.
   postgresql libqt6sql6-psql openssl procps
+  # The accessible tree read as a screen reader reads it (tools/atspi_dump.sh).
+  dbus at-spi2-core python3-pyatspi
 )
 
 missing=()

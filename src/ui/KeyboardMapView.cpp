@@ -69,7 +69,9 @@ void KeyboardMapView::focusInEvent(QFocusEvent *e)
 {
     QWidget::focusInEvent(e);
     emit currentChanged(currentDescription());
-    reportFocusedKey();
+    // Qt tells of the map's own focus after this handler; the key is told after it, so
+    // that a screen reader ends on the key.
+    QMetaObject::invokeMethod(this, &KeyboardMapView::reportFocusedKey, Qt::QueuedConnection);
 }
 
 void KeyboardMapView::reportFocusedKey()

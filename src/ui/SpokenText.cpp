@@ -58,7 +58,8 @@ QString score(const QString &title, const QString &caption)
     const QString name = m.captured(1);
     const QString what = title + QLatin1Char(' ') + m.captured(2) + kColon;
     if (m.captured(3).isEmpty())
-        return what + QStringLiteral("pas encore de temps");
+        return what + (title.startsWith(QStringLiteral("Record")) ? QStringLiteral("pas encore de record")
+                                                                    : QStringLiteral("pas encore de temps"));
     const qint64 ms = m.captured(3).toLongLong();
     if (ms >= kUnset || name == kPlaceholderName)
         return what + QStringLiteral("pas encore de record");

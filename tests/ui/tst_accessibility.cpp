@@ -259,6 +259,8 @@ private slots:
                                   << "Record personnel Mini\u00A0: pas encore de record";
         QTest::newRow("before the first item") << "Partie en cours" << "Moyenne"
                                                << "Partie en cours Moyenne\u00A0: pas encore de temps";
+        QTest::newRow("nobody named yet") << "Record personnel" << "Mini"
+                                          << "Record personnel Mini\u00A0: pas encore de record";
         QTest::newRow("one millisecond") << "Partie en cours" << "Mini    :  1"
                                          << "Partie en cours Mini\u00A0: 1 milliseconde";
     }
