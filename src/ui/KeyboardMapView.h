@@ -37,6 +37,21 @@ public:
     // The colour of the writing on a key of that colour.
     static QColor textColourOn(const QColor &fill);
 
+    // The rate as written on a key due ("2,5 %").
+    static QString rateText(double rate);
+    // Where a key is drawn in the widget, and the rooms its name and its rate are written in.
+    QRectF keyRect(int index) const;
+    static QRectF labelRoom(const QRectF &key);
+    static QRectF rateRoom(const QRectF &key);
+    // The fonts of the names and of the rates at the map's present size: as large as the
+    // keys allow, and small enough that every name and rate shown fits its room.
+    struct KeyFonts
+    {
+        QFont label;
+        QFont rate;
+    };
+    KeyFonts keyFonts() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -57,7 +72,6 @@ private:
         int row;
         QRectF rect;
     };
-    QRectF keyRect(int index) const;
     void moveCurrent(int key);
 
     QList<Place> places_;

@@ -20,6 +20,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -136,9 +137,18 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     contentLayout->addWidget(chartView_, 1);
     contentLayout->addLayout(lower, 1);
 
+    // On a small screen, or with large text, the charts scroll under the choices and the
+    // buttons, which stay in sight.
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("contentScroll"));
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+
     pages_ = new QStackedWidget(this);
     pages_->addWidget(emptyLabel_);
-    pages_->addWidget(content);
+    pages_->addWidget(scroll);
 
     exportButton_ = new QPushButton(QStringLiteral("E&xporter…"), this);
     exportButton_->setObjectName(QStringLiteral("exportButton"));
@@ -169,8 +179,9 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &ProgressionWindow::reload);
     reload();
 
-    resize(1000, 740);
+    resize(QSize(1000, 740).boundedTo(availableArea(this).marginsRemoved(frameMargins(this)).size()));
     centreOnScreen(this);
+    fitOnScreen(this);
     playerBox_->setFocus();
 }
 
