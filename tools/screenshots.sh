@@ -88,6 +88,11 @@ for layout in fr be "ch fr" ca "fr bepo" "fr afnor"; do
   xdotool key F5
   window Progression >/dev/null
   shot "progression-${layout// /-}" 1
+  if [ "$layout" = fr ]; then
+    # Tab to the keyboard map, which a small window scrolls into sight.
+    xdotool key Tab Tab Tab Tab
+    shot progression-fr-map 0.5
+  fi
   xdotool key Escape
   sleep 0.3
 done

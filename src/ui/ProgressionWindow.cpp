@@ -111,7 +111,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     chartView_->setObjectName(QStringLiteral("chart"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setFocusPolicy(Qt::NoFocus);
-    chartView_->setMinimumHeight(260);
+    chartView_->setMinimumHeight(200);
 
     table_ = new QTableWidget(0, 4);
     table_->setObjectName(QStringLiteral("lastGames"));
@@ -128,14 +128,15 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
 
     keyboard_ = new KeyboardPanel(layouts);
 
-    auto *lower = new QHBoxLayout;
-    lower->addWidget(tableFrame, 2);
-    lower->addWidget(keyboard_, 3);
+    tableFrame_ = tableFrame;
+    lower_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    lower_->addWidget(tableFrame, 2);
+    lower_->addWidget(keyboard_, 3);
     auto *content = new QWidget;
     auto *contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
     contentLayout->addWidget(chartView_, 1);
-    contentLayout->addLayout(lower, 1);
+    contentLayout->addLayout(lower_, 1);
 
     // On a small screen, or with large text, the charts scroll under the choices and the
     // buttons, which stay in sight.
@@ -183,6 +184,16 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     centreOnScreen(this);
     fitOnScreen(this);
     playerBox_->setFocus();
+}
+
+void ProgressionWindow::resizeEvent(QResizeEvent *e)
+{
+    QDialog::resizeEvent(e);
+    // Too narrow for the last games beside the keyboard, as on a small screen or with large
+    // text: the keyboard goes under them, and the table keeps a few rows in sight.
+    const bool sideBySide = width() >= kSideBySideWidth;
+    lower_->setDirection(sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    tableFrame_->setMinimumHeight(sideBySide ? 0 : 220);
 }
 
 QString ProgressionWindow::emptySentence() const
