@@ -190,10 +190,12 @@ void ProgressionWindow::resizeEvent(QResizeEvent *e)
 {
     QDialog::resizeEvent(e);
     // Too narrow for the last games beside the keyboard, as on a small screen or with large
-    // text: the keyboard goes under them, and the table keeps a few rows in sight.
+    // text: the keyboard goes under them, and the page scrolls, so the chart and the table
+    // keep room enough to be read.
     const bool sideBySide = width() >= kSideBySideWidth;
     lower_->setDirection(sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
     tableFrame_->setMinimumHeight(sideBySide ? 0 : 220);
+    chartView_->setMinimumHeight(sideBySide ? 200 : 300);
 }
 
 QString ProgressionWindow::emptySentence() const
