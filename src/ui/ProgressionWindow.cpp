@@ -122,15 +122,14 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setTabKeyNavigation(false);
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    auto *tableFrame = new QGroupBox(QStringLiteral("Dernières parties"));
-    auto *tableLayout = new QVBoxLayout(tableFrame);
+    tableFrame_ = new QGroupBox(QStringLiteral("Dernières parties"));
+    auto *tableLayout = new QVBoxLayout(tableFrame_);
     tableLayout->addWidget(table_);
 
     keyboard_ = new KeyboardPanel(layouts);
 
-    tableFrame_ = tableFrame;
     lower_ = new QBoxLayout(QBoxLayout::LeftToRight);
-    lower_->addWidget(tableFrame, 2);
+    lower_->addWidget(tableFrame_, 2);
     lower_->addWidget(keyboard_, 3);
     auto *content = new QWidget;
     auto *contentLayout = new QVBoxLayout(content);
