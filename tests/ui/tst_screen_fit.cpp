@@ -21,7 +21,10 @@
 #include "ui/XkbKeyboards.h"
 
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,9 +104,13 @@ private slots:
         GameApplication app(ts.services());
         app.start();
         QVERIFY(QTest::qWaitFor([&] { return app.mainWindow() != nullptr; }, 5000));
+        // The start-up window, frameless, closed at its full size when the main window came.
+        const SplashWindow *splash = app.splashWindow();
+        const QRect area = splash->screen()->availableGeometry();
+        QVERIFY(splash->width() >= splash->findChild<QLabel *>(QStringLiteral("picture"))->width());
+        QVERIFY2(area.contains(splash->geometry()),
+                 qPrintable(QStringLiteral("splash %1, available %2").arg(describe(splash->geometry()), describe(area))));
         QString why;
-        if (SplashWindow *splash = app.splashWindow(); splash && splash->isVisible())
-            QVERIFY2(fitsTheScreen(splash, &why), qPrintable(why));
         MainWindow *main = app.mainWindow();
         main->activate(false);
         QVERIFY(QTest::qWaitForWindowExposed(main));
@@ -163,6 +170,12 @@ private slots:
         QVERIFY2(fitsTheScreen(shown.get(), &why), qPrintable(why));
         if (window != QLatin1String("progression"))
             return;
+        // Laid out to the window's width: the page may scroll down, never sideways.
+        auto *scroll = shown->findChild<QScrollArea *>(QStringLiteral("contentScroll"));
+        QCoreApplication::processEvents();
+        QVERIFY2(scroll->horizontalScrollBar()->maximum() == 0,
+                 qPrintable(QStringLiteral("the page is %1 pixels wider than the window")
+                                .arg(scroll->horizontalScrollBar()->maximum())));
         const QRect area = shown->screen()->availableGeometry();
         for (const char *name : {"exportButton", "closeButton"}) {
             auto *button = shown->findChild<QPushButton *>(QLatin1String(name));
