@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Takes a screenshot of every window of the game under Xvfb with a small window manager,
-# so that each can be looked at: usage  tools/screenshots.sh [program] [out-folder] [WxH]
+# so that each can be looked at: usage  tools/screenshots.sh [program] [out-folder] [WxH] [scale]
+# The scale (1.5, 2) enlarges everything as a desktop set to large text does.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 program="$(realpath "${1:-$here/build/clavimo}")"
 out="${2:-/tmp/clavimo-shots}"
 size="${3:-1280x1024}"
+scale="${4:-1}"
 
 for p in xvfb xdotool imagemagick openbox perl x11-xkb-utils; do
   dpkg -s "$p" >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$p"
@@ -41,7 +43,7 @@ else
 fi
 
 cd "$work"
-"$program" >/dev/null 2>&1 & pids+=($!)
+QT_SCALE_FACTOR="$scale" "$program" >/dev/null 2>&1 & pids+=($!)
 
 fail() { echo "screenshots: $*" >&2; exit 1; }
 shot() { sleep "${2:-0.4}"; import -window root "$out/$1.png"; echo "$out/$1.png"; }
@@ -86,6 +88,11 @@ for layout in fr be "ch fr" ca "fr bepo" "fr afnor"; do
   xdotool key F5
   window Progression >/dev/null
   shot "progression-${layout// /-}" 1
+  if [ "$layout" = fr ]; then
+    # Tab to the keyboard map, which a small window scrolls into sight.
+    xdotool key Tab Tab Tab Tab
+    shot progression-fr-map 0.5
+  fi
   xdotool key Escape
   sleep 0.3
 done

@@ -3,6 +3,7 @@
 #include "ui/KeyboardMapAccessible.h"
 
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLocale>
@@ -21,6 +22,32 @@ constexpr double kRowStart[] = {0, 1.5, 1.75, 1.25, 4.25};
 constexpr double kUnits = 14.0;    // keyboard width in key widths
 constexpr double kRows = 5.0;
 constexpr double kGap = 0.08;      // between keys, in key widths
+constexpr double kSide = 0.06;     // room left on each side of a key's text, in key heights
+constexpr int kSmallestPixels = 5;
+constexpr int kSmallestReadPixels = 7;
+
+struct Room
+{
+    QString text;
+    QRectF room;
+};
+
+// The largest pixel size up to `largest` at which every text fits its room, so that one
+// size serves the whole map; the smallest size tried when even that does not fit.
+QFont fittingFont(QFont font, double largest, const QList<Room> &texts)
+{
+    for (int pixels = int(largest); pixels > kSmallestPixels; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetricsF metrics(font);
+        const bool fits = std::all_of(texts.begin(), texts.end(), [&metrics](const Room &t) {
+            return metrics.horizontalAdvance(t.text) <= t.room.width() && metrics.height() <= t.room.height();
+        });
+        if (fits)
+            return font;
+    }
+    font.setPixelSize(kSmallestPixels);
+    return font;
+}
 
 } // namespace
 
@@ -113,6 +140,36 @@ QColor KeyboardMapView::textColourOn(const QColor &fill)
     return qGray(fill.rgb()) < 128 ? Qt::white : Qt::black;
 }
 
+QString KeyboardMapView::rateText(double rate)
+{
+    return QLocale(QLocale::French, QLocale::France).toString(100.0 * rate, 'f', 1) + QStringLiteral("\u00A0%");
+}
+
+QRectF KeyboardMapView::labelRoom(const QRectF &key)
+{
+    const double side = key.height() * kSide;
+    return QRectF(key.x() + side, key.y() + key.height() * 0.08, key.width() - 2 * side, key.height() * 0.55);
+}
+
+QRectF KeyboardMapView::rateRoom(const QRectF &key)
+{
+    const double side = key.height() * kSide;
+    return QRectF(key.x() + side, key.y() + key.height() * 0.58, key.width() - 2 * side, key.height() * 0.38);
+}
+
+KeyboardMapView::KeyFonts KeyboardMapView::keyFonts() const
+{
+    QList<Room> labels, rates;
+    for (int i = 0; i < places_.size(); ++i) {
+        const QRectF r = keyRect(i);
+        labels.append({figures_[i].label, labelRoom(r)});
+        if (figures_[i].expected > 0)
+            rates.append({rateText(figures_[i].rate()), rateRoom(r)});
+    }
+    const double unit = std::min(width() / kUnits, height() / kRows);
+    return {fittingFont(font(), unit * 0.36, labels), fittingFont(font(), unit * 0.22, rates)};
+}
+
 QSize KeyboardMapView::sizeHint() const
 {
     return QSize(int(kUnits * 40), int(kRows * 40));
@@ -120,7 +177,12 @@ QSize KeyboardMapView::sizeHint() const
 
 QSize KeyboardMapView::minimumSizeHint() const
 {
-    return QSize(int(kUnits * 24), int(kRows * 24));
+    // Keys wide enough for the widest rate at the smallest size still easily read.
+    QFont small = font();
+    small.setPixelSize(kSmallestReadPixels);
+    const double text = QFontMetricsF(small).horizontalAdvance(rateText(1.0));
+    const double unit = std::max(24.0, std::ceil(text / (1 - 2 * kSide) / (1 - kGap)));
+    return QSize(int(kUnits * unit), int(kRows * unit));
 }
 
 QRectF KeyboardMapView::keyRect(int index) const
@@ -160,11 +222,7 @@ void KeyboardMapView::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const double unit = std::min(width() / kUnits, height() / kRows);
-    QFont labelFont = font();
-    labelFont.setPixelSize(std::max(8, int(unit * 0.36)));
-    QFont rateFont = font();
-    rateFont.setPixelSize(std::max(7, int(unit * 0.22)));
-    const QLocale french(QLocale::French, QLocale::France);
+    const KeyFonts fonts = keyFonts();
     for (int i = 0; i < places_.size(); ++i) {
         const QRectF r = keyRect(i);
         const KeyboardMap::KeyFigures &f = figures_[i];
@@ -177,13 +235,11 @@ void KeyboardMapView::paintEvent(QPaintEvent *)
             p.drawRoundedRect(r, unit * 0.1, unit * 0.1);
         }
         p.setPen(textColourOn(fill));
-        p.setFont(labelFont);
-        const QRectF top(r.x(), r.y() + r.height() * 0.08, r.width(), r.height() * 0.55);
-        p.drawText(top, Qt::AlignCenter, f.label);
+        p.setFont(fonts.label);
+        p.drawText(labelRoom(r), Qt::AlignCenter, f.label);
         if (f.expected > 0) {
-            p.setFont(rateFont);
-            const QRectF bottom(r.x(), r.y() + r.height() * 0.58, r.width(), r.height() * 0.38);
-            p.drawText(bottom, Qt::AlignCenter, french.toString(100.0 * f.rate(), 'f', 1) + QStringLiteral(" %"));
+            p.setFont(fonts.rate);
+            p.drawText(rateRoom(r), Qt::AlignCenter, rateText(f.rate()));
         }
     }
 }

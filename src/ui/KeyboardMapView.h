@@ -28,15 +28,29 @@ public:
     // reported while the map has the focus.
     int currentKey() const { return current_; }
     QString currentDescription() const;
-    // The key at a point of the widget, or -1, and where a key is drawn.
+    // The key at a point of the widget, or -1.
     int keyAt(const QPointF &point) const;
-    QRectF keyRect(int index) const;
     // The rate from which a key has the darkest colour.
     static constexpr double kDarkestRate = 0.10;
     // The colour of a rate, darker as it grows; white for a key never due (negative rate).
     static QColor colourFor(double rate);
     // The colour of the writing on a key of that colour.
     static QColor textColourOn(const QColor &fill);
+
+    // The rate as written on a key due ("2,5 %").
+    static QString rateText(double rate);
+    // Where a key is drawn in the widget, and the rooms its name and its rate are written in.
+    QRectF keyRect(int index) const;
+    static QRectF labelRoom(const QRectF &key);
+    static QRectF rateRoom(const QRectF &key);
+    // The fonts of the names and of the rates at the map's present size: as large as the
+    // keys allow, and small enough that every name and rate shown fits its room.
+    struct KeyFonts
+    {
+        QFont label;
+        QFont rate;
+    };
+    KeyFonts keyFonts() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

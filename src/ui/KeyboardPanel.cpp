@@ -46,6 +46,7 @@ KeyboardPanel::KeyboardPanel(KeyboardLayouts &layouts, QWidget *parent)
     keyLabel_ = new QLabel;
     keyLabel_->setObjectName(QStringLiteral("keyFigures"));
     keyLabel_->setTextFormat(Qt::PlainText);
+    keyLabel_->setWordWrap(true); // a long line of figures must not widen the window
     connect(map_, &KeyboardMapView::currentChanged, keyLabel_, &QLabel::setText);
     missedLabel_ = new QLabel;
     missedLabel_->setObjectName(QStringLiteral("mostMissed"));

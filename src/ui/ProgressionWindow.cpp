@@ -21,6 +21,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -113,7 +114,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     // Tab stops on the chart so that a screen reader reads its summary.
     chartView_->setFocusPolicy(Qt::TabFocus);
     chartView_->setAccessibleName(QStringLiteral("Graphique des parties"));
-    chartView_->setMinimumHeight(260);
+    chartView_->setMinimumHeight(200);
 
     table_ = new QTableWidget(0, 4);
     table_->setObjectName(QStringLiteral("lastGames"));
@@ -125,24 +126,33 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setTabKeyNavigation(false);
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    auto *tableFrame = new QGroupBox(QStringLiteral("Dernières parties"));
-    auto *tableLayout = new QVBoxLayout(tableFrame);
+    tableFrame_ = new QGroupBox(QStringLiteral("Dernières parties"));
+    auto *tableLayout = new QVBoxLayout(tableFrame_);
     tableLayout->addWidget(table_);
 
     keyboard_ = new KeyboardPanel(layouts);
 
-    auto *lower = new QHBoxLayout;
-    lower->addWidget(tableFrame, 2);
-    lower->addWidget(keyboard_, 3);
+    lower_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    lower_->addWidget(tableFrame_, 2);
+    lower_->addWidget(keyboard_, 3);
     auto *content = new QWidget;
     auto *contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
     contentLayout->addWidget(chartView_, 1);
-    contentLayout->addLayout(lower, 1);
+    contentLayout->addLayout(lower_, 1);
+
+    // On a small screen, or with large text, the charts scroll under the choices and the
+    // buttons, which stay in sight.
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("contentScroll"));
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
 
     pages_ = new QStackedWidget(this);
     pages_->addWidget(emptyLabel_);
-    pages_->addWidget(content);
+    pages_->addWidget(scroll);
 
     exportButton_ = new QPushButton(QStringLiteral("E&xporter…"), this);
     exportButton_->setObjectName(QStringLiteral("exportButton"));
@@ -174,9 +184,22 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &ProgressionWindow::reload);
     reload();
 
-    resize(1000, 740);
+    resize(QSize(1000, 740).boundedTo(availableArea(this).marginsRemoved(frameMargins(this)).size()));
     centreOnScreen(this);
+    fitOnScreen(this);
     playerBox_->setFocus();
+}
+
+void ProgressionWindow::resizeEvent(QResizeEvent *e)
+{
+    QDialog::resizeEvent(e);
+    // Too narrow for the last games beside the keyboard, as on a small screen or with large
+    // text: the keyboard goes under them, and the page scrolls, so the chart and the table
+    // keep room enough to be read.
+    const bool sideBySide = width() >= kSideBySideWidth;
+    lower_->setDirection(sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    tableFrame_->setMinimumHeight(sideBySide ? 0 : 220);
+    chartView_->setMinimumHeight(sideBySide ? 200 : 300);
 }
 
 QString ProgressionWindow::emptySentence() const

@@ -12,7 +12,9 @@ class KeyboardPanel;
 class MessageBoxes;
 class QChart;
 class QChartView;
+class QBoxLayout;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
@@ -29,6 +31,8 @@ class ProgressionWindow : public QDialog
 
 public:
     static constexpr int kLastGames = 50;
+    // The narrowest window that shows the last games beside the keyboard, not above it.
+    static constexpr int kSideBySideWidth = 900;
 
     // currentPlayer is empty while nobody is named in the main window.
     ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, KeyboardLayouts &layouts,
@@ -41,6 +45,9 @@ public:
 
     const ProgressData &data() const { return data_; }
     QString emptySentence() const;
+
+protected:
+    void resizeEvent(QResizeEvent *e) override;
 
 private:
     void reload();
@@ -61,6 +68,8 @@ private:
     QChartView *chartView_ = nullptr;
     QTableWidget *table_ = nullptr;
     KeyboardPanel *keyboard_ = nullptr;
+    QBoxLayout *lower_ = nullptr;
+    QGroupBox *tableFrame_ = nullptr;
     QPushButton *exportButton_ = nullptr;
     QPushButton *closeButton_ = nullptr;
 };
