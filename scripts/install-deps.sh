@@ -20,6 +20,9 @@ packages=(
   # default one alone), the history's client driver, and openssl for the server's
   # throw-away TLS certificate.
   postgresql libqt6sql6-psql openssl procps
+  # The sound test's own PulseAudio server with a null sink, its recorder, and sox to cut
+  # the recording into cues.
+  pulseaudio pulseaudio-utils sox
 )
 
 missing=()
