@@ -6,7 +6,6 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -43,12 +42,14 @@ void QtSoundPlayer::stop()
 void QtSoundPlayer::play(const QString &fileName)
 {
     stop();
-    auto known = sounds_.constFind(fileName);
-    if (known == sounds_.constEnd())
-        known = sounds_.insert(fileName, WavSound::fromFile(locateDataFile(fileName)));
-    const WavSound &sound = *known;
-    if (!sound.isValid())
-        return;
+    if (!sounds_.contains(fileName)) {
+        // A file that cannot be read now is tried again at its next cue.
+        WavSound read = WavSound::fromFile(locateDataFile(fileName));
+        if (!read.isValid())
+            return;
+        sounds_.insert(fileName, read);
+    }
+    const WavSound &sound = sounds_[fileName];
     QAudioFormat format;
     format.setSampleRate(sound.sampleRate);
     format.setChannelCount(sound.channels);
