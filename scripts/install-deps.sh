@@ -22,6 +22,9 @@ packages=(
   postgresql libqt6sql6-psql openssl procps
   # The accessible tree read as a screen reader reads it (tools/atspi_dump.sh).
   dbus at-spi2-core python3-pyatspi
+  # The sound test's own PulseAudio server with a null sink, its recorder, and sox to cut
+  # the recording into cues.
+  pulseaudio pulseaudio-utils sox
 )
 
 missing=()

@@ -329,5 +329,9 @@ void GameSession::endProgram()
     playerFile_.close();
     wordList_.close();
     settingsFile_.close();
-    services_.end.endNow();
+    const int cueLeft = cues_.remainingMs();
+    if (cueLeft > 0)
+        services_.end.endAfter(cueLeft + kEndMarginMs);
+    else
+        services_.end.endNow();
 }

@@ -67,8 +67,13 @@ public:
     void quit();
     // The window is being closed: goodbye, then the end.
     void sayGoodbye();
-    // Ends the program at once: every file closed, no handler runs any more.
+    // Ends the program: every file closed and no handler of the game run any more at once,
+    // the process ended once the cue being played has been heard (at once with the sound
+    // off or nothing playing).
     void endProgram();
+    // How long the end waits after the cue's last sample is due, for the sound server to
+    // have played it out.
+    static constexpr int kEndMarginMs = 150;
 
     // The player list dialog's choice: the first player's turn.
     void setPlayers(const QStringList &names);

@@ -12,3 +12,8 @@ void SoundCues::play(const QString &fileName)
     if (isOn())
         player_.play(fileName);
 }
+
+int SoundCues::remainingMs() const
+{
+    return isOn() ? player_.remainingMs() : 0;
+}

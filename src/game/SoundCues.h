@@ -29,6 +29,9 @@ public:
 
     // Plays a cue in the background when the sound is on at that moment.
     void play(const QString &fileName);
+    // How long the cue being played is still to be heard, in milliseconds; 0 with the
+    // sound off.
+    int remainingMs() const;
 
 private:
     SoundPlayer &player_;

@@ -9,4 +9,7 @@ class SoundPlayer
 public:
     virtual ~SoundPlayer() = default;
     virtual void play(const QString &fileName) = 0;
+    // How long the sound being played still lasts until it has been heard to its end, in
+    // milliseconds: 0 when none plays, or when the last one could not be played.
+    virtual int remainingMs() const = 0;
 };

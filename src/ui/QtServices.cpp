@@ -3,15 +3,19 @@
 #include "platform/DataPaths.h"
 
 #include <QApplication>
+#include <QAudioFormat>
+#include <QAudioSink>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QSoundEffect>
+#include <QMediaDevices>
+#include <QTimer>
 #include <QUrl>
+#include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,18 +41,52 @@ void QtBeeper::beep()
 }
 
 QtSoundPlayer::QtSoundPlayer() = default;
-QtSoundPlayer::~QtSoundPlayer() = default;
+
+QtSoundPlayer::~QtSoundPlayer()
+{
+    stop();
+}
+
+void QtSoundPlayer::stop()
+{
+    if (sink_)
+        sink_->stop();
+    sink_.reset();
+    source_.close();
+    lengthUs_ = 0;
+}
 
 void QtSoundPlayer::play(const QString &fileName)
 {
-    if (!effect_)
-        effect_ = std::make_unique<QSoundEffect>();
-    effect_->stop();
-    const QString path = locateDataFile(fileName);
-    if (!QFileInfo::exists(path))
-        return;
-    effect_->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-    effect_->play();
+    stop();
+    if (!sounds_.contains(fileName)) {
+        // A file that cannot be read now is tried again at its next cue.
+        WavSound read = WavSound::fromFile(locateDataFile(fileName));
+        if (!read.isValid())
+            return;
+        sounds_.insert(fileName, read);
+    }
+    const WavSound &sound = sounds_[fileName];
+    QAudioFormat format;
+    format.setSampleRate(sound.sampleRate);
+    format.setChannelCount(sound.channels);
+    format.setSampleFormat(sound.bitsPerSample == 8    ? QAudioFormat::UInt8
+                           : sound.bitsPerSample == 16 ? QAudioFormat::Int16
+                                                       : QAudioFormat::Int32);
+    sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format);
+    source_.setData(sound.samples);
+    source_.open(QIODevice::ReadOnly);
+    sink_->start(&source_);
+    lengthUs_ = sound.lengthUs();
+}
+
+int QtSoundPlayer::remainingMs() const
+{
+    // An output that could not start (no sound server, say) plays nothing.
+    if (!sink_ || sink_->state() == QAudio::StoppedState)
+        return 0;
+    const qint64 leftUs = lengthUs_ - std::max<qint64>(0, sink_->processedUSecs());
+    return int(std::clamp<qint64>((leftUs + 999) / 1000, 0, lengthUs_ / 1000 + 1));
 }
 
 BoxAnswer QtMessageBoxes::show(const QString &text, const QString &title, BoxButtons buttons,
@@ -103,6 +141,16 @@ bool QtShell::openFallback(const QString &address, QString *error)
     if (!ok && error)
         *error = QStringLiteral("Le programme d'ouverture des adresses est introuvable.");
     return ok;
+}
+
+void QtProgramEnd::endAfter(int waitMs)
+{
+    // Hidden, not closed: the last window closed would end the event loop at once.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows)
+        window->hide();
+    QTimer::singleShot(waitMs, qApp, [this] { endNow(); });
 }
 
 void QtProgramEnd::endNow()

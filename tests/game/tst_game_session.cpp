@@ -191,6 +191,48 @@ private slots:
         QCOMPARE(h.ts.end.ended, 1);
     }
 
+    // How the program ends after the goodbye: the files are closed before the end is asked
+    // for, and the end waits for the cue still to be heard, plus a margin, only when the
+    // sound is on and the cue plays.
+    void endWaitsForTheGoodbye_data()
+    {
+        QTest::addColumn<bool>("byEscape"); // otherwise the window is closed
+        QTest::addColumn<bool>("soundOn");
+        QTest::addColumn<int>("cueLeft");   // ms the player says the cue still lasts
+        QTest::addColumn<int>("wait");      // ms the end waits (0: at once)
+        const int m = GameSession::kEndMarginMs;
+        QTest::newRow("Escape, OK: after the goodbye") << true << true << 698 << 698 + m;
+        QTest::newRow("Escape, OK, sound off: at once") << true << false << 698 << 0;
+        QTest::newRow("Escape, OK, cue not played: at once") << true << true << 0 << 0;
+        QTest::newRow("window closed, cue over when OK: at once") << false << true << 0 << 0;
+        QTest::newRow("window closed, cue still playing") << false << true << 120 << 120 + m;
+        QTest::newRow("window closed, sound off: at once") << false << false << 120 << 0;
+    }
+    void endWaitsForTheGoodbye()
+    {
+        QFETCH(bool, byEscape);
+        QFETCH(bool, soundOn);
+        QFETCH(int, cueLeft);
+        QFETCH(int, wait);
+        Harness h;
+        QVERIFY(h.startGame({QStringLiteral("Paul")}));
+        if (!soundOn)
+            h.session->toggleSound();
+        h.ts.sound.remaining = cueLeft;
+        bool filesOpenAtEnd = true;
+        h.ts.end.atEnd = [&] {
+            filesOpenAtEnd = h.session->playerFile().isOpen() || h.session->wordList().isOpen();
+        };
+        if (byEscape)
+            h.type(QString(QChar(27)));
+        else
+            h.session->sayGoodbye();
+        QCOMPARE(h.ts.end.waits, QList<int>{wait});
+        QVERIFY(!filesOpenAtEnd);
+        QVERIFY(h.session->isEnded());
+        QCOMPARE(h.ts.sound.played.contains(QStringLiteral("aurevoir.wav")), soundOn);
+    }
+
     // The settings file as found, whether the cues play, the menu's check mark, and the
     // file after the switch. A wrong key beeps whatever the switch; Help beeps with it.
     void soundSwitch_data()

@@ -18,6 +18,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 
 // Test doubles: clocks that move only when the test says so, random numbers the test
 // queued (then `fallback`), and recorders for beeps, sounds, addresses and the end.
@@ -48,10 +50,13 @@ struct CountingBeeper : Beeper
     int count = 0;
 };
 
+// `remaining`: how long the test says the sound being played still lasts.
 struct RecordingSound : SoundPlayer
 {
     void play(const QString &fileName) override { played << fileName; }
+    int remainingMs() const override { return remaining; }
     QStringList played;
+    int remaining = 0;
 };
 
 // The X server's keyboard names the test gives (none: not under X11).
@@ -132,10 +137,22 @@ struct RecordingShell : Shell
     bool fallbackSucceeds = true;
 };
 
+// Every end asked for, with its wait (0 for at once); `atEnd` runs as the end is asked,
+// for a test to look at what is still open then.
 struct RecordingEnd : ProgramEnd
 {
-    void endNow() override { ++ended; }
+    void endNow() override { record(0); }
+    void endAfter(int waitMs) override { record(waitMs); }
+    void record(int waitMs)
+    {
+        ++ended;
+        waits << waitMs;
+        if (atEnd)
+            atEnd();
+    }
     int ended = 0;
+    QList<int> waits;
+    std::function<void()> atEnd;
 };
 
 // All the doubles together, handed out as the program's services.
