@@ -15,3 +15,14 @@ void centreOnScreen(QWidget *window)
     const QRect s = screenArea(window);
     window->move(s.x() + (s.width() - window->width()) / 2, s.y() + (s.height() - window->height()) / 2);
 }
+
+bool programPlacesWindows()
+{
+    return programPlacesWindows(QGuiApplication::platformName());
+}
+
+bool programPlacesWindows(const QString &platformName)
+{
+    // Qt's Wayland platforms are "wayland" and its variants ("wayland-egl", ...).
+    return !platformName.startsWith(QLatin1String("wayland"));
+}
