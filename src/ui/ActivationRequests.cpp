@@ -8,8 +8,8 @@ ActivationRequests::ActivationRequests(std::function<void(QWindow *)> request, Q
     , request_(request ? std::move(request) : [](QWindow *window) { window->requestActivate(); })
 {
     // The plugin's request is a function connected to the application's focus changes
-    // with the application as its context: this removes it, and nothing else is connected
-    // so in Qt.
+    // with the application as its context; this removes it (Qt connects nothing else so,
+    // and neither does the program).
     disconnect(qApp, &QGuiApplication::focusObjectChanged, qApp, nullptr);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &ActivationRequests::focusWindowChanged);
 }

@@ -63,7 +63,8 @@ SplashWindow::SplashWindow(GameSession &session, Placement placement, QWidget *p
     picture_->resize(twipsToPixels(kPictureWidth), twipsToPixels(kPictureHeight));
     picture_->installEventFilter(this);
 
-    // A window cannot be smaller than one pixel.
+    // The growth starts from one pixel, the smallest a window can be, in the middle of
+    // the window when the compositor places it.
     if (area_ == this)
         resize(1, 1);
     else
