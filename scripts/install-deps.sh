@@ -14,6 +14,9 @@ packages=(
   # The keyboard layouts of the progression map, and the X server's name for the one in use.
   libxkbcommon-dev xkb-data libxcb1-dev
   xvfb xauth xdotool openbox x11-apps x11-utils
+  # The end-to-end test under Wayland: a headless compositor, its screenshots and typing,
+  # and Qt's Wayland platform.
+  sway grim wtype qt6-wayland
   desktop-file-utils appstream
   clang libclang-rt-14-dev sqlite3
   # The tests' own PostgreSQL server (they make their own cluster and leave the package's

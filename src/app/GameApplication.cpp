@@ -1,7 +1,9 @@
 #include "app/GameApplication.h"
 
 #include "history/ServerHistory.h"
+#include "ui/ActivationRequests.h"
 #include "ui/MainWindow.h"
+#include "ui/Screen.h"
 #include "ui/SplashWindow.h"
 
 GameApplication::GameApplication(const Services &services, const HistoryPlace &place, QObject *parent)
@@ -16,6 +18,8 @@ GameApplication::GameApplication(const Services &services, const HistoryPlace &p
         server_ = std::make_unique<ServerHistory>(history_, *place.server, services.boxes);
     session_.setHistory(server_ ? static_cast<GameHistory *>(server_.get()) : &history_);
     session_.setHistoryReader(server_ ? static_cast<HistoryReader *>(server_.get()) : &history_);
+    if (!programPlacesWindows())
+        activation_ = std::make_unique<ActivationRequests>();
 }
 
 bool GameApplication::stopHistory(int waitMs)

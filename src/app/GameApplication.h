@@ -15,6 +15,7 @@
 
 class MainWindow;
 class ServerHistory;
+class ActivationRequests;
 class SplashWindow;
 
 // Where the finished games go: the history file, and a classroom's server when one is
@@ -65,6 +66,9 @@ private:
     X11KeyboardNames serverKeyboard_;
     SettingsLayoutMemory layoutMemory_;
     KeyboardLayouts layouts_{keyboards_, serverKeyboard_, layoutMemory_};
+    // Under a compositor, the windows ask to be activated only when no box is open over
+    // them (null where the program places its windows).
+    std::unique_ptr<ActivationRequests> activation_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> main_;
     int handOverWaitMs_ = 2000;

@@ -62,3 +62,14 @@ void fitOnScreen(QWidget *window)
     if (at != outer.topLeft())
         window->move(at);
 }
+
+bool programPlacesWindows()
+{
+    return programPlacesWindows(QGuiApplication::platformName());
+}
+
+bool programPlacesWindows(const QString &platformName)
+{
+    // Qt's Wayland platforms are "wayland" and its variants ("wayland-egl", ...).
+    return !platformName.startsWith(QLatin1String("wayland"));
+}

@@ -2,6 +2,7 @@
 
 #include <QMargins>
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -23,3 +24,9 @@ QMargins frameMargins(const QWidget *window);
 // Shrinks a window, frame included, to the available area when it is larger, and moves it
 // inside that area when part of it is out; a window that fits is left as it is.
 void fitOnScreen(QWidget *window);
+
+// Whether the program places its own windows on the screen, as under X11, Windows and
+// macOS, for the running platform or for the one named. A Wayland compositor places every
+// window itself and ignores a move, and it also decides which window has the focus.
+bool programPlacesWindows();
+bool programPlacesWindows(const QString &platformName);

@@ -13,10 +13,23 @@ class SplashWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit SplashWindow(GameSession &session, QWidget *parent = nullptr);
+    // Who places the window. The program grows the window itself, centring it at every
+    // step. A compositor (Wayland) places windows itself, and a tiling one sizes them too:
+    // there the window has its final size from the start, and a frame inside it grows
+    // centred with the same steps, the rest of the window see-through.
+    enum class Placement { ByProgram, ByCompositor };
+
+    explicit SplashWindow(GameSession &session, Placement placement = defaultPlacement(),
+                          QWidget *parent = nullptr);
+
+    // The placement of the running platform.
+    static Placement defaultPlacement();
 
     // Number of growth steps taken.
     int growthSteps() const { return steps_; }
+    // What grows: the window itself, or the frame inside it when the compositor places
+    // the window.
+    QWidget *growingArea() const { return area_; }
 
 signals:
     // The start-up is over: the main window is to be shown and this window closed.
@@ -31,6 +44,8 @@ private:
     void grow();
 
     GameSession &session_;
+    Placement placement_;
+    QWidget *area_ = nullptr;
     QLabel *picture_ = nullptr;
     float splashSize_ = 0;
     bool growing_ = false;

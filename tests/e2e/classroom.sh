@@ -59,7 +59,8 @@ cd "$work/salle"
 start_program() {
   QT_QPA_PLATFORM=xcb "$program" --historique-serveur "$uri" >>"$work/out.log" 2>&1 &
   app_pid=$!
-  for _ in $(seq 100); do
+  # Up to 30 s: a machine busy with builds can be slow to start the program.
+  for _ in $(seq 300); do
     [ -n "$(main_window_id)" ] && break
     sleep 0.1
   done
