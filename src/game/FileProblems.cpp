@@ -4,7 +4,7 @@
 
 void reportOpenProblem(MessageBoxes &boxes, const QString &fileName, const QString &reason)
 {
-    boxes.show(QStringLiteral("Le fichier « %1 » ne peut être ni ouvert ni créé dans le dossier de travail "
+    boxes.show(QStringLiteral("Le fichier «\u00A0%1\u00A0» ne peut être ni ouvert ni créé dans le dossier de travail "
                               "(%2).\nClavimo doit s'arrêter.")
                    .arg(fileName, reason),
                QStringLiteral("Clavimo"), BoxButtons::Ok, BoxIcon::Stop);
@@ -12,7 +12,7 @@ void reportOpenProblem(MessageBoxes &boxes, const QString &fileName, const QStri
 
 void reportWriteProblem(MessageBoxes &boxes, const QString &fileName, const QString &reason)
 {
-    boxes.show(QStringLiteral("Le fichier « %1 » n'a pas pu être écrit (%2) : ce record n'est pas "
+    boxes.show(QStringLiteral("Le fichier «\u00A0%1\u00A0» n'a pas pu être écrit (%2)\u00A0: ce record n'est pas "
                               "enregistré.")
                    .arg(fileName, reason),
                QStringLiteral("Clavimo"), BoxButtons::Ok, BoxIcon::Exclamation);

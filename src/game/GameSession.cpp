@@ -233,7 +233,7 @@ void GameSession::typeKey(QChar key)
     } else if (game_.isRunning() && key == QLatin1Char(' ')) {
         if (!game_.canDrawItem()) {
             services_.boxes.show(
-                QStringLiteral("La liste de mots « %1 » est absente ou vide : le jeu en 6 lettres "
+                QStringLiteral("La liste de mots «\u00A0%1\u00A0» est absente ou vide\u00A0: le jeu en 6 lettres "
                                "ne peut pas tirer de mot. Choisissez le jeu en 1 lettre dans le menu Options.")
                     .arg(WordList::fileName()),
                 kTitle, BoxButtons::Ok, BoxIcon::Exclamation);

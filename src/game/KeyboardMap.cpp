@@ -43,14 +43,14 @@ QString describe(const QString &name, qint64 wrong, qint64 expected)
 {
     const QLocale french(QLocale::French, QLocale::France);
     if (expected <= 0 && wrong <= 0)
-        return QStringLiteral("%1 : jamais demandé").arg(name);
+        return QStringLiteral("%1\u00A0: jamais demandé").arg(name);
     // French makes 0 and 1 singular.
     const QString faults = QStringLiteral("%1 %2").arg(french.toString(wrong),
                                                       wrong > 1 ? QStringLiteral("fautes") : QStringLiteral("faute"));
     if (expected <= 0)
-        return QStringLiteral("%1 : %2").arg(name, faults);
+        return QStringLiteral("%1\u00A0: %2").arg(name, faults);
     const double percent = 100.0 * double(wrong) / double(expected);
-    return QStringLiteral("%1 : %2 sur %3 (%4 %)")
+    return QStringLiteral("%1\u00A0: %2 sur %3 (%4\u00A0%)")
         .arg(name, faults, french.toString(expected), french.toString(percent, 'f', 1));
 }
 

@@ -266,7 +266,7 @@ void SqliteHistory::record(const FinishedGame &game)
         if (state_ != State::Ready)
             return; // the player has been told
     }
-    tell(QStringLiteral("La partie n'a pas pu être ajoutée à l'historique « %1 » (%2).")
+    tell(QStringLiteral("La partie n'a pas pu être ajoutée à l'historique «\u00A0%1\u00A0» (%2).")
              .arg(QFileInfo(path_).fileName(), reasonFor(error)));
 }
 
@@ -316,7 +316,7 @@ bool SqliteHistory::moveAside(bool newer)
     const QString name = QFileInfo(path_).fileName();
     QFile file(path_);
     if (!file.rename(target)) {
-        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible et n'a pas pu être renommé : "
+        tell(QStringLiteral("Le fichier d'historique «\u00A0%1\u00A0» est illisible et n'a pas pu être renommé\u00A0: "
                             "l'historique des parties n'est pas conservé.")
                  .arg(name));
         return false;
@@ -331,18 +331,18 @@ bool SqliteHistory::moveAside(bool newer)
         if (suffix == QLatin1String("-shm") && companion.remove())
             continue;
         stopped_ = true;
-        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible et son journal « %2 » n'a pas pu être "
-                            "renommé : l'historique des parties n'est pas conservé.")
+        tell(QStringLiteral("Le fichier d'historique «\u00A0%1\u00A0» est illisible et son journal «\u00A0%2\u00A0» n'a pas pu être "
+                            "renommé\u00A0: l'historique des parties n'est pas conservé.")
                  .arg(name, QFileInfo(companion).fileName()));
         return false;
     }
     const QString asideName = QFileInfo(target).fileName();
     if (newer)
-        tell(QStringLiteral("Le fichier d'historique « %1 » vient d'une version plus récente de Clavimo : il a été mis "
-                            "de côté sous le nom « %2 » et un nouvel historique commence.")
+        tell(QStringLiteral("Le fichier d'historique «\u00A0%1\u00A0» vient d'une version plus récente de Clavimo\u00A0: il a été mis "
+                            "de côté sous le nom «\u00A0%2\u00A0» et un nouvel historique commence.")
                  .arg(name, asideName));
     else
-        tell(QStringLiteral("Le fichier d'historique « %1 » est illisible : il a été mis de côté sous le nom « %2 » "
+        tell(QStringLiteral("Le fichier d'historique «\u00A0%1\u00A0» est illisible\u00A0: il a été mis de côté sous le nom «\u00A0%2\u00A0» "
                             "et un nouvel historique commence.")
                  .arg(name, asideName));
     return true;
@@ -367,7 +367,7 @@ void SqliteHistory::tell(const QString &text)
 
 void SqliteHistory::tellNotKept(const QString &reason)
 {
-    tell(QStringLiteral("Le fichier d'historique « %1 » ne peut pas être écrit dans le dossier de travail (%2) : "
+    tell(QStringLiteral("Le fichier d'historique «\u00A0%1\u00A0» ne peut pas être écrit dans le dossier de travail (%2)\u00A0: "
                         "l'historique des parties n'est pas conservé.")
              .arg(QFileInfo(path_).fileName(), reason));
 }

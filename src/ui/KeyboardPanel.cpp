@@ -31,7 +31,7 @@ KeyboardPanel::KeyboardPanel(KeyboardLayouts &layouts, QWidget *parent)
     for (const KeyboardLayouts::Offered &o : KeyboardLayouts::offered())
         layoutBox_->addItem(o.title, o.layout);
     layoutBox_->setCurrentIndex(std::max(0, layoutBox_->findData(layouts_.startLayout())));
-    auto *layoutLabel = new QLabel(QStringLiteral("&Clavier :"));
+    auto *layoutLabel = new QLabel(QStringLiteral("&Clavier\u00A0:"));
     layoutLabel->setBuddy(layoutBox_);
     auto *choice = new QHBoxLayout;
     choice->addWidget(layoutLabel);
@@ -52,8 +52,8 @@ KeyboardPanel::KeyboardPanel(KeyboardLayouts &layouts, QWidget *parent)
     missedLabel_->setObjectName(QStringLiteral("mostMissed"));
     missedLabel_->setTextFormat(Qt::PlainText);
     missedLabel_->setWordWrap(true);
-    auto *legend = new QLabel(QStringLiteral("Plus la touche est foncée, plus elle a de fautes : jaune pâle, "
-                                             "aucune ; bordeaux, 10 % ou plus ; blanc hachuré, jamais demandée. "
+    auto *legend = new QLabel(QStringLiteral("Plus la touche est foncée, plus elle a de fautes\u00A0: jaune pâle, "
+                                             "aucune\u00A0; bordeaux, 10\u00A0% ou plus\u00A0; blanc hachuré, jamais demandée. "
                                              "Une touche survolée, ou choisie avec les flèches, montre ses "
                                              "chiffres. Une lettre accentuée par une touche morte (ê, ï) compte "
                                              "sur sa lettre."));
@@ -82,7 +82,7 @@ void KeyboardPanel::setCounts(const QList<CharacterCount> &counts)
     const QStringList missed = KeyboardMap::mostMissed(counts_);
     missedLabel_->setText(missed.isEmpty()
                               ? QStringLiteral("Aucune faute dans ces parties.")
-                              : QStringLiteral("Caractères les plus manqués :\n") + missed.join(QLatin1Char('\n')));
+                              : QStringLiteral("Caractères les plus manqués\u00A0:\n") + missed.join(QLatin1Char('\n')));
 }
 
 void KeyboardPanel::showLayout()

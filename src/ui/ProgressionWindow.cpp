@@ -80,7 +80,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     const QStringList players = progressPlayers(history_.players(), currentPlayer);
     playerBox_->addItems(players);
     playerBox_->setCurrentIndex(std::max<int>(0, int(players.indexOf(defaultPlayer(players, currentPlayer)))));
-    auto *playerLabel = new QLabel(QStringLiteral("&Joueur :"), this);
+    auto *playerLabel = new QLabel(QStringLiteral("&Joueur\u00A0:"), this);
     playerLabel->setBuddy(playerBox_);
 
     modeBox_ = new QComboBox(this);
@@ -88,7 +88,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     modeBox_->addItem(modeName(1), 1);
     modeBox_->addItem(modeName(6), 6);
     modeBox_->setCurrentIndex(currentMode == 6 ? 1 : 0);
-    auto *modeLabel = new QLabel(QStringLiteral("&Mode :"), this);
+    auto *modeLabel = new QLabel(QStringLiteral("&Mode\u00A0:"), this);
     modeLabel->setBuddy(modeBox_);
 
     auto *choice = new QHBoxLayout;
@@ -321,12 +321,12 @@ void ProgressionWindow::exportGames()
     if (HistoryCsv::save(path, HistoryCsv::build(lines), &error)) {
         const QString count = games.size() > 1 ? QStringLiteral("%1 parties").arg(games.size())
                                                : QStringLiteral("%1 partie").arg(games.size());
-        boxes_.show(QStringLiteral("%1 de %2 exportée%3 dans « %4 ».")
+        boxes_.show(QStringLiteral("%1 de %2 exportée%3 dans «\u00A0%4\u00A0».")
                         .arg(count, player, games.size() > 1 ? QStringLiteral("s") : QString(),
                              QDir::toNativeSeparators(path)),
                     kTitle, BoxButtons::Ok, BoxIcon::Information);
     } else {
-        boxes_.show(QStringLiteral("Le fichier « %1 » n'a pas pu être écrit (%2) : rien n'est exporté.")
+        boxes_.show(QStringLiteral("Le fichier «\u00A0%1\u00A0» n'a pas pu être écrit (%2)\u00A0: rien n'est exporté.")
                         .arg(QDir::toNativeSeparators(path), error),
                     kTitle, BoxButtons::Ok, BoxIcon::Exclamation);
     }

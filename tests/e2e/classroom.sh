@@ -9,6 +9,7 @@ program="$1"
 cluster="${CLAVIMO_TEST_POSTGRES:-}"
 work="$(mktemp -d)"
 source "$(dirname "$0")/../support/xvfb.sh"
+source "$(dirname "$0")/../support/program.sh"
 xvfb_pid=""
 app_pid=""
 frozen=""
@@ -36,11 +37,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log" >&2
-  exit 1
-}
 
 admin() {
   PGPASSWORD="$PG_ADMIN_PASSWORD" "$PG_BINDIR/psql" -X -q -t -A -h "$PG_HOST" -p "$PG_PORT" -U "$PG_ADMIN_USER" "$@"
@@ -72,12 +68,7 @@ quit_program() {
   local asked
   ask_quit "$(main_window_id)"
   asked="$(now_ms)"
-  for _ in $(seq 200); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
-  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
-  local status=0
-  wait "$app_pid" || status=$?
-  app_pid=""
-  [ "$status" = 0 ] || fail "the program ended with status $status"
+  expect_end 10 Quitter
   quit_ms=$(($(now_ms) - asked))
 }
 

@@ -7,6 +7,7 @@ set -euo pipefail
 program="$1"
 work="$(mktemp -d)"
 source "$(dirname "$0")/../support/xvfb.sh"
+source "$(dirname "$0")/../support/program.sh"
 xvfb_pid=""
 app_pid=""
 
@@ -17,12 +18,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The program's own output goes with a failure: a sanitizer report, for one, is there.
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log" >&2
-  exit 1
-}
 
 start_xvfb 1280x1024x24
 xvfb_pid=$XVFB_PID
@@ -63,13 +58,7 @@ sleep 3
 close_boxes Paul
 ask_quit "$main_id"
 
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
-# A clean end returns 0; a sanitizer finding at exit (a leak, say) does not.
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-[ "$status" = 0 ] || fail "the program ended with status $status"
+expect_end 5 Quitter
 
 settings="$(od -An -tx1 clavimo.ini | tr -d " \n")"
 [ "$settings" = "ffff" ] || fail "clavimo.ini is $settings"

@@ -14,6 +14,7 @@ data="$here/../../data"
 work="$(mktemp -d)"
 source "$here/../support/xvfb.sh"
 source "$here/../support/pulse.sh"
+source "$here/../support/program.sh"
 xvfb_pid=""
 app_pid=""
 rec_pid=""
@@ -33,11 +34,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log" >&2
-  exit 1
-}
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 ms() { awk -v s="$1" 'BEGIN { printf "%d", s * 1000 + 0.5 }'; }
@@ -125,12 +121,8 @@ quit_program() {
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.02
   done
-  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after Quitter"
   quit_ms=$(($(now_ms) - asked))
-  local status=0
-  wait "$app_pid" || status=$?
-  app_pid=""
-  [ "$status" = 0 ] || fail "the program ended with status $status"
+  expect_end 0 Quitter
 }
 
 start_recording "$work/game.wav"

@@ -48,7 +48,7 @@ private slots:
         QVERIFY(QDir(h.folder.path()).mkdir(blocked));
         QVERIFY(!h.start());
         QCOMPARE(h.ts.boxes.shown.size(), 1);
-        QVERIFY(h.ts.boxes.last().contains(QStringLiteral("« %1 »").arg(blocked)));
+        QVERIFY(h.ts.boxes.last().contains(QStringLiteral("«\u00A0%1\u00A0»").arg(blocked)));
         QVERIFY(h.ts.boxes.last().endsWith(QStringLiteral("| Stop")));
         QVERIFY(!h.session->playerFile().isOpen());
         // Nothing is created after a file that failed.
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(h.ts.boxes.texts(), QStringList(2, kWelcome)); // the mode itself is silent
         h.type(QStringLiteral(" "));
         QVERIFY(!h.session->game().isItemShown());
-        QVERIFY(h.ts.boxes.last().contains(QStringLiteral("« clvlet6.txt »")));
+        QVERIFY(h.ts.boxes.last().contains(QStringLiteral("«\u00A0clvlet6.txt\u00A0»")));
         QVERIFY(h.ts.boxes.last().endsWith(QStringLiteral("| Exclamation")));
         h.session->selectMode(1);
         h.type(QStringLiteral(" "));

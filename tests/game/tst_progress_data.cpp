@@ -157,13 +157,13 @@ private slots:
         QTest::addColumn<qint64>("wrong");
         QTest::addColumn<qint64>("expected");
         QTest::addColumn<QString>("text");
-        QTest::newRow("plural") << "E" << qint64(12) << qint64(340) << QStringLiteral("E : 12 fautes sur 340 (3,5 %)");
-        QTest::newRow("singular") << "A" << qint64(1) << qint64(3) << QStringLiteral("A : 1 faute sur 3 (33,3 %)");
-        QTest::newRow("none") << "Z" << qint64(0) << qint64(20) << QStringLiteral("Z : 0 faute sur 20 (0,0 %)");
-        QTest::newRow("never due") << "W" << qint64(0) << qint64(0) << QStringLiteral("W : jamais demandé");
-        QTest::newRow("missed but never due") << "Œ" << qint64(3) << qint64(0) << QStringLiteral("Œ : 3 fautes");
+        QTest::newRow("plural") << "E" << qint64(12) << qint64(340) << QStringLiteral("E\u00A0: 12 fautes sur 340 (3,5\u00A0%)");
+        QTest::newRow("singular") << "A" << qint64(1) << qint64(3) << QStringLiteral("A\u00A0: 1 faute sur 3 (33,3\u00A0%)");
+        QTest::newRow("none") << "Z" << qint64(0) << qint64(20) << QStringLiteral("Z\u00A0: 0 faute sur 20 (0,0\u00A0%)");
+        QTest::newRow("never due") << "W" << qint64(0) << qint64(0) << QStringLiteral("W\u00A0: jamais demandé");
+        QTest::newRow("missed but never due") << "Œ" << qint64(3) << qint64(0) << QStringLiteral("Œ\u00A0: 3 fautes");
         QTest::newRow("thousands") << "E" << qint64(1500) << qint64(12000)
-                                   << QStringLiteral("E : 1\u202F500 fautes sur 12\u202F000 (12,5 %)");
+                                   << QStringLiteral("E\u00A0: 1\u202F500 fautes sur 12\u202F000 (12,5\u00A0%)");
     }
     void describe()
     {
@@ -178,9 +178,9 @@ private slots:
         const QList<CharacterCount> list = counts({{"A", {3, 300}}, {"B", {9, 90}}, {" ", {3, 30}}, {"C", {0, 10}},
                                                    {"D", {1, 10}}, {"É", {3, 30}}, {"F", {2, 4}}, {"", {50, 0}}});
         QCOMPARE(KeyboardMap::mostMissed(list),
-                 (QStringList{"B : 9 fautes sur 90 (10,0 %)", "Espace : 3 fautes sur 30 (10,0 %)",
-                              "É : 3 fautes sur 30 (10,0 %)", "A : 3 fautes sur 300 (1,0 %)",
-                              "F : 2 fautes sur 4 (50,0 %)"}));
+                 (QStringList{"B\u00A0: 9 fautes sur 90 (10,0\u00A0%)", "Espace\u00A0: 3 fautes sur 30 (10,0\u00A0%)",
+                              "É\u00A0: 3 fautes sur 30 (10,0\u00A0%)", "A\u00A0: 3 fautes sur 300 (1,0\u00A0%)",
+                              "F\u00A0: 2 fautes sur 4 (50,0\u00A0%)"}));
         QVERIFY(KeyboardMap::mostMissed(counts({{"A", {0, 5}}})).isEmpty());
     }
 

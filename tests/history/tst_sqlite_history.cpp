@@ -164,11 +164,11 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message"); // the one message's middle; empty: none, file kept
-        const QString unreadable = QStringLiteral("est illisible : il a été mis");
+        const QString unreadable = QStringLiteral("est illisible\u00A0: il a été mis");
         QTest::newRow("random bytes and companions") << "random" << unreadable;
         QTest::newRow("damaged pages") << "damaged" << unreadable;
         QTest::newRow("another program's database") << "foreign" << unreadable;
-        QTest::newRow("a newer version") << "newer" << "vient d'une version plus récente de Clavimo : il a été mis";
+        QTest::newRow("a newer version") << "newer" << "vient d'une version plus récente de Clavimo\u00A0: il a été mis";
         QTest::newRow("an empty file is a fresh history") << "empty" << "";
     }
     void badFilesMovedAside()
@@ -201,8 +201,8 @@ private slots:
         const QString aside = kFile + QStringLiteral(".illisible-20261206-183005");
         QCOMPARE(s.boxes.shown.size(), message.isEmpty() ? 0 : 1);
         QCOMPARE(s.boxes.last(), message.isEmpty() ? QString()
-                                                   : "Le fichier d'historique « historique.sqlite » " + message + " de côté sous "
-                                                         "le nom « " + aside + " » et un nouvel historique commence. | "
+                                                   : "Le fichier d'historique «\u00A0historique.sqlite\u00A0» " + message + " de côté sous "
+                                                         "le nom «\u00A0" + aside + "\u00A0» et un nouvel historique commence. | "
                                                          "Clavimo | Ok | Exclamation");
         QCOMPARE(QFile::exists(s.folder.file(aside)), !message.isEmpty());
         QVERIFY(message.isEmpty() || s.folder.read(aside) == before);
@@ -388,8 +388,8 @@ private slots:
         }
         QCOMPARE(h.handOvers.size(), 2);
         const QStringList boxes = h.ts.boxes.texts();
-        const QString message = "Le fichier d'historique « historique.sqlite » ne peut pas être écrit dans le dossier de "
-                                "travail (" + reason + ") : l'historique des parties n'est pas conservé.";
+        const QString message = "Le fichier d'historique «\u00A0historique.sqlite\u00A0» ne peut pas être écrit dans le dossier de "
+                                "travail (" + reason + ")\u00A0: l'historique des parties n'est pas conservé.";
         QCOMPARE(boxes.filter(QStringLiteral("historique")), QStringList{message});
         QCOMPARE(boxes.mid(boxes.indexOf(message) - 2, 2), (QStringList{"Record perso moyenne !", "Record absolu moyenne !"}));
         QCOMPARE(h.file("clvfic1.txt"), recordBytes("Paul", 450, 0) + recordBytes("Paul", 0, 450)

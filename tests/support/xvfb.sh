@@ -1,5 +1,5 @@
 # Sourced by the scripts that run the program under a virtual X server. The scripts define
-# fail MESSAGE themselves.
+# fail MESSAGE themselves, or take it from program.sh.
 
 # start_xvfb WxHxD: starts Xvfb on a display number the server picks itself, so that two
 # runs at once never take the same one, exports DISPLAY, sets XVFB_PID, and waits until

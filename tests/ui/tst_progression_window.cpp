@@ -113,15 +113,15 @@ private slots:
                                      << "";
         QTest::newRow("games in the other mode, export cancelled") << "Zoé 6" << "" << notPlayed << "";
         QTest::newRow("export refused") << "Zoé 6" << "fichier/parties.csv" << notPlayed
-                                        << "^Le fichier « .*/fichier/parties.csv » n'a pas pu être écrit \\(.+\\) : rien "
+                                        << "^Le fichier «\u00A0.*/fichier/parties.csv\u00A0» n'a pas pu être écrit \\(.+\\)\u00A0: rien "
                                            "n'est exporté. \\| Clavimo \\| Ok \\| Exclamation$";
         QTest::newRow("games in this mode, exported")
             << "Paul 1" << "parties.csv"
             << "Progression\nPaul\n1 lettre\nMoyenne,Mini,Record moyenne,Record mini, 3 rows\n"
                "playerBox modeBox chart lastGames layoutBox keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
-                + none + "\nE : 0 faute sur 30 (0,0 %)\nCaractères les plus manqués :\nÉ : 30 fautes sur 30 (100,0 %)\n"
-                         "é : 30 fautes sur 30 (100,0 %)"
-            << "^3 parties de Paul exportées dans « .*/parties.csv ». \\| Clavimo \\| Ok \\| Information$";
+                + none + "\nE\u00A0: 0 faute sur 30 (0,0\u00A0%)\nCaractères les plus manqués\u00A0:\nÉ\u00A0: 30 fautes sur 30 (100,0\u00A0%)\n"
+                         "é\u00A0: 30 fautes sur 30 (100,0\u00A0%)"
+            << "^3 parties de Paul exportées dans «\u00A0.*/parties.csv\u00A0». \\| Clavimo \\| Ok \\| Information$";
     }
     void f5OpensItOverTheMainWindow()
     {
