@@ -28,6 +28,34 @@ constexpr float kMargins = 390;
 
 } // namespace
 
+// The OK button stands over the bottom of the list's box, as designed; the rows end above
+// it, so that no player's line is ever hidden behind the button, however far the list is
+// scrolled and however few lines a large text leaves room for.
+class RecordsWindow::Table : public QTableView
+{
+public:
+    using QTableView::QTableView;
+    void keepRowsAbove(const QRect &cover)
+    {
+        hidden_ = std::max(0, geometry().bottom() - cover.top() + 1);
+        updateGeometries();
+    }
+
+protected:
+    // The table sets its viewport's margins for its headers (hidden here) each time it lays
+    // itself out; the bottom one is set again after it.
+    void updateGeometries() override
+    {
+        QTableView::updateGeometries();
+        const QMargins margins = viewportMargins();
+        if (margins.bottom() != hidden_)
+            setViewportMargins(margins.left(), margins.top(), margins.right(), hidden_);
+    }
+
+private:
+    int hidden_ = 0;
+};
+
 RecordsWindow::RecordsWindow(const PlayerFile &file, int mode, QWidget *parent)
     : QDialog(parent)
     , file_(file)
@@ -46,7 +74,7 @@ RecordsWindow::RecordsWindow(const PlayerFile &file, int mode, QWidget *parent)
     header->setGeometry(twipsRect(120, 480, 4575, kHeaderHeight));
 
     model_ = new RecordsTableModel(this);
-    list_ = new QTableView(this);
+    list_ = new Table(this);
     list_->setObjectName(QStringLiteral("list"));
     list_->setAccessibleName(QStringLiteral("Liste des records"));
     list_->setModel(model_);
@@ -78,6 +106,8 @@ RecordsWindow::RecordsWindow(const PlayerFile &file, int mode, QWidget *parent)
     list_->setAutoFillBackground(true);
     QPalette listPalette = list_->palette();
     listPalette.setColor(QPalette::Base, QColor(192, 192, 192));
+    // The strip under the rows, behind the OK button, is the list's grey too.
+    listPalette.setColor(QPalette::Window, QColor(192, 192, 192));
     list_->setPalette(listPalette);
     list_->setGeometry(twipsRect(0, kListTop, kFrameWidth, listHeight_));
 
@@ -135,6 +165,7 @@ void RecordsWindow::fitToHeight()
 
     list_->setGeometry(twipsRect(0, kListTop, kFrameWidth, listHeight_));
     okButton_->move(okButton_->x(), twipsToPixels(outerHeight - 1000));
+    list_->keepRowsAbove(okButton_->geometry());
 
     const QSize client(twipsToPixels(outerWidth) - extra.width(),
                        twipsToPixels(outerHeight) - extra.height());

@@ -31,6 +31,7 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
+    class Table;
     void placeAtLoad();
     // Fills the list from the file, keeping the scroll position when nothing changed.
     void fill();
@@ -40,7 +41,7 @@ private:
 
     const PlayerFile &file_;
     QGroupBox *frame_ = nullptr;
-    QTableView *list_ = nullptr;
+    Table *list_ = nullptr;
     QPushButton *okButton_ = nullptr;
 
     RecordsTableModel *model_ = nullptr;

@@ -30,6 +30,7 @@ struct Fixture
     QString title() const { return w->findChild<QGroupBox *>()->title(); }
     QTableView *list() const { return w->findChild<QTableView *>(); }
     QPushButton *ok() const { return w->findChild<QPushButton *>(); }
+    QAbstractItemModel *model() const { return list()->model(); }
 };
 
 class TestRecordsWindow : public QObject
@@ -83,6 +84,39 @@ private slots:
             QTRY_COMPARE(f.w->frameGeometry().size(), QSize(329, height));
             QCOMPARE(f.list()->geometry(), QRect(0, 61, 321, list));
             QCOMPARE(f.ok()->geometry(), QRect(112, height - 67, 85, 36));
+        }
+    }
+
+    // The OK button stands over the bottom of the list's box; no line may be hidden behind
+    // it, at the designed height or a small one, scrolled to the top or to the end.
+    void noLineBehindTheButton_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::newRow("designed height") << 0;
+        QTest::newRow("a short window") << 180;
+    }
+
+    void noLineBehindTheButton()
+    {
+        QFETCH(int, height);
+        QList<QByteArray> players;
+        for (int i = 0; i < 60; ++i)
+            players << recordBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
+        Fixture f(players);
+        f.w->show();
+        if (height > 0)
+            f.w->resize(f.w->width(), height);
+        QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+        const QRect button = f.ok()->geometry();
+        for (bool end : {false, true}) {
+            end ? f.list()->scrollToBottom() : f.list()->scrollToTop();
+            const QRect rows(f.list()->viewport()->mapTo(f.w.get(), QPoint(0, 0)), f.list()->viewport()->size());
+            QVERIFY2(!rows.intersects(button), qPrintable(QStringLiteral("rows %1,%2 %3x%4 under the button at %5")
+                                                               .arg(rows.x()).arg(rows.y()).arg(rows.width())
+                                                               .arg(rows.height()).arg(button.y())));
+            const int last = end ? 59 : 0;
+            const QRect line = f.list()->visualRect(f.model()->index(last, 0));
+            QVERIFY(f.list()->viewport()->rect().contains(line));
         }
     }
 };
