@@ -67,9 +67,10 @@ void WordImport::take(const QString &word)
     }
     if (letters != WordList::kWordLength) {
         skipped_.append({word, Reason::Length, QString::number(letters)});
-    } else if (kept_.contains(lower)) {
+    } else if (keptSet_.contains(lower)) {
         skipped_.append({word, Reason::Duplicate, QString()});
     } else {
+        keptSet_.insert(lower);
         kept_.append(lower);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -58,5 +59,7 @@ private:
     Problem problem_ = Problem::None;
     int invalidLine_ = 0;
     QStringList kept_;
+    // The kept words again, to find a duplicate at once in a file of many thousand words.
+    QSet<QString> keptSet_;
     QList<Skipped> skipped_;
 };

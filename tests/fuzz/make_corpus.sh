@@ -9,7 +9,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 out="$here/corpus"
 words="$here/../../data/clvlet6.txt"
 rm -rf "$out"
-mkdir -p "$out"/{player_file,records_list,word_list,settings_file,windows1252}
+mkdir -p "$out"/{player_file,records_list,word_list,word_import,settings_file,windows1252}
 
 # record NAME MINI AVERAGE: one 19-byte player record (name in windows-1252 octal escapes
 # allowed), the two numbers as signed 16-bit little-endian.
@@ -76,3 +76,10 @@ printf '\303\211l\303\250ve \305\223uvre \303\277 \303\237 \302\265' >"$out/wind
 for i in $(seq 0 255); do printf "\\$(printf %03o "$i")"; done >"$out/windows1252/every_byte"
 printf '\360\237\230\200\000\330A\000\000\334' >"$out/windows1252/emoji_and_lone_surrogates"
 printf 'Jean-Fran\347ois Le Gu\351vel' >"$out/windows1252/long_name"
+
+# A teacher's word files (UTF-8 text).
+: >"$out/word_import/empty"
+printf 'maison jardin\nécoles élèves\tgarçon\n' >"$out/word_import/words"
+printf '\357\273\277Maison\r\nMAISON\r\nchat\r\n\305\223uvres c\305\223urs na\303\257ve\r\n' >"$out/word_import/bom_crlf_duplicates"
+printf 'maison\nbad\377\376bytes\n' >"$out/word_import/not_utf8"
+printf 'e\314\201toile\000\001\302\240arbres \360\237\230\200\360\237\230\200' >"$out/word_import/marks_controls_emoji"

@@ -105,6 +105,31 @@ private slots:
         QCOMPARE(WordImport::shown(words.skipped().constFirst().word), QString(30, QLatin1Char('x')) + QChar(0x2026));
         QCOMPARE(WordImport::reasonText(words.skipped().constFirst()), QStringLiteral("longueur (5000 lettres au lieu de 6)"));
     }
+
+    // A whole dictionary given by mistake (the largest file accepted holds some 600,000
+    // words) is read in seconds: looking for a duplicate must not go through every word
+    // kept so far, which took over ten minutes.
+    void largeFileReadQuickly()
+    {
+        constexpr int kWords = 200000;
+        QByteArray bytes;
+        bytes.reserve(kWords * 7);
+        for (int i = 0; i < kWords; ++i) {
+            char word[7];
+            for (int k = 5, n = i; k >= 0; --k, n /= 26)
+                word[k] = char('a' + n % 26);
+            word[6] = '\n';
+            bytes.append(word, 7);
+        }
+        bytes.append("aaaaaa\n"); // the first word again
+        QElapsedTimer timer;
+        timer.start();
+        const WordImport words(bytes);
+        const qint64 ms = timer.elapsed();
+        QCOMPARE(words.kept().size(), kWords);
+        QCOMPARE(words.skipped().size(), 1);
+        QVERIFY2(ms < 15000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWordImport)
