@@ -76,12 +76,7 @@ start_program
 main_id="$(main_window_id)"
 [ -n "$main_id" ] || fail "no main window"
 xdotool windowfocus --sync "$main_id"
-xdotool key F2
-focus_window 'Liste des joueurs' >/dev/null
-xdotool type --delay 30 'paul'
-xdotool key Return
-sleep 0.2
-xdotool key Return
+name_player paul
 sleep 0.3
 close_boxes Paul
 

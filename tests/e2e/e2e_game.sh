@@ -34,12 +34,7 @@ for _ in $(seq 100); do
 done
 sleep 0.3
 main_id="$(focus_window Clavimo)"
-xdotool key F2
-focus_window 'Liste des joueurs' >/dev/null
-xdotool type --delay 30 'paul'
-xdotool key Return
-sleep 0.2
-xdotool key Return
+name_player paul
 sleep 0.3
 close_boxes Paul # "Bienvenue au Club CLAVIMO !"
 

@@ -131,12 +131,7 @@ start_program
 # game's first cue.
 sleep 1.5
 main_id="$(focus_window Clavimo)"
-xdotool key F2
-focus_window 'Liste des joueurs' >/dev/null
-xdotool type --delay 30 'paul'
-xdotool key Return
-sleep 0.2
-xdotool key Return
+name_player paul
 sleep 0.5
 for item in $(seq 20); do
   xdotool windowfocus --sync "$main_id"

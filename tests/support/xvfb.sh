@@ -77,3 +77,14 @@ ask_quit() {
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
   xdotool key Return
 }
+
+# name_player NAME: from the focused main window, opens the player list with F2, names
+# one player and closes the list with Enter; the welcome box of a new player may follow.
+name_player() {
+  xdotool key F2
+  focus_window 'Liste des joueurs' >/dev/null
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+  sleep 0.2
+  xdotool key Return
+}
