@@ -58,6 +58,7 @@ start_program() {
   # Up to 30 s: a machine busy with builds can be slow to start the program.
   for _ in $(seq 300); do
     [ -n "$(main_window_id)" ] && break
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended at its start"
     sleep 0.1
   done
   sleep 0.3

@@ -6,6 +6,7 @@
 fail() {
   echo "FAIL: $*" >&2
   [ -s "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log" | tail -n 40 >&2
+  [ -s "$work/xvfb.log" ] && sed 's/^/  X server: /' "$work/xvfb.log" | tail -n 10 >&2
   exit 1
 }
 

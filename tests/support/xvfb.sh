@@ -2,21 +2,31 @@
 # fail MESSAGE themselves, or take it from program.sh.
 
 # start_xvfb WxHxD: starts Xvfb on a display number the server picks itself, so that two
-# runs at once never take the same one, exports DISPLAY, sets XVFB_PID, and waits until
-# the server answers.
+# runs at once never take the same one, exports DISPLAY, sets XVFB_PID, and returns once
+# the server has served a client. The server never resets: by default it resets when its
+# last client leaves, and drops any client that connects meanwhile, so that the program
+# started just after that first client would find no display. The server's own messages
+# go to xvfb.log in the script's scratch folder ("$work").
 start_xvfb() {
-  local numberFile
-  numberFile="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  local folder="${work:-$(mktemp -d)}"
+  Xvfb -displayfd 3 -noreset -screen 0 "$1" -nolisten tcp \
+    3>"$folder/xvfb.display" >>"$folder/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 200); do
-    [ -s "$numberFile" ] && break
+    [ -s "$folder/xvfb.display" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
     sleep 0.05
   done
-  DISPLAY=":$(head -n 1 "$numberFile")"
+  DISPLAY=":$(head -n 1 "$folder/xvfb.display" 2>/dev/null || true)"
   export DISPLAY
-  rm -f "$numberFile"
-  for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 100); do
+    xdotool getmouselocation >/dev/null 2>&1 && return 0
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "FAIL: the X server did not start (display '$DISPLAY'):" >&2
+  tail -n 20 "$folder/xvfb.log" >&2
+  exit 1
 }
 
 # focus_window TITLE: waits for a visible window titled exactly TITLE, gives it the
