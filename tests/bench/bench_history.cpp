@@ -8,15 +8,14 @@
 #include "game/ProgressData.h"
 #include "history/SqliteHistory.h"
 #include "support/BenchPrint.h"
+#include "support/BenchScratch.h"
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
 #include "ProgressionOpening.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -25,12 +24,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int games = args.size() > 1 ? args[1].toInt() : 10000;
-    QTemporaryDir scratch(args.size() > 2 ? args[2] + QStringLiteral("/bench-XXXXXX") : QString());
+    const BenchScratch scratch(app.arguments());
     if (!scratch.isValid())
         return 1;
-    QDir::setCurrent(scratch.path());
+    const int games = scratch.games;
     ScriptedBoxes boxes;
     ScriptedWallClock clock;
     const QString player = QStringLiteral("Paul");

@@ -10,6 +10,7 @@
 #include "platform/SystemRandom.h"
 #include "platform/Windows1252.h"
 #include "support/BenchPrint.h"
+#include "support/BenchScratch.h"
 #include "support/GameSamples.h"
 #include "support/TestDoubles.h"
 
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <random>
@@ -53,12 +53,10 @@ bool writeWordList(const QString &path, std::mt19937 &random)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int games = args.size() > 1 ? args[1].toInt() : 10000;
-    QTemporaryDir scratch(args.size() > 2 ? args[2] + QStringLiteral("/bench-XXXXXX") : QString());
+    const BenchScratch scratch(app.arguments());
     if (!scratch.isValid())
         return 1;
-    QDir::setCurrent(scratch.path());
+    const int games = scratch.games;
     ScriptedBoxes boxes;
     ScriptedWallClock clock;
     const QString player = QStringLiteral("Paul");

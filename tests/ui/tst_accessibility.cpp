@@ -3,6 +3,7 @@
 #include "game/PlayerFile.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
+#include "support/GameUnderTest.h"
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
 #include "ui/HandOverWindow.h"
@@ -82,25 +83,16 @@ QString nameOf(QWidget *w)
 
 } // namespace
 
-class TestAccessibility : public QObject
+class TestAccessibility : public GameUnderTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScratchFolder> folder;
-    std::unique_ptr<TestServices> ts;
-    std::unique_ptr<GameApplication> app;
-    MainWindow *main = nullptr;
 
     // The game started with Paul named, three of his games in the history: A shown 20
     // times in each, missed for a Q every fourth time.
     bool start(int mode = 1)
     {
-        app->start();
-        if (!QTest::qWaitFor([&] { return app->mainWindow() || ts->end.ended; }, 5000) || ts->end.ended)
-            return false;
-        main = app->mainWindow();
-        main->activateWindow();
-        if (!QTest::qWaitForWindowActive(main))
+        if (!startGame())
             return false;
         std::mt19937 random(3);
         for (int i = 0; i < 3; ++i) {
@@ -122,21 +114,8 @@ private slots:
         qputenv("XDG_CONFIG_HOME", configFolder_.path().toLocal8Bit());
     }
 
-    void init()
-    {
-        folder = std::make_unique<ScratchFolder>();
-        ts = std::make_unique<TestServices>();
-        app = std::make_unique<GameApplication>(ts->services());
-        app->setHandOverWait(1);
-    }
-
-    void cleanup()
-    {
-        app.reset();
-        ts.reset();
-        folder.reset();
-        main = nullptr;
-    }
+    void init() { setUpGame(); }
+    void cleanup() { tearDownGame(); }
 
     void everyControlHasAName_data()
     {

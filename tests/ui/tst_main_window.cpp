@@ -4,6 +4,7 @@
 #include "app/GameApplication.h"
 #include "platform/SystemClock.h"
 #include "support/RecordBytes.h"
+#include "support/GameUnderTest.h"
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
 #include "ui/MainWindow.h"
@@ -61,25 +62,12 @@ struct ClickWhenWide : QObject
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public GameUnderTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ScratchFolder> folder;
-    std::unique_ptr<TestServices> ts;
     SystemClock realClock;
-    std::unique_ptr<GameApplication> app;
-    MainWindow *main = nullptr;
 
-    bool start()
-    {
-        app->start();
-        if (!QTest::qWaitFor([&] { return app->mainWindow() || ts->end.ended; }, 5000) || ts->end.ended)
-            return false;
-        main = app->mainWindow();
-        main->activateWindow();
-        return QTest::qWaitForWindowActive(main);
-    }
 
     // The texts of the labels named, joined with "|".
     QString labels(const char *names) const
@@ -102,25 +90,12 @@ class TestMainWindow : public QObject
     void key(Qt::Key k) { QTest::keyClick(main, k); }
 
 private slots:
-    void init()
-    {
-        folder = std::make_unique<ScratchFolder>();
-        ts = std::make_unique<TestServices>();
-        app = std::make_unique<GameApplication>(ts->services());
-        app->setHandOverWait(1);
-    }
-
-    void cleanup()
-    {
-        app.reset();
-        ts.reset();
-        folder.reset();
-        main = nullptr;
-    }
+    void init() { setUpGame(); }
+    void cleanup() { tearDownGame(); }
 
     void startUpShowsTheGameAsLoaded()
     {
-        QVERIFY(start());
+        QVERIFY(startGame());
         QVERIFY(main->isMaximized() && app->splashWindow()->isHidden());
         QCOMPARE(labels("playerName prompt item absoluteMini absoluteAverage"),
                  "Prénom|Touche F2 pour commencer|?|xxxxx           Mini :     9999|xxxxx          Moyenne :  9999");
@@ -140,7 +115,7 @@ private slots:
 
     void splashGrowsToItsPicture()
     {
-        QVERIFY(start());
+        QVERIFY(startGame());
         SplashWindow *splash = app->splashWindow();
         // One twip of height and 1.33 of width a step, until as wide as the picture.
         QCOMPARE(splash->width(), splash->findChild<QLabel *>(QStringLiteral("picture"))->width());
@@ -154,13 +129,13 @@ private slots:
         QTimer::singleShot(0, [&] {
             app->splashWindow()->findChild<QLabel *>(QStringLiteral("picture"))->installEventFilter(&clicker);
         });
-        QVERIFY(start());
+        QVERIFY(startGame());
         QCOMPARE(app->splashWindow()->width(), 50); // the step that was clicked is the last
     }
 
     void anItemInTheWindow()
     {
-        QVERIFY(start());
+        QVERIFY(startGame());
         namePlayers({QStringLiteral("Paul")});
         key(Qt::Key_F2);
         QCOMPARE(main->findChild<QGroupBox *>(QStringLiteral("personalFrame"))->title(), QStringLiteral("Records Paul"));
@@ -216,7 +191,7 @@ private slots:
             game.items[0] = PlayedItem{QStringLiteral("K"), 450, 495, {{u'K', u'L'}}};
             app->history().record(game);
         }
-        QVERIFY(start());
+        QVERIFY(startGame());
         namePlayers({QStringLiteral("Paul")});
         auto *prompt = main->findChild<QLabel *>(QStringLiteral("prompt"));
         QCOMPARE(prompt->text(), QStringLiteral("Touche F2 pour commencer"));
@@ -245,7 +220,7 @@ private slots:
         const Services doubles = ts->services();
         app = std::make_unique<GameApplication>(Services{realClock, doubles.wallClock, doubles.random, doubles.beeper, doubles.sound,
                                                          doubles.boxes, doubles.shell, doubles.end});
-        QVERIFY(start());
+        QVERIFY(startGame());
         namePlayers({QStringLiteral("Paul")});
         key(Qt::Key_F2);
         for (int wait : {120, 333}) {
@@ -264,7 +239,7 @@ private slots:
     void deadKeyCompositionsAreTyped()
     {
         folder->write(QStringLiteral("clvlet6.txt"), QByteArray("b\xEAtise"));
-        QVERIFY(start());
+        QVERIFY(startGame());
         namePlayers({QStringLiteral("Zoé")});
         key(Qt::Key_F2);
         action("sixLettersAction")->trigger();
@@ -283,7 +258,7 @@ private slots:
 
     void menuCommandsReachTheGame()
     {
-        QVERIFY(start());
+        QVERIFY(startGame());
         action("soundAction")->trigger();
         QVERIFY(!action("soundAction")->isChecked());
         QCOMPARE(folder->read(QStringLiteral("clavimo.ini")), QByteArray("\x00\x00", 2));
@@ -318,7 +293,7 @@ private slots:
         QFETCH(QString, menu);
         QFETCH(bool, itemShown);
         QFETCH(char, pressed);
-        QVERIFY(start());
+        QVERIFY(startGame());
         namePlayers({QStringLiteral("Paul")});
         key(Qt::Key_F2);
         ts->random.fallback = (10 + 0.5) / 26.0; // K, a letter no menu uses
@@ -346,7 +321,7 @@ private slots:
 
     void closingTheWindowSaysGoodbye()
     {
-        QVERIFY(start());
+        QVERIFY(startGame());
         main->close();
         QVERIFY(ts->boxes.last().startsWith(QStringLiteral("Au revoir et à bientôt !")));
         QCOMPARE(ts->end.ended, 1);
@@ -364,7 +339,7 @@ private slots:
     void modalWindowsAndTurns()
     {
         QFETCH(QString, other);
-        QVERIFY(start());
+        QVERIFY(startGame());
         namePlayers({QStringLiteral("Anne"), QStringLiteral("Bruno")});
         key(Qt::Key_F2);
         for (int i = 0; i < 22; ++i) {
