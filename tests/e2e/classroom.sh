@@ -86,19 +86,13 @@ kill -STOP $(server_pids)
 frozen=1
 
 for item in $(seq 19); do
-  xdotool windowfocus --sync "$main_id"
-  xdotool key space
-  sleep 0.05
-  xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+  play_letter_item "$main_id"
   sleep 0.2
   close_boxes Paul
 done
 # The last item: from the last key (or the last record announcement closed) to the
 # hand-over window.
-xdotool windowfocus --sync "$main_id"
-xdotool key space
-sleep 0.05
-xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+play_letter_item "$main_id"
 last="$(now_ms)"
 shown=""
 for _ in $(seq 300); do

@@ -39,11 +39,7 @@ sleep 0.3
 close_boxes Paul # "Bienvenue au Club CLAVIMO !"
 
 for item in $(seq 20); do
-  xdotool windowfocus --sync "$main_id"
-  xdotool key space
-  sleep 0.05
-  # The letter is random: every letter of the alphabet in turn reaches it.
-  xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+  play_letter_item "$main_id"
   sleep 0.2
   close_boxes Paul
 done

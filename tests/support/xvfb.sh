@@ -98,3 +98,13 @@ name_player() {
   sleep 0.2
   xdotool key Return
 }
+
+# play_letter_item MAIN_ID: in the one-letter game, shows the next item with the space bar
+# in the main window and types every letter of the alphabet in turn, so that the item's
+# letter, whatever it is, is typed (the wrong keys before it only beep).
+play_letter_item() {
+  xdotool windowfocus --sync "$1"
+  xdotool key space
+  sleep 0.05
+  xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
+}
