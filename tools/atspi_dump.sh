@@ -8,7 +8,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 program="$(realpath "${1:-$here/build/clavimo}")"
 
 if [ -z "${CLAVIMO_ATSPI_INNER:-}" ]; then
-  for p in xvfb xdotool openbox dbus at-spi2-core python3-pyatspi; do
+  for p in xvfb xdotool openbox x11-utils dbus at-spi2-core python3-pyatspi; do
     dpkg -s "$p" >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$p"
   done
   # A session bus of its own, gone with the script.
@@ -22,10 +22,7 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
 
-start_xvfb "1280x1024x24"
-pids+=("$XVFB_PID")
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
+start_desktop "1280x1024x24"
 
 writer="$(dirname "$program")/tests/history_writer"
 [ -x "$writer" ] && "$writer" sample "$work/historique.sqlite" Paul 40 >/dev/null

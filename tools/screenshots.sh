@@ -9,7 +9,7 @@ out="${2:-/tmp/clavimo-shots}"
 size="${3:-1280x1024}"
 scale="${4:-1}"
 
-for p in xvfb xdotool imagemagick openbox perl x11-xkb-utils; do
+for p in xvfb xdotool imagemagick openbox perl x11-xkb-utils x11-utils; do
   dpkg -s "$p" >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$p"
 done
 
@@ -20,10 +20,7 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
 
-start_xvfb "${size}x24"
-pids+=("$XVFB_PID")
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
+start_desktop "${size}x24"
 
 # A one-letter record file with a dozen players (name, Mini, average), records hard to beat.
 perl -e '

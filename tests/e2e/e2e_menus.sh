@@ -22,14 +22,11 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-for tool in Xvfb openbox xdotool xwd xwininfo; do
+for tool in Xvfb openbox xdotool xprop xwd xwininfo; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
 
-start_xvfb 1280x1024x24
-pids+=("$XVFB_PID")
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
+start_desktop 1280x1024x24
 
 cd "$work"
 # One word only, so that the six-letter item is known.

@@ -108,3 +108,17 @@ play_letter_item() {
   sleep 0.05
   xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
 }
+
+# start_desktop WxHxD: the X server of start_xvfb with openbox as its window manager, so
+# that focus and activation are handled as on a desktop. Both processes are added to the
+# script's pids array, which its cleanup kills. Returns once openbox manages the screen.
+start_desktop() {
+  start_xvfb "$1"
+  pids+=("$XVFB_PID")
+  openbox >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+}
