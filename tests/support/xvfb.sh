@@ -26,6 +26,7 @@ start_xvfb() {
   done
   echo "FAIL: the X server did not start (display '$DISPLAY'):" >&2
   tail -n 20 "$folder/xvfb.log" >&2
+  kill "$XVFB_PID" 2>/dev/null || true
   exit 1
 }
 
