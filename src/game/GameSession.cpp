@@ -86,10 +86,16 @@ bool GameSession::activate(bool afterHandOver)
     // Only the return from the hand-over window starts the next player's game; closing
     // the records list or the About window must not throw away a game in progress.
     if (turns_.current() > 1 && afterHandOver) {
-        if (practice_)
+        if (practice_) {
+            // The next player is on screen, and welcomed when new, before their practice
+            // starts: the box that may come with it speaks of them.
+            resetGame();
+            showPlayer(turns_.currentName());
+            findPlayer();
             startPractice(turns_.currentName());
-        else
-            newGame();
+            return false;
+        }
+        newGame();
     }
     showPlayer(turns_.currentName());
     findPlayer();

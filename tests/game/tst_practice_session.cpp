@@ -168,6 +168,28 @@ private slots:
         QVERIFY(h.history.games.first().practice);
     }
 
+    // At the turn change of a practice round, the next player is on screen and welcomed
+    // (a new player) before the box that tells them there is no history yet: a box
+    // speaking of Luc over a screen that still shows Zoé would confuse them both.
+    void practiceTurnShowsThePlayerBeforeTheirBox()
+    {
+        Harness h;
+        FakeReader empty;
+        h.session->setHistoryReader(&empty);
+        QVERIFY(h.start());
+        h.choosePlayers({QStringLiteral("Zoé"), QStringLiteral("Luc")});
+        QStringList seen;
+        QObject::connect(h.session.get(), &GameSession::playerShown,
+                         [&seen](const QString &name) { seen << QStringLiteral("screen: ") + name; });
+        h.ts.boxes.onShow = [&seen](const ScriptedBoxes::Box &box) { seen << box.title + QStringLiteral(": ") + box.text.left(20); };
+        h.session->newPractice();
+        for (int i = 0; i < 20; ++i)
+            h.playItem(400);
+        QCOMPARE(seen, QStringList({QStringLiteral("Clavimo: Zoé n'a pas encore d"), QStringLiteral("screen: Luc"),
+                                    QStringLiteral("Luc: Bienvenue au Club CL"), QStringLiteral("Clavimo: Luc n'a pas encore d")}));
+        QVERIFY(h.session->isPractice());
+    }
+
     // Changing the mode or the players ends the practice: its plan was for them.
     void otherCommandsEndThePractice_data()
     {

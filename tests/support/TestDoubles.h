@@ -100,6 +100,8 @@ struct ScriptedBoxes : MessageBoxes
     BoxAnswer show(const QString &text, const QString &title, BoxButtons buttons, BoxIcon icon) override
     {
         shown.append({text, title, buttons, icon});
+        if (onShow)
+            onShow(shown.last());
         return answers.isEmpty() ? BoxAnswer::Ok : answers.takeFirst();
     }
     QStringList texts() const
@@ -111,6 +113,8 @@ struct ScriptedBoxes : MessageBoxes
     }
     QString last() const { return shown.isEmpty() ? QString() : shown.last().toString(); }
     QList<Box> shown;
+    // Called with each box as it opens, for tests that follow what the screen shows then.
+    std::function<void(const Box &)> onShow;
     QList<BoxAnswer> answers;
 };
 
