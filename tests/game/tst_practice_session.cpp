@@ -181,7 +181,9 @@ private slots:
         QStringList seen;
         QObject::connect(h.session.get(), &GameSession::playerShown,
                          [&seen](const QString &name) { seen << QStringLiteral("screen: ") + name; });
-        h.ts.boxes.onShow = [&seen](const ScriptedBoxes::Box &box) { seen << box.title + QStringLiteral(": ") + box.text.left(20); };
+        h.ts.boxes.onShow = [&seen](const ScriptedBoxes::Box &box) {
+            seen << box.title + QStringLiteral(": ") + box.text.left(20);
+        };
         h.session->newPractice();
         for (int i = 0; i < 20; ++i)
             h.playItem(400);
