@@ -56,7 +56,8 @@ def listen():
         print(f"{event.type}: {who}{said}", flush=True)
 
     for kind in ("object:state-changed:focused", "object:property-change:accessible-description",
-                 "object:property-change:accessible-name"):
+                 "object:property-change:accessible-name", "object:property-change:accessible-value",
+                 "object:value-changed"):
         pyatspi.Registry.registerEventListener(report, kind)
     pyatspi.Registry.start()
 

@@ -60,7 +60,7 @@ letter="$(grep -o 'Lettre.*' "$work/events.txt" | tail -n 1 | sed 's/.*: //')"
 xdotool type --delay 5 "$(echo "$letter" | tr 'A-Z' 'a-z')"; sleep 0.8
 close_boxes Paul
 xdotool windowactivate --sync "$main"; sleep 0.3
-/usr/bin/python3 "$here/tools/atspi_dump.py" tree Clavimo | grep -E "label|progress|image" | head -20
+/usr/bin/python3 "$here/tools/atspi_dump.py" tree Clavimo | grep -E "label|animation|image" | head -20
 
 echo "== Records list (F3)"
 xdotool key F3

@@ -4,6 +4,7 @@
 #include "game/Statistics.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
+#include "ui/Gauge.h"
 #include "ui/HandOverWindow.h"
 #include "ui/PlayerListDialog.h"
 #include "ui/ProgressionWindow.h"
@@ -20,7 +21,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QTimer>
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QString>
 
 class GameSession;
+class Gauge;
 class KeyboardLayouts;
 class MessageBoxes;
 class Shell;
@@ -15,7 +16,6 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class QProgressBar;
 class QTimer;
 
 // The main window, where the game is played. It shows what the game session reports and
@@ -95,7 +95,7 @@ private:
     QLabel *personalMini_ = nullptr;
     QLabel *personalAverage_ = nullptr;
     QLabel *logo_ = nullptr;
-    QProgressBar *gauge_ = nullptr;
+    Gauge *gauge_ = nullptr;
     QTimer *gaugeTimer_ = nullptr;
 
     QAction *newGameAction_ = nullptr;

@@ -5,6 +5,7 @@
 #include "game/GameSession.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
+#include "ui/Gauge.h"
 #include "ui/SpokenText.h"
 #include "ui/Twips.h"
 
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QTimer>
 
 #include <utility>
@@ -77,11 +77,8 @@ void MainWindow::createControls()
     auto *central = new QWidget(this);
     setCentralWidget(central);
 
-    gauge_ = new QProgressBar(central);
+    gauge_ = new Gauge(central);
     gauge_->setObjectName(QStringLiteral("gauge"));
-    gauge_->setRange(0, 100);
-    gauge_->setValue(0);
-    gauge_->setTextVisible(false);
     gauge_->setAccessibleName(QStringLiteral("Jauge de l'élément en cours"));
 
     logo_ = new QLabel(central);

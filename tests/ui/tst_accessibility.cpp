@@ -39,6 +39,7 @@ bool isControl(const QAccessibleInterface *iface)
     case QAccessible::EditableText:
     case QAccessible::Graphic:
     case QAccessible::ProgressBar:
+    case QAccessible::Animation:
     case QAccessible::List:
     case QAccessible::ListItem:
     case QAccessible::Table:
