@@ -87,12 +87,12 @@ bool GameSession::activate(bool afterHandOver)
     // the records list or the About window must not throw away a game in progress.
     if (turns_.current() > 1 && afterHandOver) {
         if (practice_) {
-            // The next player is on screen, and welcomed when new, before their practice
-            // starts: the box that may come with it speaks of them.
-            resetGame();
+            // The next player is on screen, and welcomed when new, before the box that
+            // may tell them their practice has no history to draw from.
+            startPractice(turns_.currentName());
             showPlayer(turns_.currentName());
             findPlayer();
-            startPractice(turns_.currentName());
+            tellIfNoHistory(turns_.currentName());
             return false;
         }
         newGame();
@@ -113,6 +113,7 @@ void GameSession::newGame()
 void GameSession::newPractice()
 {
     startPractice(shownName_);
+    tellIfNoHistory(shownName_);
 }
 
 void GameSession::startPractice(const QString &player)
@@ -124,6 +125,11 @@ void GameSession::startPractice(const QString &player)
     game_.setRunning(true);
     resetGame();
     emit promptChanged(practiceCaption_, true);
+}
+
+void GameSession::tellIfNoHistory(const QString &player)
+{
+    const int mode = game_.mode();
     if (!practice_->plan().hasHistory()) {
         services_.boxes.show(
             QStringLiteral("%1 n'a pas encore de partie en %2 dans l'historique : l'entraînement tire les %3 "

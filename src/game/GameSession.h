@@ -119,6 +119,8 @@ signals:
 private:
     void resetGame();
     void startPractice(const QString &player);
+    // Tells the player when the practice just started has no history of theirs to draw from.
+    void tellIfNoHistory(const QString &player);
     // Back to ordinary games, the prompt with it when it showed the practice.
     void leavePractice();
     bool openPlayerFile();
