@@ -29,13 +29,8 @@ writer="$(dirname "$program")/tests/history_writer"
 
 cd "$work"
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >/dev/null 2>&1 & pids+=($!)
-main=""
-for _ in $(seq 100); do
-  main="$(main_window_id)"
-  [ -n "$main" ] && break
-  sleep 0.1
-done
-[ -n "$main" ] || fail "no main window"
+wait_main_window 10
+main="$MAIN_ID"
 xdotool windowactivate --sync "$main"
 sleep 1
 

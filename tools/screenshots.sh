@@ -46,12 +46,8 @@ fail() { echo "screenshots: $*" >&2; exit 1; }
 shot() { sleep "${2:-0.4}"; import -window root "$out/$1.png"; echo "$out/$1.png"; }
 window() { xdotool search --sync --onlyvisible --name "^$1\$" | tail -n 1; }
 
-main=""
-for _ in $(seq 100); do
-  main="$(main_window_id)"
-  [ -n "$main" ] && break
-  sleep 0.1
-done
+wait_main_window 10
+main="$MAIN_ID"
 xdotool windowactivate --sync "$main"
 shot main 1
 

@@ -56,11 +56,7 @@ start_program() {
   QT_QPA_PLATFORM=xcb "$program" --historique-serveur "$uri" >>"$work/out.log" 2>&1 &
   app_pid=$!
   # Up to 30 s: a machine busy with builds can be slow to start the program.
-  for _ in $(seq 300); do
-    [ -n "$(main_window_id)" ] && break
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended at its start"
-    sleep 0.1
-  done
+  wait_main_window 30
   sleep 0.3
 }
 
@@ -74,8 +70,7 @@ quit_program() {
 }
 
 start_program
-main_id="$(main_window_id)"
-[ -n "$main_id" ] || fail "no main window"
+main_id="$MAIN_ID"
 xdotool windowfocus --sync "$main_id"
 name_player paul
 sleep 0.3

@@ -95,11 +95,7 @@ xvfb_pid=$XVFB_PID
 start_program() {
   QT_QPA_PLATFORM=xcb "$program" >>"$work/out.log" 2>&1 &
   app_pid=$!
-  for _ in $(seq 100); do
-    [ -n "$(main_window_id)" ] && break
-    sleep 0.1
-  done
-  [ -n "$(main_window_id)" ] || fail "no main window"
+  wait_main_window 10
   sleep 0.3
 }
 

@@ -68,6 +68,20 @@ main_window_id() {
   return 0
 }
 
+# wait_main_window SECONDS: waits up to SECONDS for the game's main window and sets MAIN_ID
+# to its id; fails when it does not come, or at once when the program (app_pid, where the
+# script sets it) has ended meanwhile.
+wait_main_window() {
+  MAIN_ID=""
+  for _ in $(seq $(($1 * 10))); do
+    MAIN_ID="$(main_window_id)"
+    [ -n "$MAIN_ID" ] && return 0
+    [ -n "${app_pid:-}" ] && ! kill -0 "$app_pid" 2>/dev/null && fail "the program ended at its start"
+    sleep 0.1
+  done
+  fail "no main window"
+}
+
 # ask_quit MAIN_ID: presses Escape in the main window and answers OK in the box that asks
 # whether to quit (a window titled Clavimo other than the main one). Escape is pressed
 # again when no box comes, since a key sent while the window is still taking the focus
