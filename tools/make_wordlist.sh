@@ -85,7 +85,7 @@ frequency_dir, badwords_path, dictionary_path, exclusions_path, out = sys.argv[1
 # How many words the list keeps: enough that a game seldom shows a word twice, and no
 # more, since past this rank the subtitles' words grow rare for a child (a shorter list
 # of familiar words is better than a longer one filled with rare ones).
-MOST = 1600
+MOST = 1500
 
 
 def ranks(name):
