@@ -19,6 +19,16 @@ bool isUtf8(QByteArrayView bytes)
     return !decoder.hasError();
 }
 
+// True for a character that ends a word: a space, or a punctuation mark that typed lists
+// and spreadsheet cells put between words.
+bool separator(QChar c)
+{
+    // Straight and typographic double quotes, and the French guillemets; the apostrophe is
+    // part of a word ("l'école") and is reported as such.
+    static constexpr std::u16string_view kMarks = u",;.\"\u00AB\u00BB\u201C\u201D\u201E";
+    return c.isSpace() || kMarks.find(c.unicode()) != std::u16string_view::npos;
+}
+
 } // namespace
 
 WordImport::WordImport(const QByteArray &bytes)
@@ -97,14 +107,6 @@ QByteArray WordImport::records() const
     for (const QString &word : kept_)
         bytes += Windows1252::encode(word);
     return bytes;
-}
-
-bool WordImport::separator(QChar c)
-{
-    // Straight and typographic double quotes, and the French guillemets; the apostrophe is
-    // part of a word ("l'école") and is reported as such.
-    static constexpr std::u16string_view kMarks = u",;.\"\u00AB\u00BB\u201C\u201D\u201E";
-    return c.isSpace() || kMarks.find(c.unicode()) != std::u16string_view::npos;
 }
 
 bool WordImport::keyboardLetter(char32_t c)

@@ -47,10 +47,6 @@ public:
     // a-z à â ä ç é è ê ë î ï ô ö ù û ü. No œ, æ or ÿ, which have no key.
     static bool keyboardLetter(char32_t c);
 
-    // True for a character that ends a word: a space or a punctuation mark that lists and
-    // spreadsheet cells put between words.
-    static bool separator(QChar c);
-
     // Why a word was skipped, in French, for the teacher: "doublon", "longueur (5 lettres)".
     static QString reasonText(const Skipped &skipped);
 
