@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
-# Builds data/clvlet6.txt, the six-letter mode's word list: the most frequent six-letter
-# French words first, as 6-byte windows-1252 records with nothing between them.
+# Builds data/clvlet6.txt, the six-letter mode's word list: familiar six-letter French words
+# fit for a class of eight-year-olds, the most frequent in films' subtitles first, as 6-byte
+# windows-1252 records with nothing between them.
 #
 # Sources, each public and named in packaging/copyright:
 # - word frequency: the npm package @zxcvbn-ts/language-fr (MIT), whose commonWords.json
 #   ranks the words of OpenSubtitles 2024 (ODC-BY) and wikipedia.json those of French
 #   Wikipedia;
-# - spelling: the French word list of Debian's wfrench (/usr/share/dict/french), so that
-#   names, typing slips and foreign words drop out;
+# - spelling and grammar: Debian's hunspell with the dictionary of hunspell-fr-comprehensive
+#   (MPL 2.0), whose morphological analysis (hunspell -m) tells each word's part of speech,
+#   the tense and person of each verb form, and the names it keeps with their capital; it
+#   is used here only, never by the program;
 # - exclusions: the npm package french-badwords-list (MIT), and data/wordlist-exclusions.txt,
 #   the words unfit for children that such a list misses, found by reading the result.
 #
-# Both packages are fetched with npm pack at a pinned version and checked against the
-# checksums below. The script also refreshes the copy of the bad-words list that the tests
-# read (tests/data/french-badwords/). It prints what each step kept and dropped. The output
-# is the same on every run.
+# Both npm packages are fetched with npm pack at a pinned version and checked against the
+# checksums below; the Debian packages are installed when missing. The script also
+# refreshes the copy of the bad-words list that the tests read (tests/data/french-badwords/).
+# It prints what each step kept and dropped. The output is the same on every run with the
+# same dictionary version, which it prints.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -22,7 +26,7 @@ root="$(cd "$here/.." && pwd)"
 out="$root/data/clvlet6.txt"
 exclusions="$root/data/wordlist-exclusions.txt"
 badwords_copy="$root/tests/data/french-badwords"
-dictionary=/usr/share/dict/french
+dictionary=/usr/share/hunspell/fr
 
 frequency_package=@zxcvbn-ts/language-fr
 frequency_version=4.1.2
@@ -32,7 +36,8 @@ badwords_version=1.0.7
 badwords_sha512=H1ziKs2PJh2+UXZ9oCGJ/rRQpsI9NBykGf2Sc7WaKaj1OnWFuBXfsvANTdRcfVmOghGQaUmRyZ1hJOPbDpy04Q==
 
 missing=()
-dpkg -s wfrench >/dev/null 2>&1 || missing+=(wfrench)
+dpkg -s hunspell >/dev/null 2>&1 || missing+=(hunspell)
+dpkg -s hunspell-fr-comprehensive >/dev/null 2>&1 || missing+=(hunspell-fr-comprehensive)
 command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y --no-install-recommends "${missing[@]}"
@@ -62,20 +67,25 @@ fetch "$badwords_package" "$badwords_version" "$badwords_sha512" "$work/badwords
 mkdir -p "$badwords_copy"
 cp "$work/badwords/package/list.txt" "$work/badwords/package/LICENSE" "$badwords_copy/"
 
+echo "dictionary: hunspell-fr-comprehensive $(dpkg-query -W -f='${Version}' hunspell-fr-comprehensive)," \
+    "hunspell $(dpkg-query -W -f='${Version}' hunspell)"
+
 python3 - "$work/frequency/package/src" "$work/badwords/package/list.txt" "$dictionary" \
     "$exclusions" "$out" <<'PY'
 import json
+import os
 import re
+import subprocess
 import sys
 import unicodedata
+from collections import defaultdict
 
 frequency_dir, badwords_path, dictionary_path, exclusions_path, out = sys.argv[1:]
 
-# How many words the list keeps (enough that a game seldom shows a word twice, few enough
-# that all are familiar), and the rank within either frequency list that counts as
-# frequent.
-MOST = 3000
-FREQUENT = 30000
+# How many words the list keeps: enough that a game seldom shows a word twice, and no
+# more, since past this rank the subtitles' words grow rare for a child (a shorter list
+# of familiar words is better than a longer one filled with rare ones).
+MOST = 1500
 
 
 def ranks(name):
@@ -93,20 +103,12 @@ NONE = float("inf")
 
 
 def order(w):
-    """Most frequent first: the better of its two ranks, then the other one."""
-    a, b = subtitles.get(w, NONE), wikipedia.get(w, NONE)
-    return (min(a, b), max(a, b), w)
+    """What people say first: the subtitles' rank, then Wikipedia's, which ranks
+    scholarly words ("allèle", "évêché") far higher than a child meets them."""
+    return (subtitles.get(w, NONE), wikipedia.get(w, NONE), w)
 
 
-def frequent(w):
-    return subtitles.get(w, NONE) <= FREQUENT or wikipedia.get(w, NONE) <= FREQUENT
-
-
-with open(dictionary_path, encoding="utf-8") as f:
-    D = set(unicodedata.normalize("NFC", line.rstrip("\n")) for line in f)
-
-
-def step(title, words, keep, show_dropped=8):
+def step(title, words, keep, show_dropped=12):
     kept = [w for w in words if keep(w)]
     dropped = [w for w in words if not keep(w)]
     print(f"{title}: kept {len(kept)}, dropped {len(dropped)}", end="")
@@ -125,75 +127,103 @@ print(f"frequency lists: {len(subtitles)} words from subtitles, {len(wikipedia)}
 # with diaeresis, which have no key. Capitals, digits, apostrophes and hyphens drop out.
 WORD = re.compile(r"[a-zàâäçéèêëîïôöùûü]{6}")
 words = step("six letters of the keyboard", words, WORD.fullmatch)
-words = step(f"among the {FREQUENT} most frequent of either list", words, frequent)
-# A word the dictionary does not know in lower case is a name, a slip or a foreign word.
-words = step("spelled as in wfrench", words, lambda w: w in D)
 
 
-# Verb forms that read oddly on their own, recognised by the dictionary itself listing
-# the other forms of the same tense (for example "tapera" goes because "taperons" and
-# "taperont" are there), so that nouns with the same ending stay.
-def stems(base):
-    """The stem as written before an ending, and how it is written before other endings."""
-    yield base
-    if base.endswith("ge"):        # mangeons / mangions
-        yield base[:-1]
-    if base.endswith("g"):         # jugiez / jugeons
-        yield base + "e"
-    if base.endswith("ç"):         # avançons / avancions
-        yield base[:-1] + "c"
-    if base.endswith("c"):         # avanciez / avançons
-        yield base[:-1] + "ç"
-    i = base.rfind("è")
-    if i >= 0:                     # mènent / menions
-        yield base[:i] + "e" + base[i + 1:]
+def analyse(forms):
+    """The dictionary's readings of each form, one list of fields ("st:devenir",
+    "po:ipsi", ...) a reading; a form it does not know has none."""
+    result = subprocess.run(["hunspell", "-m", "-d", dictionary_path, "-i", "utf-8"],
+                            input="\n".join(forms) + "\n", capture_output=True, text=True,
+                            check=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
+    readings = defaultdict(list)
+    for line in result.stdout.splitlines():
+        fields = line.split()
+        if len(fields) > 1:
+            readings[fields[0]].append(fields[1:])
+    return readings
 
 
-def listed(base, *endings):
-    """True when the dictionary holds the stem with every one of the endings."""
-    return any(all(s + e in D for e in endings) for s in stems(base))
+readings = analyse(words + [w.capitalize() for w in words])
 
 
-# Passé simple and imperfect subjunctive, all persons: an ending, and the sibling endings
-# that prove the word is a form of that tense ("paraît", a present, has no "paraîmes").
-# The other forms the frequency lists hold (future, imperfect, "nous" and "vous" forms,
-# participles) are everyday words and stay.
-RARE_TENSES = [
-    ("âmes", ("âtes",)), ("âtes", ("âmes",)), ("èrent", ("âmes",)), ("ât", ("âmes",)),
-    ("asse", ("âmes",)), ("asses", ("âmes",)), ("assent", ("âmes",)),
-    ("ai", ("âmes",)), ("as", ("âmes",)), ("a", ("âmes",)),
-    ("îmes", ("îtes",)), ("îtes", ("îmes",)), ("irent", ("îmes",)), ("ît", ("îmes",)),
-    ("isse", ("îmes",)), ("isses", ("îmes",)), ("issent", ("îmes",)),
-    ("ûmes", ("ûtes",)), ("ûtes", ("ûmes",)), ("urent", ("ûmes",)), ("ût", ("ûmes",)),
-    ("usse", ("ûmes",)), ("usses", ("ûmes",)), ("ussent", ("ûmes",)),
-]
+def lemma_known(r):
+    stem = next((f[3:] for f in r if f.startswith("st:")), "")
+    return stem in subtitles
 
 
-# Nouns that share their spelling with a rare verb form ("passes": "nous pâmes").
-KEEP = {"passes", "agenda", "marina", "tracas"}
+def parts(w):
+    """The parts of speech and verb tenses of each common reading of the word: a reading
+    whose lemma no one says ("ailles" of "ailler", to season with garlic, beside the
+    subjunctive of "aller") is left aside, unless the word has no other."""
+    rs = readings.get(w, [])
+    common = [r for r in rs if lemma_known(r)] or rs
+    return [{f[3:] for f in r if f.startswith("po:")} for r in common]
 
 
-def odd_verb_form(w):
-    # The plural of a word in -a is a noun ("opéras", "mangas").
-    if w in KEEP or (w.endswith("as") and w[:-1] in D):
-        return False
-    for end, siblings in RARE_TENSES:
-        if w.endswith(end) and listed(w[:-len(end)], *siblings):
-            return True
-    # -is/-it/-us/-ut: passé simple, unless it is also a present ("réunit": "réunissons";
-    # "suffit": "suffire"), a past participle ("permis": "permise") or the plural of a
-    # word in -i ("partis", "souris").
-    stem = w[:-2]
-    if w.endswith(("is", "it")) and listed(stem, "îmes") and not listed(stem, "issons") \
-            and w + "e" not in D and w[:-1] not in D and stem + "ire" not in D:
-        return True
-    if w.endswith(("us", "ut")) and listed(stem, "ûmes") and stem + "ue" not in D:
-        return True
-    return False
+# A word the dictionary does not know in lower case is a name ("france", "hitler", which it
+# knows with a capital only), a foreign word ("johnny", "island"), or a slip ("ecoute").
+words = step("known to the dictionary in lower case", words, lambda w: w in readings,
+             show_dropped=40)
+
+# Elided forms written without their apostrophe ("puisqu", "quelqu") are fragments.
+words = step("not an elided form", words,
+             lambda w: not any("err" in p for p in parts(w)), show_dropped=100)
+
+# The readings a word may stand alone with, as a child reads a list: a noun, adjective or
+# adverb, an infinitive or past participle, a present or future form, and the small words
+# of grammar ("depuis", "quelle"). Every other reading of a verb is a tense that reads
+# oddly alone or belongs to written stories: passé simple ("devint") and imperfect
+# subjunctive ("agisse"), subjunctive that is not also a present ("saches", "vaille"), and
+# the imperfect, conditional, imperative and present participle ("allait", "serait",
+# "sachez", "disant"). The word stays when one of its readings is ordinary: "partis"
+# (participle) stays, "partit" (passé simple only) goes.
+ORDINARY = {"nom", "adj", "adv", "infi", "ppas", "ipre", "ifut", "mg", "interj", "nb"}
 
 
-words = step("verb forms that read oddly alone (passé simple, imparfait du subjonctif)", words,
-             lambda w: not odd_verb_form(w))
+def ordinary(p):
+    return bool(p & ORDINARY) or any(x.startswith("loc") for x in p)
+
+
+def only_tenses(w, tenses):
+    """True when no reading of the word is ordinary and one is among the tenses."""
+    ps = parts(w)
+    return not any(ordinary(p) for p in ps) and any(p & tenses for p in ps)
+
+
+words = step("not only a passé simple or imparfait du subjonctif", words,
+             lambda w: not only_tenses(w, {"ipsi", "simp"}), show_dropped=100)
+words = step("not only a subjonctif", words, lambda w: not only_tenses(w, {"spre"}),
+             show_dropped=100)
+words = step("not only an imparfait, conditionnel, impératif, participe présent or prefix", words,
+             lambda w: any(ordinary(p) for p in parts(w)), show_dropped=100)
+
+# Words that are also a name of a person, a place or a brand: the dictionary has them with
+# a capital, as a proper noun ("Martin", "Julien") or with a capital stem ("Canada",
+# "Boston"). Their lower-case reading ("martin", the bird) is rarer than the name, which is
+# why the subtitles rank them high. They go, but for the words below, whose common
+# meaning is the one a child knows.
+# common-nouns-begin
+COMMON = {
+    "soleil", "centre", "orange", "sienne", "manche", "bornes", "creuse", "menton",
+    "racine", "moulin", "tampon", "canyon", "jaguar", "pantin", "grasse", "allier",
+    "rafale", "cannes", "rennes", "vannes", "suisse", "pierre", "claire", "marine",
+    "manuel", "honoré", "désiré", "aurore", "urbain", "romain",
+}
+# common-nouns-end
+
+
+def name(w):
+    return any("po:prn" in r or any(f.startswith("st:") and f[3:4].isupper() for f in r)
+               for r in readings.get(w.capitalize(), []))
+
+
+words = step("not also a name (but for common words a child knows)", words,
+             lambda w: w in COMMON or not name(w), show_dropped=60)
+
+# English words the dictionary keeps as borrowed ("timing", "living"): no French word
+# ends in -ing. The other English words are in data/wordlist-exclusions.txt.
+words = step("not an English word in -ing", words, lambda w: not w.endswith("ing"),
+             show_dropped=40)
 
 with open(badwords_path, encoding="utf-8") as f:
     BAD = set(unicodedata.normalize("NFC", line.strip().lower()) for line in f if line.strip())
@@ -206,7 +236,6 @@ INNOCENT = {
     "manche": "la manche d'un vêtement, d'un outil, d'une partie de jeu",
     "gourde": "la bouteille de l'écolier et du randonneur",
     "crotte": "la crotte du chien, la crotte en chocolat; un mot d'enfant, pas un juron",
-    "rosbif": "le rôti de bœuf du dimanche; le surnom des Anglais est rare",
 }
 # innocent-words-end
 kept_innocent = [w for w in words if w in BAD and w in INNOCENT]
@@ -223,17 +252,14 @@ words = step("not in data/wordlist-exclusions.txt", words, lambda w: w not in EX
              show_dropped=0)
 
 top = set(words[:MOST])
-words = step(f"the {MOST} most frequent", words, lambda w: w in top, show_dropped=0)
+last = subtitles.get(words[min(MOST, len(words)) - 1], NONE)
+words = step(f"the {MOST} most frequent (subtitles' rank up to {last})", words,
+             lambda w: w in top, show_dropped=0)
 
 with open(out, "wb") as f:
     for w in words:
         record = w.encode("cp1252")
         assert len(record) == 6, w
         f.write(record)
-among = sum(1 for w in words if frequent(w))
 print(f"{len(words)} words written to {out}")
-print(f"among the {FREQUENT} most frequent: subtitles "
-      f"{sum(1 for w in words if subtitles.get(w, NONE) <= FREQUENT)}, Wikipedia "
-      f"{sum(1 for w in words if wikipedia.get(w, NONE) <= FREQUENT)}, either {among} "
-      f"({100 * among / len(words):.1f} %)")
 PY

@@ -31,7 +31,9 @@ const QCommandLineOption kUserFolder(QStringLiteral("dossier-utilisateur"),
                                                     "~/.local/share/clavimo), créé s'il manque."));
 const QCommandLineOption kImportWords(QStringLiteral("importer-mots"),
                                       QStringLiteral("Fait des mots de six lettres du fichier texte FICHIER\n"
-                                                     "(UTF-8, séparés par des espaces ou des fins de ligne)\n"
+                                                     "(UTF-8, séparés par des espaces, des fins de ligne,\n"
+                                                     "des virgules, des points-virgules, des points\n"
+                                                     "ou des guillemets)\n"
                                                      "la liste du mode six lettres du dossier de jeu,\n"
                                                      "puis s'arrête."),
                                       QStringLiteral("FICHIER"));

@@ -6,6 +6,9 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <string_view>
+
 namespace {
 
 bool isUtf8(QByteArrayView bytes)
@@ -14,6 +17,16 @@ bool isUtf8(QByteArrayView bytes)
     const QString text = decoder(bytes); // the decoding happens in this conversion
     Q_UNUSED(text)
     return !decoder.hasError();
+}
+
+// True for a character that ends a word: a space, or a punctuation mark that typed lists
+// and spreadsheet cells put between words.
+bool separator(QChar c)
+{
+    // Straight and typographic double quotes, and the French guillemets; the apostrophe is
+    // part of a word ("l'école") and is reported as such.
+    static constexpr std::u16string_view kMarks = u",;.\"\u00AB\u00BB\u201C\u201D\u201E";
+    return c.isSpace() || kMarks.find(c.unicode()) != std::u16string_view::npos;
 }
 
 } // namespace
@@ -38,7 +51,7 @@ WordImport::WordImport(const QByteArray &bytes)
     text = text.normalized(QString::NormalizationForm_C);
     QString word;
     for (QChar c : text) {
-        if (c.isSpace()) {
+        if (separator(c)) {
             if (!word.isEmpty())
                 take(word);
             word.clear();
@@ -54,6 +67,19 @@ WordImport::WordImport(const QByteArray &bytes)
 
 void WordImport::take(const QString &word)
 {
+    // A compound or elided word ("porte-clé", "l'école") is not one word the game can show,
+    // whatever its length: the teacher is told so rather than shown the character.
+    const auto hasAny = [&word](std::u16string_view marks) {
+        return std::any_of(word.begin(), word.end(), [marks](QChar c) { return marks.find(c.unicode()) != marks.npos; });
+    };
+    if (hasAny(u"'\u2019")) {
+        skipped_.append({word, Reason::Apostrophe, QString()});
+        return;
+    }
+    if (hasAny(u"-\u2010\u2011")) {
+        skipped_.append({word, Reason::Hyphen, QString()});
+        return;
+    }
     QString lower;
     qsizetype letters = 0;
     for (char32_t c : QStringView(word).toUcs4()) {
@@ -104,6 +130,10 @@ QString WordImport::reasonText(const Skipped &skipped)
             .arg(shown(skipped.detail));
     case Reason::Duplicate:
         return QStringLiteral("doublon");
+    case Reason::Apostrophe:
+        return QStringLiteral("apostrophe (mot élidé ou composé)");
+    case Reason::Hyphen:
+        return QStringLiteral("trait d'union (mot composé)");
     }
     return QString();
 }

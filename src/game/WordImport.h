@@ -13,7 +13,7 @@ class WordImport
 {
 public:
     enum class Problem { None, InvalidUtf8, NoWord };
-    enum class Reason { Length, Character, Duplicate };
+    enum class Reason { Length, Character, Duplicate, Apostrophe, Hyphen };
 
     struct Skipped
     {
@@ -26,8 +26,9 @@ public:
     // mistake (a video, a disk image) is not loaded whole.
     static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
-    // The file's bytes: UTF-8 with or without a byte order mark, words separated by spaces,
-    // tabs or line ends (LF or CR LF), in any case.
+    // The file's bytes: UTF-8 with or without a byte order mark, in any case. Words are
+    // separated by spaces, tabs, line ends (LF or CR LF), commas, semicolons, full stops and
+    // quotes, as teachers type a list or paste it from a spreadsheet.
     explicit WordImport(const QByteArray &bytes);
 
     Problem problem() const { return problem_; }

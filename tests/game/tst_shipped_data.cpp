@@ -43,7 +43,7 @@ private slots:
         const qsizetype words = bytes.size() / WordList::kWordLength;
         QCOMPARE(bytes.size() % WordList::kWordLength, 0);
         // Enough words that a game seldom repeats one, few enough that all are familiar.
-        QVERIFY2(words >= 2000 && words <= 4000, qPrintable(QString::number(words)));
+        QVERIFY2(words >= 1500 && words <= 2000, qPrintable(QString::number(words)));
         WordList list;
         QVERIFY(list.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName())));
         QCOMPARE(list.usableCount(), words); // no separators or control bytes in between
@@ -61,14 +61,16 @@ private slots:
 
     // No word of the list is one of the words kept out of it: the public list of French
     // insults and obscenities (a copy of the version the list was made with), less the
-    // words the list's script keeps for their common innocent meaning, and the project's
-    // own exclusions, found by reading the list with children in mind.
+    // words the list's script keeps for their common innocent meaning, the project's own
+    // exclusions, found by reading the list with children in mind, and verb forms and
+    // fragments that read oddly alone.
     void noWordUnfitForChildren_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("innocentFrom");
         QTest::newRow("bad-words list") << "tests/data/french-badwords/list.txt" << "tools/make_wordlist.sh";
         QTest::newRow("exclusions file") << "data/wordlist-exclusions.txt" << "";
+        QTest::newRow("odd verb forms, elided forms") << "tests/data/odd-word-forms.txt" << "";
     }
     void noWordUnfitForChildren()
     {
@@ -79,7 +81,7 @@ private slots:
             if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#')))
                 unfit.insert(line.trimmed().toLower());
         }
-        QVERIFY2(unfit.size() > 50, qPrintable(path)); // the file was found and read
+        QVERIFY2(unfit.size() > 20, qPrintable(path)); // the file was found and read
         // The script's table of innocent words, one "word": "reason" a line between markers.
         QSet<QString> innocent;
         bool inTable = false;

@@ -61,10 +61,18 @@ private slots:
                                                                  << QStringList{} << QByteArray()
                                                                  << QStringList{"straße" + character.arg("ß"), "naïveµ" + character.arg("µ")}
                                                                  << none << 0;
-        QTest::newRow("apostrophe, hyphen, digit") << QByteArray("l'\xC3\xA9" "cole porte-cl\xC3\xA9 agent7")
+        QTest::newRow("apostrophe, hyphen, digit") << QByteArray("l'\xC3\xA9" "cole aujourd\xE2\x80\x99hui porte-cl\xC3\xA9 agent7")
                                                    << QStringList{} << QByteArray()
-                                                   << QStringList{"l'école" + character.arg("'"), "porte-clé" + character.arg("-"),
-                                                                  "agent7" + character.arg("7")} << none << 0;
+                                                   << QStringList{"l'école: apostrophe (mot élidé ou composé)",
+                                                                  "aujourd’hui: apostrophe (mot élidé ou composé)",
+                                                                  "porte-clé: trait d'union (mot composé)", "agent7" + character.arg("7")}
+                                                   << none << 0;
+        QTest::newRow("commas, semicolons, full stops") << QByteArray("Maison, jardin;\xC3\xA9l\xC3\xA8ves.Cahier.")
+                                                        << QStringList{"maison", "jardin", "élèves", "cahier"}
+                                                        << QByteArray("maisonjardin\xE9l\xE8vescahier") << QStringList{} << none << 0;
+        QTest::newRow("spreadsheet cells, quotes") << QByteArray("\"maison\"\t\"jardin\"\r\n\xC2\xAB\xC2\xA0" "cahier\xC2\xA0\xC2\xBB \xE2\x80\x9C" "bureau\xE2\x80\x9D")
+                                                   << QStringList{"maison", "jardin", "cahier", "bureau"}
+                                                   << QByteArray("maisonjardincahierbureau") << QStringList{} << none << 0;
         QTest::newRow("control character shown by its code") << QByteArray("mai\0son jardin", 14) << QStringList{"jardin"}
                                                               << QByteArray("jardin")
                                                               << QStringList{"maiU+0000son" + character.arg("U+0000")} << none << 0;
