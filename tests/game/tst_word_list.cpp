@@ -25,7 +25,7 @@ private slots:
         const double belowOne = std::nextafter(1.0, 0.0);
         QTest::newRow("r = 0") << hundred << 0.0 << "A00001" << qint64(100);
         QTest::newRow("r just below 1, fragment never drawn") << hundred + "xyz" << belowOne << "A00100" << qint64(100);
-        QTest::newRow("r = 0.5") << hundred << 0.5 << "A00051" << qint64(100);
+        QTest::newRow("r = 0.505, rounded down") << hundred << 0.505 << "A00051" << qint64(100);
         QTest::newRow("upper case with accents") << QByteArray("\xE9t\x9C\xFF\xDF\xB5") << 0.0 << "ÉTŒŸßµ" << qint64(1);
         QTest::newRow("control bytes skipped") << QByteArray("abcdef\r\nghijklmnop") << 0.5 << "KLMNOP" << qint64(2);
         QByteArray untypable; // each record holds one byte that has no key: a control, DEL, a code page gap
