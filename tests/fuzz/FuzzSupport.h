@@ -94,9 +94,6 @@ public:
         return static_cast<T>(v); // keeps the low bits, signed types included (C++20)
     }
 
-    // A number in [0, 1), any of 2^53 evenly spaced values.
-    double takeUnit() { return double(take<std::uint64_t>() >> 11) * 0x1.0p-53; }
-
     QByteArray takeRest()
     {
         const QByteArray out(reinterpret_cast<const char *>(data_), qsizetype(size_));

@@ -7,9 +7,8 @@ set -euo pipefail
 export LC_ALL=C
 here="$(cd "$(dirname "$0")" && pwd)"
 out="$here/corpus"
-words="$here/../../data/clvlet6.txt"
 rm -rf "$out"
-mkdir -p "$out"/{player_file,records_list,word_list,word_import,settings_file,windows1252}
+mkdir -p "$out"/{player_file,word_import,windows1252}
 
 # record NAME MINI AVERAGE: one 19-byte player record (name in windows-1252 octal escapes
 # allowed), the two numbers as signed 16-bit little-endian.
@@ -49,26 +48,6 @@ printf 'x' >"$out/player_file/one_byte"
 { valid; printf 'Lucien         \020'; tail_bytes '          neicuL'; } >"$out/player_file/fragment_named_like_new_player"
 { valid >"$out/valid.tmp"; head -c 37 "$out/valid.tmp"; rm "$out/valid.tmp"; tail_bytes; } >"$out/player_file/length_37"
 { record xxxxx 0 0; record '\200\201\237\377' -1 -32768; record Paul 1 32767; tail_bytes; } >"$out/player_file/edge_values"
-
-# Records lists.
-: >"$out/records_list/empty"
-valid >"$out/records_list/valid"
-{ valid; record A 5 700; record B 6 700; record C 7 699; record D 8 700; record E 9 -3; } >"$out/records_list/ties"
-{ valid; printf 'half a rec'; } >"$out/records_list/trailing_fragment"
-{ for i in $(seq 120); do record "P$i" $i $(((i * 37) % 11)); done; } >"$out/records_list/rank_100_and_more"
-
-# Word lists.
-: >"$out/word_list/empty"
-head -c 60 "$words" >"$out/word_list/ten_words"
-head -c 63 "$words" >"$out/word_list/ten_words_and_a_half"
-printf 'ABACA\r\nABAQUE\r\nABATTE\r\n' >"$out/word_list/line_ends"
-printf '\351t\234\377\337\265abcde\201\0\0\0\0\0\0' >"$out/word_list/accents_and_undefined"
-
-# Settings files (the target's last two bytes are the value saved).
-printf '\377\377' >"$out/settings_file/empty_then_on"
-printf '\000\000\000\000' >"$out/settings_file/off_then_off"
-printf '\377' >"$out/settings_file/one_byte"
-printf '\001\002\003\004\005\377\377' >"$out/settings_file/longer_file"
 
 # Text.
 : >"$out/windows1252/empty"

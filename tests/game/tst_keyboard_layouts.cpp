@@ -52,28 +52,22 @@ class TestKeyboardLayouts : public QObject
     Q_OBJECT
 
 private slots:
+    // "character > row,column,level" then the dead key's, or none.
     void place_data()
     {
-        QTest::addColumn<QString>("character");
-        QTest::addColumn<QString>("place"); // row,column,level then the dead key's, or none
-        QTest::newRow("upper case typed in lower case") << "E" << "1,0,0";
-        QTest::newRow("lowest level wins over a later key") << "2" << "0,0,1";
-        QTest::newRow("accented capital on its lower case key") << "É" << "0,0,0";
-        QTest::newRow("AltGr") << "€" << "1,0,2";
-        QTest::newRow("dead circumflex") << "Ê" << "1,0,0 1,1,0";
-        QTest::newRow("dead diaeresis at Shift") << "Ë" << "1,0,0 1,1,1";
-        QTest::newRow("dead key but no plain letter") << "Î" << "none";
-        QTest::newRow("no key") << "Œ" << "none";
-        QTest::newRow("space") << " " << "2,0,0";
+        QTest::addColumn<QString>("row");
+        for (const char *row : {"E > 1,0,0", "2 > 0,0,1", "É > 0,0,0", "€ > 1,0,2", "Ê > 1,0,0 1,1,0",
+                                "Ë > 1,0,0 1,1,1", "Î > none", "Œ > none", "  > 2,0,0"})
+            QTest::newRow(row) << QString::fromUtf8(row);
     }
     void place()
     {
-        QFETCH(QString, character);
-        const KeyPlace p = smallKeyboard().place(character.at(0));
+        QFETCH(QString, row);
+        const KeyPlace p = smallKeyboard().place(row.at(0));
         QString text = p.isValid() ? QStringLiteral("%1,%2,%3").arg(p.row).arg(p.column).arg(p.level) : "none";
         if (p.needsDeadKey())
             text += QStringLiteral(" %1,%2,%3").arg(p.deadRow).arg(p.deadColumn).arg(p.deadLevel);
-        QTEST(text, "place");
+        QCOMPARE(text, row.mid(4));
     }
 
     // Every key in row order; characters on no key (Œ, an empty text, two characters)
@@ -91,47 +85,32 @@ private slots:
         QVERIFY(keys[1].rate() < 0); // never due
     }
 
-    // The X server's `_XKB_RULES_NAMES` as the test double gives them, and the layout
-    // remembered from an earlier run.
-    void startLayout_data()
-    {
-        QTest::addColumn<QByteArray>("names");
-        QTest::addColumn<QString>("remembered");
-        QTest::addColumn<QString>("start");
-        const QByteArray n("\0", 1);
-        auto names = [&](const char *layout, const char *variant) {
-            return QByteArray("evdev") + n + "pc105" + n + layout + n + variant + n + "grp:alt_shift_toggle" + n;
-        };
-        QTest::newRow("French") << names("fr", "") << "" << "fr";
-        QTest::newRow("French over a remembered choice") << names("fr", "") << "be" << "fr";
-        QTest::newRow("French without dead keys") << names("fr", "nodeadkeys") << "" << "fr";
-        QTest::newRow("BÉPO") << names("fr", "bepo") << "" << "fr(bepo)";
-        QTest::newRow("BÉPO, AFNOR version") << names("fr", "bepo_afnor") << "" << "fr(bepo)";
-        QTest::newRow("AZERTY AFNOR") << names("fr", "afnor") << "" << "fr(afnor)";
-        QTest::newRow("Belgian") << names("be", "") << "" << "be";
-        QTest::newRow("Swiss French") << names("ch", "fr") << "" << "ch(fr)";
-        QTest::newRow("Canadian French") << names("ca", "") << "" << "ca";
-        QTest::newRow("first of two layouts") << names("be,us", ",") << "" << "be";
-        QTest::newRow("Swiss German: the last choice") << names("ch", "") << "ch(fr)" << "ch(fr)";
-        QTest::newRow("US: fr") << names("us", "") << "" << "fr";
-        QTest::newRow("French dvorak: the last choice") << names("fr", "dvorak") << "ca" << "ca";
-        QTest::newRow("no X server: the last choice") << QByteArray() << "fr(bepo)" << "fr(bepo)";
-        QTest::newRow("no X server, nothing remembered") << QByteArray() << "" << "fr";
-        QTest::newRow("remembered layout not offered") << QByteArray() << "de" << "fr";
-        QTest::newRow("cut short") << QByteArray("evdev\0pc105\0be", 14) << "" << "fr";
-    }
+    // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
+    // the test double gives them (- for none: no X server), then the layout remembered.
     void startLayout()
     {
-        QFETCH(QByteArray, names);
-        QFETCH(QString, remembered);
-        ListedKeyboards source;
+        const QStringList rows = {"fr - - > fr", "fr - be > fr", "fr nodeadkeys - > fr", "fr bepo - > fr(bepo)",
+                                  "fr bepo_afnor - > fr(bepo)", "fr afnor - > fr(afnor)", "be - - > be", "ch fr - > ch(fr)",
+                                  "ca - - > ca", "be,us , - > be", "ch - ch(fr) > ch(fr)", "us - - > fr",
+                                  "fr dvorak ca > ca", "- - fr(bepo) > fr(bepo)", "- - - > fr", "- - de > fr"};
+        const QByteArray n("\0", 1);
+        for (const QString &row : rows) {
+            const QStringList f = QString(row).replace(QLatin1Char('-'), QString()).split(QLatin1Char(' '));
+            ListedKeyboards source;
+            GivenKeyboardNames server;
+            if (!f[0].isEmpty())
+                server.names = "evdev" + n + "pc105" + n + f[0].toLatin1() + n + f[1].toLatin1() + n + "grp:alt_shift_toggle" + n;
+            RememberedLayout memory;
+            memory.layout = f[2];
+            KeyboardLayouts layouts(source, server, memory);
+            QVERIFY2(layouts.startLayout() == f[4], qPrintable(row));
+            QVERIFY(memory.kept.isEmpty());
+        }
+        ListedKeyboards source; // names cut short
         GivenKeyboardNames server;
-        server.names = names;
+        server.names = QByteArray("evdev\0pc105\0be", 14);
         RememberedLayout memory;
-        memory.layout = remembered;
-        KeyboardLayouts layouts(source, server, memory);
-        QTEST(layouts.startLayout(), "start");
-        QVERIFY(memory.kept.isEmpty());
+        QCOMPARE(KeyboardLayouts(source, server, memory).startLayout(), QStringLiteral("fr"));
     }
 
     void choiceIsKeptOnlyWhenItChanges()
@@ -147,32 +126,23 @@ private slots:
         QCOMPARE(layouts.startLayout(), QStringLiteral("fr(bepo)"));
     }
 
-    void fallback_data()
-    {
-        QTest::addColumn<bool>("anything");
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<QString>("made");
-        QTest::addColumn<QStringList>("asked");
-        QTest::newRow("made") << true << "be" << "be" << QStringList{"be"};
-        QTest::newRow("missing: fr") << true << "ch(fr)" << "fr" << QStringList{"ch(fr)", "fr"};
-        QTest::newRow("nothing: blank keys") << false << "ca" << "" << QStringList{"ca", "fr"};
-        QTest::newRow("not even fr") << false << "fr" << "" << QStringList{"fr"};
-    }
+    // "anything made? layout > layout made, layouts asked for": fr when the layout cannot
+    // be made, blank keys when not even fr can.
     void fallback()
     {
-        QFETCH(bool, anything);
-        QFETCH(QString, layout);
-        ListedKeyboards source;
-        source.anything = anything;
-        GivenKeyboardNames server;
-        RememberedLayout memory;
-        KeyboardLayouts layouts(source, server, memory);
-        const Keyboard keyboard = layouts.keyboard(layout);
-        QTEST(keyboard.layout, "made");
-        QTEST(source.asked, "asked");
-        if (keyboard.layout.isEmpty()) {
-            QCOMPARE(keyboard.keyCount(), 49);
-            QVERIFY(!keyboard.place(u'E').isValid());
+        for (const QString row : {"yes be > be be", "yes ch(fr) > fr ch(fr),fr", "no ca >  ca,fr", "no fr >  fr"}) {
+            const QStringList f = row.split(QLatin1Char(' '));
+            ListedKeyboards source;
+            source.anything = f[0] == QLatin1String("yes");
+            GivenKeyboardNames server;
+            RememberedLayout memory;
+            KeyboardLayouts layouts(source, server, memory);
+            const Keyboard keyboard = layouts.keyboard(f[1]);
+            QCOMPARE(keyboard.layout + QLatin1Char(' ') + source.asked.join(QLatin1Char(',')), f[3] + QLatin1Char(' ') + f[4]);
+            if (keyboard.layout.isEmpty()) {
+                QCOMPARE(keyboard.keyCount(), 49);
+                QVERIFY(!keyboard.place(u'E').isValid());
+            }
         }
     }
 };

@@ -120,25 +120,22 @@ class TestPracticeDraw : public QObject
 private slots:
     // With K and W missed a third of the time, most practice items hold one of them, far
     // more than the ordinary draw over the same history gives.
+    // "mode seed weakDue least": weakDue 0 means as often as the ordinary draw gave them;
+    // least is the share of items holding K or W at least. Ordinary games alone show K a
+    // few times and W hardly ever (it is in 4 words of the list): K is still worked on.
     void weakCharactersComeFarMoreOften_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<unsigned>("seed");
-        QTest::addColumn<int>("weakDue"); // 0: as often as the ordinary draw gave them
-        QTest::addColumn<double>("least"); // the share of items holding K or W at least
-        QTest::newRow("six letters, K and W due 30 times") << 6 << 1u << 30 << 0.60;
-        QTest::newRow("six letters, K and W due 12 times") << 6 << 2u << 12 << 0.60;
-        // Ordinary games alone show K a few times and W hardly ever (it is in 4 words of the
-        // list): what little they show is still worked on, K at least.
-        QTest::newRow("six letters, ordinary games only") << 6 << 3u << 0 << 0.35;
-        QTest::newRow("one letter") << 1 << 4u << 0 << 0.60;
+        QTest::addColumn<QString>("row");
+        for (const char *row : {"6 1 30 0.60", "6 2 12 0.60", "6 3 0 0.35", "1 4 0 0.60"})
+            QTest::newRow(row) << QString::fromLatin1(row);
     }
     void weakCharactersComeFarMoreOften()
     {
-        QFETCH(int, mode);
-        QFETCH(unsigned, seed);
-        QFETCH(int, weakDue);
-        QFETCH(double, least);
+        QFETCH(QString, row);
+        const QStringList f = row.split(QLatin1Char(' '));
+        const int mode = f[0].toInt(), weakDue = f[2].toInt();
+        const unsigned seed = f[1].toUInt();
+        const double least = f[3].toDouble();
         const QStringList words = shippedWords();
         QVERIFY(words.size() >= 2000);
         const QString weak = QStringLiteral("KW");
@@ -163,9 +160,7 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("words");
         QTest::newRow("one letter") << 1 << QStringList();
-        QTest::newRow("six letters") << 6
-                                     << QStringList{"MAISON", "JARDIN", "KAYAKS", "WAGONS", "ÉCOLES", "GARÇON",
-                                                    "BATEAU", "CHEVAL"};
+        QTest::newRow("six letters") << 6 << QStringList{"MAISON", "JARDIN", "KAYAKS", "ÉCOLES", "GARÇON", "CHEVAL"};
     }
     void evenWithoutHistory()
     {
@@ -190,44 +185,37 @@ private slots:
 
     // A word is never drawn twice in a game, with or without a history, even when the
     // weak characters are held by few words.
-    void noWordTwiceInAGame_data()
-    {
-        QTest::addColumn<bool>("withHistory");
-        QTest::newRow("history") << true;
-        QTest::newRow("no history") << false;
-    }
     void noWordTwiceInAGame()
     {
-        QFETCH(bool, withHistory);
         const QStringList words = shippedWords();
-        PracticeDraw draw = drawFor(6, words, withHistory ? madeUpHistory(6, words, QStringLiteral("KW"), 5) : QList<RecentCharacter>());
-        SeededRandom random(17);
-        for (const QStringList &items : play(draw, random, 200)) {
-            QCOMPARE(QSet<QString>(items.cbegin(), items.cend()).size(), 20);
-            for (const QString &item : items)
-                QVERIFY(words.contains(item));
+        for (const bool withHistory : {true, false}) {
+            const QList<RecentCharacter> history = withHistory ? madeUpHistory(6, words, QStringLiteral("KW"), 5)
+                                                               : QList<RecentCharacter>();
+            PracticeDraw draw = drawFor(6, words, history);
+            SeededRandom random(17);
+            for (const QStringList &items : play(draw, random, 200)) {
+                QCOMPARE(QSet<QString>(items.cbegin(), items.cend()).size(), 20);
+                for (const QString &item : items)
+                    QVERIFY(words.contains(item));
+            }
         }
     }
 
     // The smoothing: a character seen twice and missed once weighs less than one missed a
     // third of the time over many tries, and more than one never missed.
+    // "due wrong aboveK aboveE" for Q, beside K (10 wrong keys out of 30) and E (2 out of 200).
     void smoothingTrustsCountsNotLuck_data()
     {
-        QTest::addColumn<qint64>("due");
-        QTest::addColumn<qint64>("wrong");
-        QTest::addColumn<bool>("aboveK");   // K: 10 wrong keys out of 30
-        QTest::addColumn<bool>("aboveE");   // E: 2 out of 200
-        QTest::newRow("seen twice, missed once") << qint64(2) << qint64(1) << false << true;
-        QTest::newRow("seen twice, never missed") << qint64(2) << qint64(0) << false << true;
-        QTest::newRow("missed half of 40 times") << qint64(40) << qint64(20) << true << true;
-        QTest::newRow("never seen") << qint64(0) << qint64(0) << false << true;
+        QTest::addColumn<QString>("row");
+        for (const char *row : {"2 1 0 1", "2 0 0 1", "40 20 1 1", "0 0 0 1"})
+            QTest::newRow(row) << QString::fromLatin1(row);
     }
     void smoothingTrustsCountsNotLuck()
     {
-        QFETCH(qint64, due);
-        QFETCH(qint64, wrong);
-        QFETCH(bool, aboveK);
-        QFETCH(bool, aboveE);
+        QFETCH(QString, row);
+        const QStringList f = row.split(QLatin1Char(' '));
+        const qint64 due = f[0].toLongLong(), wrong = f[1].toLongLong();
+        const bool aboveK = f[2] == QLatin1String("1"), aboveE = f[3] == QLatin1String("1");
         QList<RecentCharacter> history{{QStringLiteral("K"), 30, 10, 30, 18000},
                                        {QStringLiteral("E"), 200, 2, 200, 120000},
                                        {QStringLiteral("Q"), due, wrong, due, due * 600}};

@@ -1,5 +1,6 @@
-// Guards the 2-byte settings file: an empty file receives "sound on", a stored value is read as it is, and a save rewrites the first two bytes only.
-
+// Guards the 2-byte settings file: an empty file receives "sound on", a stored value is
+// read as it is (a missing second byte as zero), and a save rewrites the first two bytes
+// only, for the next start to read.
 #include "game/SettingsFile.h"
 #include "support/TestDoubles.h"
 
@@ -14,25 +15,32 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("loaded");
-        QTest::addColumn<bool>("saveOff");
+        QTest::addColumn<int>("saved");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("empty gets sound on") << QByteArray() << -1 << false << QByteArray("\xFF\xFF");
-        QTest::newRow("sound off kept") << QByteArray("\0\0", 2) << 0 << false << QByteArray("\0\0", 2);
-        QTest::newRow("save in a longer file") << QByteArray("\xFF\xFF\x12\x34\x56") << -1 << true << QByteArray("\0\0\x12\x34\x56", 5);
+        QTest::newRow("empty gets sound on") << QByteArray() << -1 << -1 << QByteArray("\xFF\xFF");
+        QTest::newRow("sound off kept") << QByteArray("\0\0", 2) << 0 << 0 << QByteArray("\0\0", 2);
+        QTest::newRow("one byte") << QByteArray("\x05") << 5 << -1 << QByteArray("\xFF\xFF");
+        QTest::newRow("longer file") << QByteArray("\xFF\xFF\x12\x34\x56") << -1 << 0x1234 << QByteArray("\x34\x12\x12\x34\x56");
     }
     void loadThenSave()
     {
         QFETCH(QByteArray, content);
-        QFETCH(bool, saveOff);
+        QFETCH(int, saved);
         ScratchFolder folder;
         folder.write(SettingsFile::fileName(), content);
-        SettingsFile file;
-        QVERIFY(file.open(SettingsFile::fileName()));
         qint16 value = 12345;
-        QVERIFY(file.loadOrCreate(&value));
-        QTEST(int(value), "loaded");
-        QVERIFY(!saveOff || file.save(SettingsFile::kSoundOff));
-        QTEST(folder.read(SettingsFile::fileName()), "after"); // on disk while the settings file is still open
+        {
+            SettingsFile file;
+            QVERIFY(file.open(SettingsFile::fileName()));
+            QVERIFY(file.loadOrCreate(&value));
+            QTEST(int(value), "loaded");
+            QCOMPARE(folder.read(SettingsFile::fileName()), content.isEmpty() ? QByteArray("\xFF\xFF") : content);
+            QVERIFY(file.save(qint16(saved)));
+            QTEST(folder.read(SettingsFile::fileName()), "after"); // on disk while the file is still open
+        }
+        SettingsFile again;
+        QVERIFY(again.open(SettingsFile::fileName()) && again.loadOrCreate(&value));
+        QCOMPARE(int(value), saved);
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <utility>
+
 namespace {
 
 QByteArray le32(quint32 v)
@@ -54,63 +56,45 @@ private slots:
     void reads_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("rate");     // 0: no sound
-        QTest::addColumn<int>("bytesKept");
-        QTest::addColumn<qint64>("lengthUs");
+        QTest::addColumn<QString>("read"); // "rate bytes kept, length in µs", or none
         const QByteArray mono16 = fmt(1, 1, 22050, 16);
-        QTest::newRow("16-bit mono") << riff(mono16 + chunk("data", kSamples)) << 22050 << 4410 << qint64(100000);
-        QTest::newRow("8-bit stereo") << riff(fmt(1, 2, 8000, 8) + chunk("data", QByteArray(1600, 'x')))
-                                      << 8000 << 1600 << qint64(100000);
-        QTest::newRow("odd chunk before, padded") << riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples))
-                                                  << 22050 << 4410 << qint64(100000);
-        QTest::newRow("data cut short: whole frames") << riff(mono16 + "data" + le32(4410) + kSamples.left(101))
-                                                      << 22050 << 100 << qint64(2267);
-        QTest::newRow("float samples") << riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)) << 0 << 0 << qint64(0);
-        QTest::newRow("24-bit samples") << riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)) << 0 << 0 << qint64(0);
-        QTest::newRow("no channel") << riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)) << 0 << 0 << qint64(0);
-        QTest::newRow("data before fmt") << riff(chunk("data", kSamples) + mono16) << 0 << 0 << qint64(0);
-        QTest::newRow("fmt cut short") << riff(chunk("fmt ", "\x01\x00\x01")) << 0 << 0 << qint64(0);
-        QTest::newRow("no data chunk") << riff(mono16) << 0 << 0 << qint64(0);
-        QTest::newRow("empty data") << riff(mono16 + chunk("data", {})) << 0 << 0 << qint64(0);
-        QTest::newRow("chunk claiming 4 GB") << riff(chunk("junk", "ab", 0xFFFFFFF0u) + mono16 + chunk("data", kSamples))
-                                             << 0 << 0 << qint64(0);
-        QTest::newRow("not a WAVE") << QByteArray("RIFF\x04\x00\x00\x00AVI ") << 0 << 0 << qint64(0);
-        QTest::newRow("empty file") << QByteArray() << 0 << 0 << qint64(0);
+        const QString tenth = QStringLiteral("22050 4410 100000");
+        QTest::newRow("16-bit mono") << riff(mono16 + chunk("data", kSamples)) << tenth;
+        QTest::newRow("8-bit stereo") << riff(fmt(1, 2, 8000, 8) + chunk("data", QByteArray(1600, 'x'))) << "8000 1600 100000";
+        QTest::newRow("odd chunk before, padded") << riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples)) << tenth;
+        QTest::newRow("data cut short: whole frames") << riff(mono16 + "data" + le32(4410) + kSamples.left(101)) << "22050 100 2267";
+        QTest::newRow("float samples") << riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)) << "none";
+        QTest::newRow("24-bit samples") << riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)) << "none";
+        QTest::newRow("no channel") << riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)) << "none";
+        QTest::newRow("data before fmt") << riff(chunk("data", kSamples) + mono16) << "none";
+        QTest::newRow("fmt cut short") << riff(chunk("fmt ", "\x01\x00\x01")) << "none";
+        QTest::newRow("no data chunk") << riff(mono16) << "none";
+        QTest::newRow("empty data") << riff(mono16 + chunk("data", {})) << "none";
+        QTest::newRow("chunk claiming 4 GB") << riff(chunk("junk", "ab", 0xFFFFFFF0u) + mono16 + chunk("data", kSamples)) << "none";
+        QTest::newRow("not a WAVE") << QByteArray("RIFF\x04\x00\x00\x00AVI ") << "none";
+        QTest::newRow("empty file") << QByteArray() << "none";
     }
     void reads()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, rate);
-        QFETCH(int, bytesKept);
-        QFETCH(qint64, lengthUs);
         const WavSound sound = WavSound::fromBytes(bytes);
-        QCOMPARE(sound.isValid(), rate != 0);
-        QCOMPARE(sound.samples.size(), bytesKept);
-        QCOMPARE(sound.lengthUs(), lengthUs);
-        if (rate)
-            QCOMPARE(sound.sampleRate, rate);
+        QTEST(sound.isValid() ? QStringLiteral("%1 %2 %3").arg(sound.sampleRate).arg(sound.samples.size()).arg(sound.lengthUs())
+                              : QStringLiteral("none"), "read");
+        QVERIFY(sound.isValid() || (sound.samples.isEmpty() && sound.lengthUs() == 0));
         // Every shorter piece of the file reads without harm, as no sound or as less of it.
         for (qsizetype n = 0; n < bytes.size(); n += 7)
-            QVERIFY(WavSound::fromBytes(bytes.left(n)).samples.size() <= bytesKept);
+            QVERIFY(WavSound::fromBytes(bytes.left(n)).samples.size() <= sound.samples.size());
     }
 
-    // The cues shipped are read whole: the length soxi gives them.
-    void shippedCues_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<qint64>("lengthMs");
-        QTest::newRow("start") << QStringLiteral("cparti.wav") << qint64(594);
-        QTest::newRow("goodbye") << QStringLiteral("aurevoir.wav") << qint64(698);
-        QTest::newRow("absolute average") << QStringLiteral("recmoyab.wav") << qint64(2032);
-    }
+    // The cues shipped are read whole: the length in ms another tool gives them.
     void shippedCues()
     {
-        QFETCH(QString, file);
-        QFETCH(qint64, lengthMs);
-        const WavSound sound = WavSound::fromFile(locateDataFile(file));
-        QVERIFY(sound.isValid());
-        QCOMPARE(sound.sampleRate, 22050);
-        QCOMPARE(sound.lengthUs() / 1000, lengthMs);
+        const std::pair<const char *, int> cues[] = {{"cparti.wav", 594}, {"aurevoir.wav", 698}, {"recmoyab.wav", 2032}};
+        for (const auto &[file, lengthMs] : cues) {
+            const WavSound sound = WavSound::fromFile(locateDataFile(QString::fromLatin1(file)));
+            QCOMPARE(sound.sampleRate, 22050);
+            QCOMPARE(sound.lengthUs() / 1000, qint64(lengthMs));
+        }
     }
 };
 

@@ -1,5 +1,6 @@
-// Guards the word list draw: record Int(n * r + 1) among the usable records, shown in upper case, and a list without usable words drawing nothing.
-
+// Guards the word list draw: record Int(n * r + 1) among the usable records (whole 6-byte
+// records whose bytes can all be typed), shown in upper case; nothing from a list without
+// usable words.
 #include "game/WordList.h"
 #include "support/TestDoubles.h"
 
@@ -22,13 +23,17 @@ private slots:
         for (int i = 1; i <= 100; ++i)
             hundred += "a" + QByteArray::number(i).rightJustified(5, '0');
         const double belowOne = std::nextafter(1.0, 0.0);
-        QTest::newRow("r = 0") << hundred << 0.0 << QStringLiteral("A00001") << qint64(100);
-        QTest::newRow("r just below 1") << hundred << belowOne << QStringLiteral("A00100") << qint64(100);
-        QTest::newRow("r = 0.5") << hundred << 0.5 << QStringLiteral("A00051") << qint64(100);
-        QTest::newRow("partial record never drawn") << hundred + "xyz" << belowOne << QStringLiteral("A00100") << qint64(100);
-        QTest::newRow("upper case with accents") << QByteArray("\xE9t\x9C\xFF\xDF\xB5") << 0.0 << QStringLiteral("ÉTŒŸßµ") << qint64(1);
-        QTest::newRow("control bytes skipped") << QByteArray("abcdef\r\nghijklmnop") << 0.5 << QStringLiteral("KLMNOP") << qint64(2);
-        QTest::newRow("none usable") << QByteArray("\r\nabcdab\0def\tbcdef", 18) << 0.0 << QString() << qint64(0);
+        QTest::newRow("r = 0") << hundred << 0.0 << "A00001" << qint64(100);
+        QTest::newRow("r just below 1, fragment never drawn") << hundred + "xyz" << belowOne << "A00100" << qint64(100);
+        QTest::newRow("r = 0.505, rounded down") << hundred << 0.505 << "A00051" << qint64(100);
+        QTest::newRow("upper case with accents") << QByteArray("\xE9t\x9C\xFF\xDF\xB5") << 0.0 << "ÉTŒŸßµ" << qint64(1);
+        QTest::newRow("control bytes skipped") << QByteArray("abcdef\r\nghijklmnop") << 0.5 << "KLMNOP" << qint64(2);
+        QByteArray untypable; // each record holds one byte that has no key: a control, DEL, a code page gap
+        for (const char b : {'\x1F', '\x7F', '\x81', '\x8D', '\x8F', '\x90', '\x9D', '\0'})
+            untypable += QByteArray("abcde") + b;
+        QTest::newRow("none usable") << untypable << 0.0 << QString() << qint64(0);
+        QTest::newRow("the bytes around the gaps are typable") << QByteArray(" \x80\x8E\x9E\xA0\xFF") << 0.0 << " €ŽŽ\u00A0Ÿ"
+                                                               << qint64(1);
         QTest::newRow("missing file") << QByteArray("missing") << 0.0 << QString() << qint64(0);
     }
     void draw()
