@@ -151,7 +151,6 @@ void AboutWindow::fitToText(QLabel *label)
 
 void AboutWindow::showFace(int image)
 {
-    shownFace_ = image;
     face_->setPixmap(faces_.value(image - 1));
 }
 

@@ -31,8 +31,6 @@ public:
 
     // One step of the animation: the line scrolls by a character, the next face shows.
     void animate();
-    // The number (1 to 5) of the face shown.
-    int shownFace() const { return shownFace_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -60,5 +58,4 @@ private:
     QList<QPixmap> faces_;
     QString scrollText_;
     int faceIndex_ = 0;
-    int shownFace_ = 0;
 };

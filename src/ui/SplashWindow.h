@@ -25,12 +25,6 @@ public:
     // The placement of the running platform.
     static Placement defaultPlacement();
 
-    // Number of growth steps taken.
-    int growthSteps() const { return steps_; }
-    // What grows: the window itself, or the frame inside it when the compositor places
-    // the window.
-    QWidget *growingArea() const { return area_; }
-
 signals:
     // The start-up is over: the main window is to be shown and this window closed.
     void finished();
@@ -45,6 +39,8 @@ private:
 
     GameSession &session_;
     Placement placement_;
+    // What grows: the window itself, or the frame inside it when the compositor places
+    // the window.
     QWidget *area_ = nullptr;
     QLabel *picture_ = nullptr;
     float splashSize_ = 0;

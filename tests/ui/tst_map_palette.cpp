@@ -1,5 +1,5 @@
-// Guards that neighbouring grades of the keyboard map's colours stay told apart, and get
-// darker as the rate grows, for a player with ordinary sight, a deuteranope and a protanope.
+// Guards the keyboard map's colours: darker as the rate grows, neighbouring grades told
+// apart by a player with ordinary sight, a deuteranope and a protanope, and readable writing.
 #include "ui/KeyboardMapView.h"
 
 #include <QColor>
@@ -61,32 +61,36 @@ class TestMapPalette : public QObject
     Q_OBJECT
 
 private slots:
-    // The grades of the legend, from a key never due (a negative rate) to the darkest one.
-    void neighbouringGradesStayApart_data()
+    // Darker at every step up to the darkest rate, the same above it; a key never due is
+    // lighter still; the writing on a key stands out from its fill.
+    void darkensWithTheRate()
     {
-        QTest::addColumn<int>("vision");
-        QTest::addColumn<double>("lower");
-        QTest::addColumn<double>("higher");
-        const double d = KeyboardMapView::kDarkestRate;
-        const double grades[] = {-1, 0, d / 4, d / 2, 3 * d / 4, d};
-        const char *visions[] = {"ordinary sight", "deuteranope", "protanope"};
-        for (int v = 0; v < 3; ++v) {
-            for (int i = 0; i + 1 < int(std::size(grades)); ++i)
-                QTest::addRow("%s, %g %% to %g %%", visions[v], 100 * grades[i], 100 * grades[i + 1])
-                    << v << grades[i] << grades[i + 1];
+        double previous = seen(KeyboardMapView::colourFor(-1), kOrdinary).l;
+        for (int step = 0; step <= 100; ++step) {
+            const QColor fill = KeyboardMapView::colourFor(KeyboardMapView::kDarkestRate * step / 100.0);
+            const double l = seen(fill, kOrdinary).l;
+            QVERIFY2(l < previous, qPrintable(QStringLiteral("step %1: L* %2 after %3").arg(step).arg(l).arg(previous)));
+            if (step % 10 == 0) // the legend's grades and between them
+                QVERIFY(std::abs(l - seen(KeyboardMapView::textColourOn(fill), kOrdinary).l) > 45);
+            previous = l;
         }
+        QCOMPARE(KeyboardMapView::colourFor(0.5), KeyboardMapView::colourFor(KeyboardMapView::kDarkestRate));
+        QVERIFY(seen(KeyboardMapView::colourFor(0), kOrdinary).l - previous > 60);
     }
+
+    // The grades of the legend, from a key never due (a negative rate) to the darkest one.
     void neighbouringGradesStayApart()
     {
-        QFETCH(int, vision);
-        QFETCH(double, lower);
-        QFETCH(double, higher);
-        const Matrix &m = vision == 0 ? kOrdinary : vision == 1 ? kDeuteranope : kProtanope;
-        const Lab from = seen(KeyboardMapView::colourFor(lower), m);
-        const Lab to = seen(KeyboardMapView::colourFor(higher), m);
-        const QString figures = QStringLiteral("L* %1 to %2, ΔE %3").arg(from.l).arg(to.l).arg(deltaE(from, to));
-        QVERIFY2(deltaE(from, to) > 10, qPrintable(figures));
-        QVERIFY2(to.l < from.l, qPrintable(figures));
+        const double d = KeyboardMapView::kDarkestRate;
+        const double grades[] = {-1, 0, d / 4, d / 2, 3 * d / 4, d};
+        const Matrix *visions[] = {&kOrdinary, &kDeuteranope, &kProtanope};
+        for (int v = 0; v < 3; ++v)
+            for (int i = 0; i + 1 < int(std::size(grades)); ++i) {
+                const Lab from = seen(KeyboardMapView::colourFor(grades[i]), *visions[v]);
+                const Lab to = seen(KeyboardMapView::colourFor(grades[i + 1]), *visions[v]);
+                QVERIFY2(deltaE(from, to) > 10 && to.l < from.l,
+                         qPrintable(QStringLiteral("vision %1, grade %2: ΔE %3").arg(v).arg(i).arg(deltaE(from, to))));
+            }
     }
 };
 

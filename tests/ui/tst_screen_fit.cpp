@@ -17,7 +17,6 @@
 #include "ui/ProgressionWindow.h"
 #include "ui/QtServices.h"
 #include "ui/RecordsWindow.h"
-#include "ui/SplashWindow.h"
 #include "ui/XkbKeyboards.h"
 
 #include <QFontMetricsF>
@@ -96,143 +95,106 @@ private slots:
               qPrintable(describe(screen->availableGeometry())));
     }
 
-    // The start-up window once grown, and the main window once activated.
-    void splashAndMainWindowFit()
-    {
-        ScratchFolder folder;
-        TestServices ts;
-        GameApplication app(ts.services());
-        app.start();
-        QVERIFY(QTest::qWaitFor([&] { return app.mainWindow() != nullptr; }, 5000));
-        // The start-up window, frameless, closed at its full size when the main window came.
-        const SplashWindow *splash = app.splashWindow();
-        const QRect area = splash->screen()->availableGeometry();
-        QVERIFY(splash->width() >= splash->findChild<QLabel *>(QStringLiteral("picture"))->width());
-        QVERIFY2(area.contains(splash->geometry()),
-                 qPrintable(QStringLiteral("splash %1, available %2").arg(describe(splash->geometry()), describe(area))));
-        QString why;
-        MainWindow *main = app.mainWindow();
-        main->activate(false);
-        QVERIFY(QTest::qWaitForWindowExposed(main));
-        QVERIFY2(fitsTheScreen(main, &why), qPrintable(why));
-    }
-
-    void dialogsFit_data()
+    // The main window once activated, each dialog once shown, and a real message box with
+    // the game's longest message.
+    void windowsFit_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char *name : {"player list", "records", "hand-over", "about", "progression", "message box"})
+        for (const char *name : {"main", "player list", "records", "hand-over", "about", "progression", "message box"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
-    void dialogsFit()
+    void windowsFit()
     {
         QFETCH(QString, window);
         ScratchFolder folder;
-        folder.write(QStringLiteral("clvfic1.txt"),
-                     kPlaceholders + recordBytes("Paul", 412, 655) + recordBytes("Zo\xE9", 388, 601));
+        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + recordBytes("Paul", 412, 655) + recordBytes("Zo\xE9", 388, 601));
         PlayerFile file;
         QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
         TestServices ts;
         int aboutScroll = 0;
         std::unique_ptr<Progression> progression;
-        std::unique_ptr<QWidget> shown;
-        if (window == QLatin1String("player list")) {
-            shown = std::make_unique<PlayerListDialog>(file, QStringList{QStringLiteral("Paul")}, ts.boxes);
-        } else if (window == QLatin1String("records")) {
-            shown = std::make_unique<RecordsWindow>(file, 1);
-        } else if (window == QLatin1String("hand-over")) {
-            // A long wait: the window closes itself once the wait is over.
-            shown = std::make_unique<HandOverWindow>(QStringLiteral("Maximilienne"), 60000);
-        } else if (window == QLatin1String("about")) {
-            shown = std::make_unique<AboutWindow>(ts.boxes, ts.shell, aboutScroll);
-        } else if (window == QLatin1String("progression")) {
+        std::unique_ptr<GameApplication> app;
+        QWidget *shown = nullptr;
+        std::unique_ptr<QWidget> owned;
+        QString why;
+        if (window == "main") {
+            app = std::make_unique<GameApplication>(ts.services());
+            app->start();
+            QVERIFY(QTest::qWaitFor([&] { return app->mainWindow() != nullptr; }, 5000));
+            app->mainWindow()->activate(false);
+            shown = app->mainWindow();
+        } else if (window == "progression") {
             progression = std::make_unique<Progression>();
-            shown.reset(progression->window.release());
-        } else {
-            // The longest message of the game, in a real message box.
-            QtMessageBoxes boxes;
-            QString why;
+            shown = progression->window.get();
+        } else if (window == "message box") {
             bool fits = false;
             whenModal([&](QWidget *box) {
                 QVERIFY(QTest::qWaitForWindowExposed(box));
                 fits = fitsTheScreen(box, &why);
                 box->close();
             });
-            boxes.show(QStringLiteral("Le fichier d'historique « historique.sqlite » est illisible et son journal « "
-                                      "historique.sqlite-wal » n'a pas pu être renommé : l'historique des parties "
-                                      "n'est pas conservé."),
-                       QStringLiteral("Clavimo"), BoxButtons::OkCancel, BoxIcon::Exclamation);
+            QtMessageBoxes().show(QStringLiteral("Le fichier d'historique « historique.sqlite » est illisible et son journal « "
+                                                 "historique.sqlite-wal » n'a pas pu être renommé : l'historique des parties "
+                                                 "n'est pas conservé."),
+                                  QStringLiteral("Clavimo"), BoxButtons::OkCancel, BoxIcon::Exclamation);
             QVERIFY2(fits, qPrintable(why));
             return;
+        } else {
+            if (window == "player list")
+                owned = std::make_unique<PlayerListDialog>(file, QStringList{QStringLiteral("Paul")}, ts.boxes);
+            else if (window == "records")
+                owned = std::make_unique<RecordsWindow>(file, 1);
+            else if (window == "hand-over")
+                owned = std::make_unique<HandOverWindow>(QStringLiteral("Maximilienne"), 60000);
+            else
+                owned = std::make_unique<AboutWindow>(ts.boxes, ts.shell, aboutScroll);
+            shown = owned.get();
         }
-        // Shown without its wait, which would hold the test in its own event loop.
-        shown->show();
-        QString why;
-        QVERIFY2(fitsTheScreen(shown.get(), &why), qPrintable(why));
-        if (window != QLatin1String("progression"))
+        shown->show(); // the hand-over window without its wait, which would hold the test
+        QVERIFY(window != "main" || QTest::qWaitForWindowExposed(shown));
+        QVERIFY2(fitsTheScreen(shown, &why), qPrintable(why));
+        if (window != "progression")
             return;
         // Laid out to the window's width: the page may scroll down, never sideways.
         auto *scroll = shown->findChild<QScrollArea *>(QStringLiteral("contentScroll"));
         QCoreApplication::processEvents();
-        QVERIFY2(scroll->horizontalScrollBar()->maximum() == 0,
-                 qPrintable(QStringLiteral("the page is %1 pixels wider than the window")
-                                .arg(scroll->horizontalScrollBar()->maximum())));
+        QCOMPARE(scroll->horizontalScrollBar()->maximum(), 0);
         const QRect area = shown->screen()->availableGeometry();
         for (const char *name : {"exportButton", "closeButton"}) {
             auto *button = shown->findChild<QPushButton *>(QLatin1String(name));
             const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
-            QVERIFY2(button->isVisible() && area.contains(onScreen) && shown->rect().contains(button->geometry()),
-                     qPrintable(QStringLiteral("%1 at %2").arg(QLatin1String(name), describe(onScreen))));
+            QVERIFY2(button->isVisible() && area.contains(onScreen) && shown->rect().contains(button->geometry()), name);
         }
     }
 
     // Every name and rate inside its key, the rates as wide as they come ("100,0 %"), at the
-    // size the window gives the map and at the map's smallest and preferred sizes.
-    void keyTextsFitTheirKeys_data()
-    {
-        QTest::addColumn<QString>("size");
-        QTest::addColumn<double>("rate");
-        for (const char *size : {"in the window", "smallest", "preferred"}) {
-            QTest::addRow("%s, 20 %%", size) << QString::fromLatin1(size) << 0.2;
-            QTest::addRow("%s, 100 %%", size) << QString::fromLatin1(size) << 1.0;
-        }
-    }
+    // size the window gives the map and at the map's smallest and preferred sizes; the
+    // rates at least 7 device pixels high.
     void keyTextsFitTheirKeys()
     {
-        QFETCH(QString, size);
-        QFETCH(double, rate);
         Progression p;
         p.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(p.window.get()));
         auto *map = p.window->findChild<KeyboardMapView *>();
         QList<KeyboardMap::KeyFigures> figures = map->figures();
         QVERIFY(figures.size() > 40);
-        for (KeyboardMap::KeyFigures &f : figures) {
-            f.expected = 1000;
-            f.wrong = qint64(rate * 1000);
-        }
+        for (KeyboardMap::KeyFigures &f : figures)
+            f.expected = f.wrong = 1000;
         map->setFigures(figures);
-        if (size == QLatin1String("smallest"))
-            map->setFixedSize(map->minimumSizeHint());
-        else if (size == QLatin1String("preferred"))
-            map->setFixedSize(map->sizeHint());
-        QCoreApplication::processEvents();
-        const KeyboardMapView::KeyFonts fonts = map->keyFonts();
-        const QFontMetricsF labels(fonts.label), rates(fonts.rate);
-        // Written at least 7 device pixels high, and larger than before when there is room.
-        QVERIFY2(fonts.rate.pixelSize() * map->devicePixelRatioF() >= 7,
-                 qPrintable(QString::number(fonts.rate.pixelSize())));
-        for (int i = 0; i < figures.size(); ++i) {
-            const QRectF key = map->keyRect(i);
-            const QString rateText = KeyboardMapView::rateText(figures[i].rate());
-            QVERIFY(QRectF(map->rect()).contains(key));
-            QVERIFY2(labels.horizontalAdvance(figures[i].label) <= KeyboardMapView::labelRoom(key).width(),
-                     qPrintable(figures[i].label));
-            QVERIFY2(rates.horizontalAdvance(rateText) <= KeyboardMapView::rateRoom(key).width()
-                         && rates.height() <= KeyboardMapView::rateRoom(key).height(),
-                     qPrintable(QStringLiteral("%1 (%2 px) on a key %3 wide")
-                                    .arg(rateText)
-                                    .arg(fonts.rate.pixelSize())
-                                    .arg(key.width())));
+        for (const QSize &size : {QSize(), map->minimumSizeHint(), map->sizeHint()}) {
+            if (size.isValid())
+                map->setFixedSize(size);
+            QCoreApplication::processEvents();
+            const KeyboardMapView::KeyFonts fonts = map->keyFonts();
+            const QFontMetricsF labels(fonts.label), rates(fonts.rate);
+            QVERIFY(fonts.rate.pixelSize() * map->devicePixelRatioF() >= 7);
+            for (int i = 0; i < figures.size(); ++i) {
+                const QRectF key = map->keyRect(i), rateRoom = KeyboardMapView::rateRoom(key);
+                QVERIFY(QRectF(map->rect()).contains(key));
+                QVERIFY2(labels.horizontalAdvance(figures[i].label) <= KeyboardMapView::labelRoom(key).width(), qPrintable(figures[i].label));
+                QVERIFY2(rates.horizontalAdvance(KeyboardMapView::rateText(1.0)) <= rateRoom.width() && rates.height() <= rateRoom.height(),
+                         qPrintable(QStringLiteral("%1 px on a key %2 wide").arg(fonts.rate.pixelSize()).arg(key.width())));
+            }
         }
     }
 

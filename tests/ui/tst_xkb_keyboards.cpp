@@ -1,19 +1,12 @@
 // Guards the keyboards read from the system's XKB data: each layout's characters land on
-// the key, level and dead key its own symbols file gives them, a layout the data lacks
-// falls back to the French AZERTY, no data at all still gives a keyboard to draw, and the
-// map's colours get darker as the rate grows.
-#include "game/KeyboardLayouts.h"
-#include "game/KeyboardMap.h"
-#include "support/TestDoubles.h"
-#include "ui/KeyboardMapView.h"
+// the key, level and dead key its own symbols file gives them, and missing data makes no
+// keyboard without breaking anything.
 #include "ui/XkbKeyboards.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <cmath>
 
 namespace {
 
@@ -26,14 +19,6 @@ QString placeText(const KeyPlace &p)
     text += p.needsDeadKey() ? QStringLiteral(" dead %1,%2,%3").arg(p.deadRow).arg(p.deadColumn).arg(p.deadLevel)
                              : QStringLiteral(" -");
     return text;
-}
-
-// CIE lightness of a colour, 0 (black) to 100 (white).
-double lightness(const QColor &c)
-{
-    auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    const double y = 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    return y > 216.0 / 24389.0 ? 116.0 * std::cbrt(y) - 16.0 : y * 24389.0 / 27.0;
 }
 
 } // namespace
@@ -88,80 +73,16 @@ private slots:
         QTEST(placeText(keyboard->place(character.at(0))), "place");
     }
 
-    // The labels of the French rows, as printed on the keys.
-    void frenchLabels()
-    {
-        XkbKeyboards keyboards;
-        const std::optional<Keyboard> keyboard = keyboards.keyboard(QStringLiteral("fr"));
-        QVERIFY(keyboard);
-        QStringList rows;
-        for (const QList<Key> &row : keyboard->rows) {
-            QStringList labels;
-            for (const Key &key : row)
-                labels << key.label();
-            rows << labels.join(QLatin1Char(' '));
-        }
-        QCOMPARE(rows, (QStringList{"² & é \" ' ( - è _ ç à ) =", "A Z E R T Y U I O P ^ $", "Q S D F G H J K L M ù *",
-                                    "< W X C V B N , ; : !", "Espace"}));
-    }
-
-    // A layout the data cannot make falls back to "fr"; without any data (an empty folder
-    // of XKB data), the keys are there with nothing on them, and counting on them is safe.
-    void missingData_data()
-    {
-        QTest::addColumn<QString>("data"); // the system's, none, or a copy without the Belgian layouts
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<QString>("made"); // the layout the keyboard was made from
-        QTest::addColumn<QString>("onE");  // the figures on the third key of the second row
-        QTest::newRow("unknown layout") << "system" << "zz(nothing)" << "fr" << "E 3/10";
-        QTest::newRow("Belgian data missing") << "without be" << "be" << "fr" << "E 3/10";
-        QTest::newRow("Belgian data there") << "system" << "be" << "be" << "E 3/10";
-        QTest::newRow("no data, fr") << "none" << "fr" << "" << " 0/0";
-        QTest::newRow("no data, bepo") << "none" << "fr(bepo)" << "" << " 0/0";
-    }
+    // A layout the data cannot make, or a data folder without the layout's symbols file or
+    // empty, makes no keyboard, and nothing breaks.
     void missingData()
     {
-        QFETCH(QString, data);
-        QFETCH(QString, layout);
-        QTemporaryDir folder;
-        if (data == QLatin1String("without be")) {
-            QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QStringLiteral("/usr/share/X11/xkb/."),
-                                                              folder.path()}),
-                     0);
-            QVERIFY(QFile::remove(folder.filePath(QStringLiteral("symbols/be"))));
-        }
-        XkbKeyboards keyboards(data == QLatin1String("system") ? QString() : folder.path());
-        GivenKeyboardNames server;
-        RememberedLayout memory;
-        KeyboardLayouts layouts(keyboards, server, memory);
-        const Keyboard keyboard = layouts.keyboard(layout);
-        QTEST(keyboard.layout, "made");
-        QCOMPARE(keyboard.keyCount(), 49);
-        const QList<KeyboardMap::KeyFigures> figures =
-            KeyboardMap::keyFigures(keyboard, {{"E", 10, 3}, {"Ê", 0, 0}, {"", 1, 1}});
-        QCOMPARE(figures.size(), 49);
-        const KeyboardMap::KeyFigures &e = figures.at(13 + 2);
-        QTEST(QStringLiteral("%1 %2/%3").arg(e.label).arg(e.wrong).arg(e.expected), "onE");
-    }
-
-    // The scale only darkens as the rate grows, and far enough for the ends to be told
-    // apart in greys; from 10 % up it stays the darkest; the writing stays readable.
-    void paletteDarkensWithTheRate()
-    {
-        double previous = 101;
-        for (int step = 0; step <= 100; ++step) {
-            const double rate = KeyboardMapView::kDarkestRate * step / 100.0;
-            const double l = lightness(KeyboardMapView::colourFor(rate));
-            QVERIFY2(l < previous, qPrintable(QStringLiteral("rate %1: lightness %2 after %3").arg(rate).arg(l).arg(previous)));
-            previous = l;
-        }
-        QVERIFY(lightness(KeyboardMapView::colourFor(0)) - lightness(KeyboardMapView::colourFor(1)) > 60);
-        QCOMPARE(KeyboardMapView::colourFor(0.5), KeyboardMapView::colourFor(KeyboardMapView::kDarkestRate));
-        QVERIFY(lightness(KeyboardMapView::colourFor(-1)) > lightness(KeyboardMapView::colourFor(0)));
-        for (double rate : {0.0, 0.02, 0.05, 0.08, 0.1}) {
-            const QColor fill = KeyboardMapView::colourFor(rate);
-            QVERIFY(std::abs(lightness(fill) - lightness(KeyboardMapView::textColourOn(fill))) > 45);
-        }
+        QTemporaryDir copy, empty;
+        QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QStringLiteral("/usr/share/X11/xkb/."), copy.path()}), 0);
+        QVERIFY(QFile::remove(copy.filePath(QStringLiteral("symbols/be"))));
+        for (const auto &[folder, layout, made] : {std::tuple{QString(), "zz(nothing)", false}, {QString(), "be", true},
+                                                   {copy.path(), "be", false}, {copy.path(), "fr", true}, {empty.path(), "fr", false}})
+            QVERIFY2(XkbKeyboards(folder).keyboard(QLatin1String(layout)).has_value() == made, layout);
     }
 };
 
