@@ -19,10 +19,11 @@ inline bool timeProgressionOpening(HistoryReader &history, MessageBoxes &boxes, 
     GivenKeyboardNames serverKeyboard;
     RememberedLayout memory;
     KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
+    ScriptedWallClock clock;
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer open;
         open.start();
-        ProgressionWindow window(history, boxes, layouts, player, mode);
+        ProgressionWindow window(history, boxes, layouts, clock, player, mode);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             return false;
