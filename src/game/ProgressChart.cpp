@@ -145,8 +145,12 @@ void ProgressChart::makeBands()
     for (qsizetype i = 0; i < merged.size(); ++i) {
         const Run &run = merged[i];
         QString label;
-        if (run.first != run.last)
+        // Several days: the first and the last, or over several years only the first, which
+        // is long enough with its year.
+        if (run.first != run.last && format.size() == 5)
             label = run.first.toString(format) + QStringLiteral("–") + run.last.toString(format);
+        else if (run.first != run.last)
+            label = run.first.toString(format);
         else if (run.first == today_)
             label = QStringLiteral("aujourd'hui");
         else if (run.first == today_.addDays(-1))

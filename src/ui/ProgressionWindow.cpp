@@ -122,7 +122,9 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     connect(allGames_, &QCheckBox::toggled, this, &ProgressionWindow::showChart);
 
     chart_ = new QChart;
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    // The legend beside the plot and no title (the player and mode are chosen just above):
+    // the height goes to the plot and its two axes of games and days.
+    chart_->legend()->setAlignment(Qt::AlignRight);
     chart_->setMargins(QMargins(4, 4, 4, 4));
     chartView_ = new QChartView(chart_);
     chartView_->setObjectName(QStringLiteral("chart"));
@@ -130,7 +132,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     // Tab stops on the chart so that a screen reader reads its summary.
     chartView_->setFocusPolicy(Qt::TabFocus);
     chartView_->setAccessibleName(QStringLiteral("Graphique des parties"));
-    chartView_->setMinimumHeight(200);
+    chartView_->setMinimumHeight(260);
     chartView_->installEventFilter(this);
     pointLabel_ = new QLabel;
     pointLabel_->setObjectName(QStringLiteral("gameFigures"));
@@ -223,7 +225,7 @@ void ProgressionWindow::resizeEvent(QResizeEvent *e)
     const bool sideBySide = width() >= kSideBySideWidth;
     lower_->setDirection(sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
     tableFrame_->setMinimumHeight(sideBySide ? 0 : 220);
-    chartView_->setMinimumHeight(sideBySide ? 200 : 300);
+    chartView_->setMinimumHeight(sideBySide ? 260 : 300);
 }
 
 QString ProgressionWindow::emptySentence() const
@@ -272,7 +274,6 @@ void ProgressionWindow::showChart()
         chart_->removeAxis(axis);
         delete axis;
     }
-    chart_->setTitle(QStringLiteral("%1, %2").arg(data_.player, modeName(data_.mode)));
 
     // Below, the games' numbers; above, the days, each a band between two thin lines.
     auto *games = new QValueAxis;

@@ -79,9 +79,10 @@ private slots:
         QTest::newRow("500, latest 50") << "500 x 16" << false
                                         << "451–500 of 500 (0 p), x 450.5–500.5 by 5, 350–550 ms | 450.5 05/11–09/11, 458.5 10/11–14/11, 465.5 15/11–19/11, "
                                            "473.5 20/11–24/11, 480.5 25/11–29/11, 488.5 30/11–07/12 | Les 50 dernières parties sur 500, du 5 novembre au 7 décembre 2026";
-        QTest::newRow("500, all") << "500 x 16" << true
-                                  << "1–500 of 500 (0 p), x 0.5–500.5 by 50, 350–550 ms | 0.5 09/01–19/02, 63.5 20/02–02/04, 126.5 03/04–14/05, 189.5 15/05–25/06, "
-                                     "252.5 26/06–06/08, 315.5 07/08–17/09, 378.5 18/09–07/12 | 500 parties du 9 janvier au 7 décembre 2026";
+        QTest::newRow("500 over 500 days, all")
+            << "500 x 24" << true
+            << "1–500 of 500 (0 p), x 0.5–500.5 by 50, 350–550 ms | 0.5 26/07/25, 63.5 27/09/25, 126.5 29/11/25, 189.5 31/01/26, "
+               "252.5 04/04/26, 315.5 06/06/26, 378.5 08/08/26 | 500 parties du 26 juillet 2025 au 7 décembre 2026";
         QTest::newRow("days in the zone given") << "Paris: 07/12 23:30, 08/12 00:30" << false
                                                 << "1–2 of 2 (0 p), x 0.5–2.5 by 1, 350–550 ms | 0.5 aujourd'hui, 1.5 08/12 | 2 parties du 7 au 8 décembre 2026";
         QTest::newRow("over new year") << "31/12/2025 23:50, 01/01 00:10" << false
