@@ -11,6 +11,8 @@ packages=(
   # The SQLite driver of the history; the charts' CMake package asks for the OpenGL one.
   libqt6sql6-sqlite libqt6charts6 libqt6opengl6-dev
   fonts-liberation
+  # The time zones the progression chart's days are read in (a test reads one of Paris).
+  tzdata
   # The keyboard layouts of the progression map, and the X server's name for the one in use.
   libxkbcommon-dev xkb-data libxcb1-dev
   xvfb xauth xdotool openbox x11-apps x11-utils

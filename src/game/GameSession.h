@@ -90,6 +90,8 @@ public:
     int mode() const { return game_.mode(); }
 
     const PlayerFile &playerFile() const { return playerFile_; }
+    // The date and time of day, for the windows that speak of "today".
+    WallClock &wallClock() const { return services_.wallClock; }
     const WordList &wordList() const { return wordList_; }
     const PlayerTurns &turns() const { return turns_; }
     const TypingGame &game() const { return game_; }

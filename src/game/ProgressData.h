@@ -3,7 +3,6 @@
 #include "game/HistoryRecords.h"
 
 #include <QList>
-#include <QPointF>
 #include <QString>
 #include <QStringList>
 
@@ -37,26 +36,6 @@ void readPersonalRecords(const QString &path, const QString &player, ProgressDat
 QStringList progressPlayers(const QStringList &historyPlayers, const QString &current);
 // The player chosen when the window opens: the current one when named, else the first.
 QString defaultPlayer(const QStringList &players, const QString &current);
-
-// The chart of the games over time: x in milliseconds since 1970 (UTC), y in milliseconds.
-// Games whose date cannot be read are left out. Practice games are points of their own, out
-// of the lines of the ordinary games: their items were chosen to be hard.
-struct ChartData
-{
-    QList<QPointF> averages;
-    QList<QPointF> minis;
-    QList<QPointF> practiceAverages;
-    std::optional<qint64> recordMini;
-    std::optional<qint64> recordAverage;
-    // The axes' ranges: every point and record line inside with a margin, never an empty
-    // range.
-    qint64 firstMs = 0;
-    qint64 lastMs = 0;
-    qint64 lowest = 0;
-    qint64 highest = 0;
-};
-
-ChartData chartData(const ProgressData &data);
 
 // The last `count` games, the most recent first.
 QList<GameSummary> lastGames(const ProgressData &data, int count);

@@ -232,8 +232,8 @@ void MainWindow::showScores()
 void MainWindow::showProgression()
 {
     {
-        ProgressionWindow dialog(history_, boxes_, layouts_, session_.hasPlayer() ? session_.shownName() : QString(),
-                                 session_.mode(), this);
+        ProgressionWindow dialog(history_, boxes_, layouts_, session_.wallClock(),
+                                 session_.hasPlayer() ? session_.shownName() : QString(), session_.mode(), this);
         dialog.exec();
     }
     activate();

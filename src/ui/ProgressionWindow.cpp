@@ -3,21 +3,26 @@
 #include "game/HistoryCsv.h"
 #include "game/HistoryReader.h"
 #include "platform/MessageBoxes.h"
+#include "platform/WallClock.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/KeyboardPanel.h"
 #include "ui/Screen.h"
-#include "ui/SpokenText.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
-#include <QDateTimeAxis>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -25,6 +30,8 @@
 #include <QSet>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimeZone>
+#include <QToolTip>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -45,13 +52,16 @@ QTableWidgetItem *cell(const QString &text, Qt::Alignment align = Qt::AlignRight
     return item;
 }
 
+const QString kPointHint =
+    QStringLiteral("Survolez un point, ou passez de partie en partie avec les flèches, pour la voir en détail.");
+
 // A horizontal line across the chart at a record's value.
-QLineSeries *recordLine(const QString &name, qint64 value, const ChartData &chart, const QColor &colour)
+QLineSeries *recordLine(const QString &name, qint64 value, const ProgressChart &chart, const QColor &colour)
 {
     auto *line = new QLineSeries;
     line->setName(name);
-    line->append(qreal(chart.firstMs), qreal(value));
-    line->append(qreal(chart.lastMs), qreal(value));
+    line->append(chart.left(), qreal(value));
+    line->append(chart.right(), qreal(value));
     QPen pen(colour);
     pen.setStyle(Qt::DashLine);
     pen.setWidthF(1.5);
@@ -62,10 +72,11 @@ QLineSeries *recordLine(const QString &name, qint64 value, const ChartData &char
 } // namespace
 
 ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, KeyboardLayouts &layouts,
-                                     const QString &currentPlayer, int currentMode, QWidget *parent)
+                                     WallClock &clock, const QString &currentPlayer, int currentMode, QWidget *parent)
     : QDialog(parent)
     , history_(history)
     , boxes_(boxes)
+    , clock_(clock)
 {
     setWindowTitle(QStringLiteral("Progression"));
     chooseFile_ = [](QWidget *owner, const QString &suggested) {
@@ -105,8 +116,15 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     emptyLabel_->setAlignment(Qt::AlignCenter);
     emptyLabel_->setWordWrap(true);
 
+    // Offered only when there are more games than the latest shown.
+    allGames_ = new QCheckBox;
+    allGames_->setObjectName(QStringLiteral("allGames"));
+    connect(allGames_, &QCheckBox::toggled, this, &ProgressionWindow::showChart);
+
     chart_ = new QChart;
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    // The legend beside the plot and no title (the player and mode are chosen just above):
+    // the height goes to the plot and its two axes of games and days.
+    chart_->legend()->setAlignment(Qt::AlignRight);
     chart_->setMargins(QMargins(4, 4, 4, 4));
     chartView_ = new QChartView(chart_);
     chartView_->setObjectName(QStringLiteral("chart"));
@@ -114,7 +132,12 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     // Tab stops on the chart so that a screen reader reads its summary.
     chartView_->setFocusPolicy(Qt::TabFocus);
     chartView_->setAccessibleName(QStringLiteral("Graphique des parties"));
-    chartView_->setMinimumHeight(200);
+    chartView_->setMinimumHeight(260);
+    chartView_->installEventFilter(this);
+    pointLabel_ = new QLabel;
+    pointLabel_->setObjectName(QStringLiteral("gameFigures"));
+    pointLabel_->setTextFormat(Qt::PlainText);
+    pointLabel_->setWordWrap(true);
 
     table_ = new QTableWidget(0, 4);
     table_->setObjectName(QStringLiteral("lastGames"));
@@ -138,7 +161,9 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     auto *content = new QWidget;
     auto *contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(allGames_);
     contentLayout->addWidget(chartView_, 1);
+    contentLayout->addWidget(pointLabel_);
     contentLayout->addLayout(lower_, 1);
 
     // On a small screen, or with large text, the charts scroll under the choices and the
@@ -173,7 +198,8 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     layout->addLayout(buttons);
 
     setTabOrder(playerBox_, modeBox_);
-    setTabOrder(modeBox_, chartView_);
+    setTabOrder(modeBox_, allGames_);
+    setTabOrder(allGames_, chartView_);
     setTabOrder(chartView_, table_);
     setTabOrder(table_, keyboard_->layoutBox());
     setTabOrder(keyboard_->layoutBox(), keyboard_->map());
@@ -199,7 +225,7 @@ void ProgressionWindow::resizeEvent(QResizeEvent *e)
     const bool sideBySide = width() >= kSideBySideWidth;
     lower_->setDirection(sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
     tableFrame_->setMinimumHeight(sideBySide ? 0 : 220);
-    chartView_->setMinimumHeight(sideBySide ? 200 : 300);
+    chartView_->setMinimumHeight(sideBySide ? 260 : 300);
 }
 
 QString ProgressionWindow::emptySentence() const
@@ -218,39 +244,69 @@ void ProgressionWindow::reload()
     emptyLabel_->setText(emptySentence());
     // The sentence replaces the charts; the hidden page's controls are out of the Tab order.
     pages_->setCurrentIndex(data_.isEmpty() ? 0 : 1);
-    if (data_.isEmpty())
+    if (data_.isEmpty()) {
+        chartData_.reset();
+        current_ = 0;
         return;
-    showChart(chartData(data_));
-    chartView_->setAccessibleDescription(SpokenText::progress(data_));
+    }
+    showChart();
     showTable();
     keyboard_->setCounts(data_.characters);
 }
 
-void ProgressionWindow::showChart(const ChartData &chart)
+void ProgressionWindow::showChart()
 {
+    if (data_.isEmpty())
+        return;
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    chartData_.emplace(data_, allGames_->isChecked(), zone, clock_.nowUtc().toTimeZone(zone).date());
+    const ProgressChart &chart = *chartData_;
+    allGames_->setVisible(chart.hasMore());
+    allGames_->setText(QStringLiteral("Voir &toutes les parties (%1)")
+                           .arg(QLocale(QLocale::French, QLocale::France).toString(chart.total())));
+    current_ = 0;
+    pointLabel_->setText(kPointHint);
+    chartView_->setAccessibleDescription(chart.summary());
+
     // The chart deletes the series it removes but hands removed axes back to the caller.
     chart_->removeAllSeries();
     for (QAbstractAxis *axis : chart_->axes()) {
         chart_->removeAxis(axis);
         delete axis;
     }
-    chart_->setTitle(QStringLiteral("%1, %2").arg(data_.player, modeName(data_.mode)));
 
-    auto *dates = new QDateTimeAxis;
-    dates->setFormat(QStringLiteral("dd/MM/yyyy"));
-    dates->setTitleText(QStringLiteral("Date"));
-    dates->setTickCount(6);
-    dates->setRange(QDateTime::fromMSecsSinceEpoch(chart.firstMs), QDateTime::fromMSecsSinceEpoch(chart.lastMs));
+    // Below, the games' numbers; above, the days, each a band between two thin lines.
+    auto *games = new QValueAxis;
+    games->setTitleText(QStringLiteral("Parties"));
+    games->setLabelFormat(QStringLiteral("%d"));
+    games->setRange(chart.left(), chart.right());
+    games->setTickType(QValueAxis::TicksDynamic);
+    games->setTickAnchor(0);
+    games->setTickInterval(chart.step());
+    games->setGridLineVisible(false);
+    QList<QAbstractAxis *> horizontal{games};
+    if (!chart.bands().isEmpty()) {
+        auto *days = new QCategoryAxis;
+        days->setStartValue(chart.left());
+        for (const ProgressChart::Band &band : chart.bands())
+            days->append(band.label, band.to);
+        days->setRange(chart.left(), chart.right());
+        days->setLineVisible(false);
+        days->setGridLinePen(QPen(QColor(150, 150, 150), 1, Qt::DotLine));
+        horizontal << days;
+    }
     auto *times = new QValueAxis;
     times->setTitleText(QStringLiteral("Temps (ms)"));
     times->setLabelFormat(QStringLiteral("%d"));
-    times->setRange(qreal(chart.lowest), qreal(chart.highest));
+    times->setRange(qreal(chart.lowest()), qreal(chart.highest()));
     times->applyNiceNumbers(); // round figures on the time axis
-    chart_->addAxis(dates, Qt::AlignBottom);
+    chart_->addAxis(games, Qt::AlignBottom);
+    if (horizontal.size() > 1)
+        chart_->addAxis(horizontal.last(), Qt::AlignTop);
     chart_->addAxis(times, Qt::AlignLeft);
 
     // Points are marked while there are few enough to tell apart.
-    const bool marked = chart.averages.size() <= 60;
+    const bool marked = chart.shown() <= 60;
     auto series = [&](const QString &name, const QList<QPointF> &points, const QColor &colour) {
         auto *line = new QLineSeries;
         line->setName(name);
@@ -262,27 +318,94 @@ void ProgressionWindow::showChart(const ChartData &chart)
         return line;
     };
     const QColor averageColour(31, 119, 180), miniColour(44, 160, 44);
-    QList<QAbstractSeries *> all{series(QStringLiteral("Moyenne"), chart.averages, averageColour),
-                                 series(QStringLiteral("Mini"), chart.minis, miniColour)};
+    QList<QXYSeries *> pointed{series(QStringLiteral("Moyenne"), chart.averages(), averageColour),
+                               series(QStringLiteral("Mini"), chart.minis(), miniColour)};
     // Practice games stand apart as hollow dots, out of the lines of the ordinary games.
-    if (!chart.practiceAverages.isEmpty()) {
+    if (!chart.practiceAverages().isEmpty()) {
         auto *practice = new QScatterSeries;
         practice->setName(QStringLiteral("Entraînement (moyenne)"));
-        practice->replace(chart.practiceAverages);
+        practice->replace(chart.practiceAverages());
         practice->setMarkerSize(9);
         practice->setColor(Qt::transparent);
         practice->setBorderColor(QColor(214, 39, 40));
-        all << practice;
+        pointed << practice;
     }
-    if (chart.recordAverage)
-        all << recordLine(QStringLiteral("Record moyenne"), *chart.recordAverage, chart, averageColour.darker(140));
-    if (chart.recordMini)
-        all << recordLine(QStringLiteral("Record mini"), *chart.recordMini, chart, miniColour.darker(140));
+    QList<QAbstractSeries *> all(pointed.cbegin(), pointed.cend());
+    if (chart.recordAverage())
+        all << recordLine(QStringLiteral("Record moyenne"), *chart.recordAverage(), chart, averageColour.darker(140));
+    if (chart.recordMini())
+        all << recordLine(QStringLiteral("Record mini"), *chart.recordMini(), chart, miniColour.darker(140));
+    // The game pointed at: a ring around its average, out of the legend.
+    currentMark_ = new QScatterSeries;
+    currentMark_->setName(QStringLiteral("Partie choisie"));
+    currentMark_->setMarkerSize(16);
+    currentMark_->setColor(Qt::transparent);
+    currentMark_->setBorderColor(Qt::black);
+    all << currentMark_;
     for (QAbstractSeries *s : all) {
         chart_->addSeries(s);
-        s->attachAxis(dates);
+        for (QAbstractAxis *axis : horizontal)
+            s->attachAxis(axis);
         s->attachAxis(times);
     }
+    chart_->legend()->markers(currentMark_).constFirst()->setVisible(false);
+
+    // Under the mouse, a point says its game in a tooltip; a line, the nearest game.
+    for (QXYSeries *s : pointed) {
+        connect(s, &QXYSeries::hovered, this, [this](const QPointF &point, bool over) {
+            if (!over)
+                return QToolTip::hideText();
+            pointAt(qRound(point.x()));
+            QToolTip::showText(QCursor::pos(), pointLabel_->text(), chartView_);
+        });
+    }
+}
+
+// Points the chart at game `number`: a ring on its average, its figures under the chart
+// and, for a screen reader, as the chart's description, which is read out when it changes.
+void ProgressionWindow::pointAt(int number)
+{
+    if (!chartData_ || number < chartData_->firstNumber() || number > chartData_->lastNumber())
+        return;
+    current_ = number;
+    const QString text = chartData_->pointText(number);
+    pointLabel_->setText(text);
+    chartView_->setAccessibleDescription(text);
+    for (const QList<QPointF> *points : {&chartData_->averages(), &chartData_->practiceAverages()}) {
+        for (const QPointF &p : *points) {
+            if (qRound(p.x()) == number)
+                currentMark_->replace({p});
+        }
+    }
+}
+
+bool ProgressionWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != chartView_ || !chartData_)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        // Coming back to the chart, a screen reader reads its summary again.
+        chartView_->setAccessibleDescription(chartData_->summary());
+    } else if (event->type() == QEvent::KeyPress) {
+        const int first = chartData_->firstNumber(), last = chartData_->lastNumber();
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Left:
+            pointAt(current_ ? std::max(first, current_ - 1) : last);
+            return true;
+        case Qt::Key_Right:
+            pointAt(current_ ? std::min(last, current_ + 1) : last);
+            return true;
+        case Qt::Key_Home:
+            pointAt(first);
+            return true;
+        case Qt::Key_End:
+            pointAt(last);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ProgressionWindow::showTable()

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "game/ProgressChart.h"
 #include "game/ProgressData.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class KeyboardLayouts;
 class KeyboardPanel;
@@ -13,17 +15,21 @@ class MessageBoxes;
 class QChart;
 class QChartView;
 class QBoxLayout;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScatterSeries;
 class QStackedWidget;
 class QTableWidget;
 class HistoryReader;
+class WallClock;
 
-// The progression of one player in one mode, chosen in the window: every finished game
-// over time with the personal records, the last games, and a keyboard coloured by error
-// rate with the most missed characters. "Exporter…" saves the player's games as CSV. The
+// The progression of one player in one mode, chosen in the window: the latest games, or
+// all of them, one after the other under the days they were played, with the personal
+// records; the last games, and a keyboard coloured by error rate with the most missed
+// characters. "Exporter…" saves the player's games as CSV. The
 // window only reads: the history, and the record file for the personal records.
 class ProgressionWindow : public QDialog
 {
@@ -35,7 +41,8 @@ public:
     static constexpr int kSideBySideWidth = 900;
 
     // currentPlayer is empty while nobody is named in the main window.
-    ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, KeyboardLayouts &layouts,
+    // The clock tells which day is today, in the system's time zone.
+    ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, KeyboardLayouts &layouts, WallClock &clock,
                       const QString &currentPlayer, int currentMode, QWidget *parent = nullptr);
 
     // How the export asks for a file: the standard save dialog unless a test replaces it.
@@ -45,26 +52,36 @@ public:
 
     const ProgressData &data() const { return data_; }
     QString emptySentence() const;
+    // The game the chart points at, chosen with the arrow keys or under the mouse; 0: none.
+    int currentGame() const { return current_; }
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void reload();
-    void showChart(const ChartData &chart);
+    void showChart();
+    void pointAt(int number);
     void showTable();
     void exportGames();
 
     HistoryReader &history_;
     MessageBoxes &boxes_;
+    WallClock &clock_;
     FileChooser chooseFile_;
     ProgressData data_;
+    std::optional<ProgressChart> chartData_;
+    int current_ = 0;
 
     QComboBox *playerBox_ = nullptr;
     QComboBox *modeBox_ = nullptr;
     QStackedWidget *pages_ = nullptr;
     QLabel *emptyLabel_ = nullptr;
+    QCheckBox *allGames_ = nullptr;
     QChart *chart_ = nullptr;
+    QScatterSeries *currentMark_ = nullptr;
+    QLabel *pointLabel_ = nullptr;
     QChartView *chartView_ = nullptr;
     QTableWidget *table_ = nullptr;
     KeyboardPanel *keyboard_ = nullptr;

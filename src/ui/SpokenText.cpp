@@ -1,11 +1,7 @@
 #include "ui/SpokenText.h"
 
-#include "game/ProgressData.h"
-
 #include <QLocale>
 #include <QRegularExpression>
-
-#include <algorithm>
 
 namespace SpokenText {
 
@@ -77,49 +73,6 @@ QString key(const QString &label, qint64 wrong, qint64 expected)
     const double percent = 100.0 * double(wrong) / double(expected);
     return name + kColon + errors + QStringLiteral(" sur ") + french().toString(expected) + QStringLiteral(", ")
         + french().toString(percent, 'f', 1) + QStringLiteral("\u00A0%");
-}
-
-QString progress(const ProgressData &data)
-{
-    const QLocale fr = french();
-    QList<qint64> averages; // ordinary games, oldest first
-    qsizetype practice = 0;
-    for (const GameSummary &g : data.games) {
-        if (g.practice)
-            ++practice;
-        else
-            averages.append(g.average);
-    }
-    const qsizetype games = data.games.size();
-    QString text = fr.toString(games) + (games > 1 ? QStringLiteral(" parties") : QStringLiteral(" partie"));
-    if (practice > 0)
-        text += QStringLiteral(" dont ") + fr.toString(practice) + QStringLiteral(" d'entraînement");
-    if (averages.isEmpty())
-        return text + QStringLiteral(", aucune partie ordinaire.");
-    text += QStringLiteral(". Meilleure moyenne") + kColon
-        + milliseconds(*std::min_element(averages.cbegin(), averages.cend()));
-    text += QStringLiteral(". Dernière moyenne") + kColon + milliseconds(averages.last());
-    text += QStringLiteral(". Tendance") + kColon;
-    // The mean of the last five games against the five before: a change under 3 % is
-    // called steady, times going down is progress.
-    constexpr qsizetype kSpan = 5;
-    if (averages.size() < 2)
-        return text + QStringLiteral("pas encore assez de parties.");
-    const qsizetype recent = std::min(kSpan, averages.size() / 2);
-    auto mean = [&averages](qsizetype from, qsizetype count) {
-        double sum = 0;
-        for (qsizetype i = from; i < from + count; ++i)
-            sum += double(averages[i]);
-        return sum / double(count);
-    };
-    const double now = mean(averages.size() - recent, recent);
-    const qsizetype before = std::min(kSpan, averages.size() - recent);
-    const double then = mean(averages.size() - recent - before, before);
-    if (now < then * 0.97)
-        return text + QStringLiteral("en progrès, moyennes plus rapides qu'avant.");
-    if (now > then * 1.03)
-        return text + QStringLiteral("en recul, moyennes plus lentes qu'avant.");
-    return text + QStringLiteral("stable.");
 }
 
 } // namespace SpokenText

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-struct ProgressData;
-
 // What a screen reader says for the figures the windows show: whole French sentences where
 // the screen shows bare numbers and padded captions. The screen keeps its own text.
 namespace SpokenText {
@@ -20,9 +18,5 @@ QString itemNumber(int number, int count);
 QString score(const QString &title, const QString &caption);
 // "Touche K : 12 erreurs sur 40, 30,0 %", "Touche K : jamais demandée".
 QString key(const QString &label, qint64 wrong, qint64 expected);
-
-// The progression chart in words: the number of games, the best and the last average of
-// the ordinary games, and the trend of the last five against the five before them.
-QString progress(const ProgressData &data);
 
 } // namespace SpokenText

@@ -73,10 +73,11 @@ bool timeProgressionOpening(HistoryReader &history, MessageBoxes &boxes, const Q
     GivenKeyboardNames serverKeyboard;
     RememberedLayout memory;
     KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
+    ScriptedWallClock clock;
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer open;
         open.start();
-        ProgressionWindow window(history, boxes, layouts, player, 1);
+        ProgressionWindow window(history, boxes, layouts, clock, player, 1);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             return false;

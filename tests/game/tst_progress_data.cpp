@@ -1,6 +1,6 @@
-// Guards what the progression window shows, without drawing it: the chart's points and
-// ranges, the players offered, the personal records read without writing, the figures'
-// wording, the most missed characters and the CSV export.
+// Guards what the progression window shows, without drawing it: the players offered, the
+// personal records read without writing, the figures' wording, the most missed characters
+// and the CSV export.
 #include "game/HistoryCsv.h"
 #include "game/KeyboardMap.h"
 #include "game/ProgressData.h"
@@ -10,13 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-const QDateTime kDay(QDate(2026, 11, 2), QTime(17, 0), Qt::UTC);
-
-GameSummary game(const QDateTime &finished, qint64 mini, qint64 average, qint64 wrong = 0, bool practice = false)
-{
-    return GameSummary{0, finished, mini, average, wrong, practice};
-}
 
 QList<CharacterCount> counts(const QList<QPair<QString, QPair<int, int>>> &list) // character, (wrong, due)
 {
@@ -33,64 +26,6 @@ class TestProgressData : public QObject
     Q_OBJECT
 
 private slots:
-    // The points, then the axes' ranges: the dates (UTC) and the times.
-    void chart_data()
-    {
-        QTest::addColumn<QList<GameSummary>>("games");
-        QTest::addColumn<int>("recordMini"); // 0: none
-        QTest::addColumn<int>("recordAverage");
-        QTest::addColumn<QString>("chart");
-        QTest::newRow("no game yet") << QList<GameSummary>{} << 0 << 0 << "0 points, 01/01 00:00 to 02/01 00:00, 0 to 1100 ms";
-        // Half a day on each side of a single date, then a fortieth of the span; a tenth of
-        // the times, at least 50 ms.
-        QTest::newRow("one game") << QList<GameSummary>{game(kDay, 400, 420)} << 0 << 0
-                                  << "1 points, 02/11 04:24 to 03/11 05:36, 350 to 470 ms";
-        QTest::newRow("records below and above the games widen the range")
-            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 380, 550)} << 300 << 900
-            << "2 points, 02/11 15:12 to 05/11 18:48, 240 to 960 ms";
-        QTest::newRow("a date that cannot be read is left out")
-            << QList<GameSummary>{game(QDateTime(), 100, 9000), game(kDay, 400, 420)} << 0 << 0
-            << "1 points, 02/11 04:24 to 03/11 05:36, 350 to 470 ms";
-        // Practice games: points of their own, out of the lines, inside the ranges.
-        QTest::newRow("practice games are apart")
-            << QList<GameSummary>{game(kDay, 400, 600), game(kDay.addDays(3), 100, 990, 4, true),
-                                  game(kDay.addDays(1), 380, 550)}
-            << 0 << 0 << "2 points and 1 practice at 990, 02/11 15:12 to 05/11 18:48, 319 to 1051 ms";
-        QTest::newRow("the bottom never goes below 0") << QList<GameSummary>{game(kDay, 20, 30)} << 0 << 0
-                                                       << "1 points, 02/11 04:24 to 03/11 05:36, 0 to 80 ms";
-    }
-    void chart()
-    {
-        QFETCH(QList<GameSummary>, games);
-        QFETCH(int, recordMini);
-        QFETCH(int, recordAverage);
-        ProgressData data;
-        data.games = games;
-        if (recordMini)
-            data.recordMini = recordMini;
-        if (recordAverage)
-            data.recordAverage = recordAverage;
-        const ChartData chart = chartData(data);
-        auto date = [](qint64 ms) { return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(QStringLiteral("dd/MM HH:mm")); };
-        QStringList practice;
-        for (const QPointF &p : chart.practiceAverages)
-            practice << QString::number(p.y());
-        const QString practiceText =
-            practice.isEmpty() ? QString() : QStringLiteral(" and %1 practice at %2").arg(practice.size()).arg(practice.join(' '));
-        QTEST(QStringLiteral("%1 points%6, %2 to %3, %4 to %5 ms")
-                  .arg(chart.averages.size())
-                  .arg(date(chart.firstMs), date(chart.lastMs))
-                  .arg(chart.lowest)
-                  .arg(chart.highest)
-                  .arg(practiceText),
-              "chart");
-        QCOMPARE(chart.minis.size(), chart.averages.size());
-        for (qsizetype i = 0; i < chart.averages.size(); ++i) {
-            QVERIFY(chart.minis[i].y() <= chart.averages[i].y());
-            QCOMPARE(chart.minis[i].x(), chart.averages[i].x());
-        }
-    }
-
     void playersOffered_data()
     {
         QTest::addColumn<QStringList>("history");

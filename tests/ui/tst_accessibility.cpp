@@ -328,33 +328,6 @@ private slots:
                                         "1"));
     }
 
-    void theChartIsSummedUp_data()
-    {
-        QTest::addColumn<QList<qint64>>("averages"); // oldest first; negative: a practice game
-        QTest::addColumn<QString>("summary");
-        QTest::newRow("one game") << QList<qint64>{700}
-                                  << "1 partie. Meilleure moyenne\u00A0: 700 millisecondes. Dernière moyenne\u00A0: 700 "
-                                     "millisecondes. Tendance\u00A0: pas encore assez de parties.";
-        QTest::newRow("faster") << QList<qint64>{900, 800, -500, 850, 600, 650}
-                                << "6 parties dont 1 d'entraînement. Meilleure moyenne\u00A0: 600 millisecondes. Dernière "
-                                   "moyenne\u00A0: 650 millisecondes. Tendance\u00A0: en progrès, moyennes plus rapides qu'avant.";
-        QTest::newRow("slower") << QList<qint64>{500, 520, 700, 710}
-                                << "4 parties. Meilleure moyenne\u00A0: 500 millisecondes. Dernière moyenne\u00A0: 710 "
-                                   "millisecondes. Tendance\u00A0: en recul, moyennes plus lentes qu'avant.";
-        QTest::newRow("steady") << QList<qint64>{600, 610, 605, 600, 590, 600, 610, 600, 605, 600}
-                                << "10 parties. Meilleure moyenne\u00A0: 590 millisecondes. Dernière moyenne\u00A0: 600 "
-                                   "millisecondes. Tendance\u00A0: stable.";
-        QTest::newRow("practice only") << QList<qint64>{-500} << "1 partie dont 1 d'entraînement, aucune partie ordinaire.";
-    }
-    void theChartIsSummedUp()
-    {
-        QFETCH(QList<qint64>, averages);
-        ProgressData data;
-        for (qint64 a : averages)
-            data.games.append(GameSummary{0, QDateTime(), std::abs(a) / 2, std::abs(a), 0, a < 0});
-        QTEST(SpokenText::progress(data), "summary");
-    }
-
 private:
     QTemporaryDir configFolder_;
 };

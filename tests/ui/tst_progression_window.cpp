@@ -1,7 +1,8 @@
 // Guards the wiring of the progression window: F5 opens it over the main window on the
 // current player and mode, the sentence when there is nothing to show, what the chart and
 // the keyboard map are given, Tab through every control, the arrow keys and hovering on
-// the map, Escape, and the export handing the CSV to the chosen file.
+// the map, the arrow keys on the chart and its choice of all games, Escape, and the export
+// handing the CSV to the chosen file.
 #include "app/GameApplication.h"
 #include "game/HistoryCsv.h"
 #include "history/SqliteHistory.h"
@@ -19,6 +20,7 @@
 #include <QXYSeries>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -105,7 +107,7 @@ private slots:
         QTest::addColumn<QString>("box"); // the export's message as a pattern; empty: none
         const QString none = QStringLiteral("Aucune partie terminée pour ce joueur dans ce mode.");
         const QString notPlayed = "Progression\nZoé\n6 lettres\n" + none
-            + "\nplayerBox modeBox exportButton closeButton playerBox\n" + none + "\nMoyenne,Mini, 2 rows";
+            + "\nplayerBox modeBox exportButton closeButton playerBox\n" + none + "\nMoyenne,Mini,Partie choisie, 2 rows";
         const QString nothing = QStringLiteral("Aucune partie terminée pour l'instant.");
         QTest::newRow("nothing yet") << "" << "parties.csv"
                                      << "Progression\n\n1 lettre\n" + nothing + "\nplayerBox modeBox closeButton playerBox\n"
@@ -117,8 +119,9 @@ private slots:
                                            "n'est exporté. \\| Clavimo \\| Ok \\| Exclamation$";
         QTest::newRow("games in this mode, exported")
             << "Paul 1" << "parties.csv"
-            << "Progression\nPaul\n1 lettre\nMoyenne,Mini,Record moyenne,Record mini, 3 rows\n"
-               "playerBox modeBox chart lastGames layoutBox keyboardMap exportButton closeButton playerBox\nMoyenne,Mini, 2 rows\n"
+            << "Progression\nPaul\n1 lettre\nMoyenne,Mini,Record moyenne,Record mini,Partie choisie, 3 rows\n"
+               "playerBox modeBox chart lastGames layoutBox keyboardMap exportButton closeButton playerBox\n"
+               "Moyenne,Mini,Partie choisie, 2 rows\n"
                 + none + "\nE\u00A0: 0 faute sur 30 (0,0\u00A0%)\nCaractères les plus manqués\u00A0:\nÉ\u00A0: 30 fautes sur 30 (100,0\u00A0%)\n"
                          "é\u00A0: 30 fautes sur 30 (100,0\u00A0%)"
             << "^3 parties de Paul exportées dans «\u00A0.*/parties.csv\u00A0». \\| Clavimo \\| Ok \\| Information$";
@@ -185,32 +188,52 @@ private slots:
     }
 
     // Practice games: hollow dots of their own, out of the Moyenne and Mini lines, and
-    // marked in the table of the last games.
-    void practiceGamesStandApart()
+    // marked in the table of the last games. Over 50 games the chart shows the latest 50
+    // and offers all; the arrow keys on the chart go from game to game, each told under
+    // the chart and to a screen reader.
+    void practiceGamesAndTheLatest()
     {
         ScratchFolder folder;
         TestServices ts;
         SqliteHistory history(ts.boxes, ts.wallClock);
         std::mt19937 random(5);
-        for (int i = 0; i < 3; ++i) {
-            FinishedGame game = sampleGame(random, "Paul", 1, kDay.addDays(i));
-            game.practice = i == 1;
+        for (int i = 0; i < 55; ++i) {
+            FinishedGame game = sampleGame(random, "Paul", 1, kDay.addSecs(600 * i));
+            game.practice = i == 53;
             history.record(game);
         }
         XkbKeyboards keyboards;
         GivenKeyboardNames serverKeyboard;
         RememberedLayout memory;
         KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
-        ProgressionWindow w(history, ts.boxes, layouts, QStringLiteral("Paul"), 1);
-        QStringList series;
-        for (QAbstractSeries *s : w.findChild<QChartView *>()->chart()->series())
-            series << QStringLiteral("%1 %2").arg(s->name()).arg(static_cast<QXYSeries *>(s)->count());
-        QCOMPARE(series.join(QLatin1Char(',')), QStringLiteral("Moyenne 2,Mini 2,Entraînement (moyenne) 1"));
+        ProgressionWindow w(history, ts.boxes, layouts, ts.wallClock, QStringLiteral("Paul"), 1);
+        auto *view = w.findChild<QChartView *>();
+        auto series = [view] {
+            QStringList out;
+            for (QAbstractSeries *s : view->chart()->series())
+                out << QStringLiteral("%1 %2").arg(s->name()).arg(static_cast<QXYSeries *>(s)->count());
+            return out.join(QLatin1Char(','));
+        };
+        QCOMPARE(series(), QStringLiteral("Moyenne 49,Mini 49,Entraînement (moyenne) 1,Partie choisie 0"));
         auto *table = w.findChild<QTableWidget *>(QStringLiteral("lastGames"));
-        QStringList dates;
+        QList<int> practiceRows;
         for (int row = 0; row < table->rowCount(); ++row)
-            dates << (table->item(row, 0)->text().endsWith(QStringLiteral(" (entraînement)")) ? "practice" : "game");
-        QCOMPARE(dates, (QStringList{"game", "practice", "game"}));
+            if (table->item(row, 0)->text().endsWith(QStringLiteral(" (entraînement)")))
+                practiceRows << row;
+        QCOMPARE(practiceRows, QList<int>{1});
+
+        QStringList chosen;
+        for (Qt::Key key : {Qt::Key_End, Qt::Key_Left, Qt::Key_Home}) {
+            QTest::keyClick(view, key);
+            chosen << QString::number(w.currentGame());
+        }
+        QCOMPARE(chosen.join(' '), QStringLiteral("55 54 6"));
+        QCOMPARE(view->accessibleDescription(), w.findChild<QLabel *>(QStringLiteral("gameFigures"))->text());
+        QVERIFY(view->accessibleDescription().startsWith(QStringLiteral("Partie 6, ")));
+        auto *all = w.findChild<QCheckBox *>(QStringLiteral("allGames"));
+        QVERIFY(all->isVisibleTo(&w));
+        all->click();
+        QCOMPARE(series(), QStringLiteral("Moyenne 54,Mini 54,Entraînement (moyenne) 1,Partie choisie 0"));
     }
 
 private:

@@ -69,7 +69,7 @@ struct Progression
         std::mt19937 random(7);
         for (int i = 0; i < 40; ++i)
             history.record(sampleGame(random, QStringLiteral("Paul"), i % 2 ? 6 : 1, kDay.addDays(i)));
-        window = std::make_unique<ProgressionWindow>(history, ts.boxes, layouts, QStringLiteral("Paul"), 6);
+        window = std::make_unique<ProgressionWindow>(history, ts.boxes, layouts, ts.wallClock, QStringLiteral("Paul"), 6);
     }
 };
 
