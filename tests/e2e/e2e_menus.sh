@@ -12,6 +12,7 @@ set -euo pipefail
 program="$(realpath "$1")"
 work="$(mktemp -d)"
 source "$(dirname "$0")/../support/xvfb.sh"
+source "$(dirname "$0")/../support/program.sh"
 pids=()
 
 cleanup() {
@@ -19,8 +20,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 for tool in Xvfb openbox xdotool xprop xwd xwininfo; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
@@ -58,7 +57,7 @@ wait_focus() {
 menu_window() {
   local id
   for id in $(xdotool search --onlyvisible --class '^Clavimo$' 2>/dev/null); do
-    [ "$id" != "$main" ] && xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && echo "$id"
+    [ "$id" != "$main" ] && [[ "$(xwininfo -id "$id" 2>/dev/null)" == *'Override Redirect State: yes'* ]] && echo "$id"
   done
   return 0
 }

@@ -22,11 +22,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-skip() {
-  echo "SKIP: $*"
-  exit 77
-}
-
 
 for tool in sway swaymsg grim wtype; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh installs it)"
