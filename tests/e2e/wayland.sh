@@ -69,7 +69,15 @@ events_pid=$!
 # A key typed with wtype. Each run is a new virtual keyboard, which the program only
 # hears once it has been told of it: a key sent at once would be lost.
 key() { wtype -s 300 "$@"; }
-has_window() { swaymsg -t get_tree | grep -q "\"name\": \"$1\""; }
+# How many windows are named NAME. The tree is read whole before it is searched: with
+# pipefail, "swaymsg | grep -q" fails whenever grep stops at a match while swaymsg is still
+# writing (a tree of over 4 KiB is written in two parts), and swaymsg dies of SIGPIPE.
+windows_named() {
+  local tree
+  tree="$(swaymsg -t get_tree)" || return 0
+  grep -cF "\"name\": \"$1\"" <<<"$tree" || true
+}
+has_window() { [ "$(windows_named "$1")" -ge 1 ]; }
 # Enter in every box titled TITLE (a player's name: greetings and records) until none
 # is left; the compositor gives each box the focus.
 close_boxes() {
@@ -165,13 +173,12 @@ no_urgent_window() {
 no_urgent_window "during the game"
 # Escape asks whether to quit in a box titled Clavimo, as the main window is; Escape is
 # pressed again when no box comes, in case the key was lost.
-clavimo_windows() { swaymsg -t get_tree | grep -c '"name": "Clavimo"' || true; }
 for _ in 1 2 3; do
   key -k Escape
-  for _ in $(seq 30); do [ "$(clavimo_windows)" -ge 2 ] && break; sleep 0.1; done
-  [ "$(clavimo_windows)" -ge 2 ] && break
+  for _ in $(seq 30); do [ "$(windows_named Clavimo)" -ge 2 ] && break; sleep 0.1; done
+  [ "$(windows_named Clavimo)" -ge 2 ] && break
 done
-[ "$(clavimo_windows)" -ge 2 ] || fail "no box asking whether to quit"
+[ "$(windows_named Clavimo)" -ge 2 ] || fail "no box asking whether to quit"
 key -k Return
 expect_end 5 "Escape and OK"
 
