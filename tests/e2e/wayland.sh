@@ -139,7 +139,10 @@ for shot in "$work"/splash-*.ppm; do
   [ "$width" -lt 247 ] && [ "$width" -gt "$previous" ] && growing=$((growing + 1))
   previous="$width"
 done
-[ "$growing" -ge 2 ] || fail "the splash was not seen growing ($growing sizes before its full size)"
+# One size between nothing and the full picture shows the growth (a splash shown whole at
+# once gives none); two are not asked for, since on a busy machine grim may take a third
+# of the half second the growth lasts for one screenshot.
+[ "$growing" -ge 1 ] || fail "the splash was not seen growing (no size before its full size)"
 
 # A player named in the list, welcomed in a box that comes as the list closes.
 # F2 is pressed again when no list comes: on a busy machine the main window may not have
