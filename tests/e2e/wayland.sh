@@ -2,7 +2,8 @@
 # Runs the real program under a headless Wayland compositor (sway) and plays a one-letter
 # game typed with wtype: the splash picture grows centred on the screen, and no window of
 # the program is ever marked urgent (an activation asked for a window behind a box).
-# Skips (status 77) where sway, grim or wtype is missing or sway cannot start.
+# Skips (status 77) where sway, grim or wtype is missing or sway cannot start, and where
+# no screenshot caught the splash part-grown.
 # CLAVIMO_WAYLAND_SHOTS=DIR keeps the screenshots (splash-*.ppm, main.png) in DIR.
 set -euo pipefail
 
@@ -107,7 +108,9 @@ app_pid=$!
 
 # The splash grows for half a second: the centre of the screen taken as often as grim can
 # until the main window has written the absolute records of the new file.
+first_shot="$(now_ms)"
 for i in $(seq -w 60); do
+  last_shot="$(now_ms)"
   grim -g "440,352 400x320" -t ppm "$work/splash-$i.ppm" 2>/dev/null || true
   [ "$(stat -c %s clvfic1.txt 2>/dev/null || echo 0)" = "38" ] && break
   if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -139,10 +142,16 @@ for shot in "$work"/splash-*.ppm; do
   [ "$width" -lt 247 ] && [ "$width" -gt "$previous" ] && growing=$((growing + 1))
   previous="$width"
 done
-# One size between nothing and the full picture shows the growth (a splash shown whole at
-# once gives none); two are not asked for, since on a busy machine grim may take a third
-# of the half second the growth lasts for one screenshot.
-[ "$growing" -ge 1 ] || fail "the splash was not seen growing (no size before its full size)"
+# One size between nothing and the full picture shows the growth. The growth follows the
+# clock: with screenshots 100 ms apart or less, seeing none is a fault; further apart (a
+# busy machine, where grim may take a third of the half second), it is not judged, and
+# the test, once all else has passed, says so and is counted as skipped.
+unjudged=""
+shot_ms=$(((last_shot - first_shot) / (10#$i > 1 ? 10#$i - 1 : 1)))
+if [ "$growing" = 0 ]; then
+  [ "$shot_ms" -gt 100 ] || fail "the splash was not seen growing, with screenshots $shot_ms ms apart"
+  unjudged="the splash was not seen growing, with screenshots $shot_ms ms apart on a busy machine"
+fi
 
 # A player named in the list, welcomed in a box that comes as the list closes.
 # F2 is pressed again when no list comes: on a busy machine the main window may not have
@@ -189,4 +198,5 @@ size="$(stat -c %s clvfic1.txt)"
 [ "$size" = "57" ] || fail "clvfic1.txt holds $size bytes: the game was not played to its end"
 no_urgent_window "when quitting"
 echo "$(grep -c '"change"' "$work/events.log") window changes, none urgent"
+[ -z "$unjudged" ] || skip "all else passed, but $unjudged"
 echo "1 passed, 0 failed"
