@@ -133,6 +133,9 @@ previous=0
 for shot in "$work"/splash-*.ppm; do
   read -r x y width height < <(frame_box "$shot"; echo "0 0 0 0") || true
   [ "$width" = 0 ] && continue
+  # A frame reaching the border of the screenshot is the main window, larger than it, come
+  # before the loop above saw the records file written: the splash is gone by then.
+  [ "$x" = 0 ] || [ "$y" = 0 ] || [ $((x + width)) = 400 ] || [ $((y + height)) = 320 ] && break
   echo "splash $(basename "$shot"): ${width}x${height} at $((x + 440)),$((y + 352))"
   [ $((2 * x + width - 400)) -ge -2 ] && [ $((2 * x + width - 400)) -le 2 ] \
     && [ $((2 * y + height - 320)) -ge -2 ] && [ $((2 * y + height - 320)) -le 2 ] \
