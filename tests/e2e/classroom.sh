@@ -15,19 +15,10 @@ app_pid=""
 frozen=""
 
 if [ -z "$cluster" ] || [ ! -f "$cluster/harness.env" ]; then
-  echo "skipped: no PostgreSQL server for the tests ($(cat "$cluster/skip-reason.txt" 2>/dev/null || echo 'not started'))"
-  exit 0
+  skip "no PostgreSQL server for the tests ($(cat "$cluster/skip-reason.txt" 2>/dev/null || echo 'not started'))"
 fi
 # shellcheck disable=SC1091
 source "$cluster/harness.env"
-
-server_pids() {
-  local main
-  main="$(head -n 1 "$PG_DATA/postmaster.pid" 2>/dev/null || true)"
-  [ -n "$main" ] || return 0
-  echo "$main"
-  pgrep -P "$main" || true
-}
 
 cleanup() {
   [ -n "$frozen" ] && kill -CONT $(server_pids) 2>/dev/null || true
@@ -41,7 +32,6 @@ trap cleanup EXIT
 admin() {
   PGPASSWORD="$PG_ADMIN_PASSWORD" "$PG_BINDIR/psql" -X -q -t -A -h "$PG_HOST" -p "$PG_PORT" -U "$PG_ADMIN_USER" "$@"
 }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 admin -d postgres -c "DROP DATABASE IF EXISTS e2e_room WITH (FORCE)" -c "CREATE DATABASE e2e_room OWNER $PG_USER"
 export PGPASSWORD="$PG_PASSWORD" HOME="$work"

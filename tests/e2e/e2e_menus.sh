@@ -38,7 +38,7 @@ close_boxes Paul
 menu_open() {
   local id
   for id in $(xdotool search --onlyvisible --class '^Clavimo$' 2>/dev/null); do
-    [ "$id" != "$main" ] && xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && echo "$id" && return 0
+    [ "$id" != "$main" ] && [[ "$(xwininfo -id "$id" 2>/dev/null)" == *'Override Redirect State: yes'* ]] && echo "$id" && return 0
   done
   return 1
 }

@@ -35,13 +35,9 @@ cleanup() {
 trap cleanup EXIT
 
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
 ms() { awk -v s="$1" 'BEGIN { printf "%d", s * 1000 + 0.5 }'; }
 
-if ! start_pulse "$(mktemp -d)"; then
-  echo "skipped: $PULSE_SKIP"
-  exit 0
-fi
+start_pulse "$(mktemp -d)" || skip "$PULSE_SKIP"
 
 # The sound each cue file holds, measured as the recording will be: at the sink's rate.
 declare -A expected

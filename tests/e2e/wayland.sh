@@ -2,7 +2,8 @@
 # Runs the real program under a headless Wayland compositor (sway) and plays a one-letter
 # game typed with wtype: the splash picture grows centred on the screen, and no window of
 # the program is ever marked urgent (an activation asked for a window behind a box).
-# Skips (status 77) where sway, grim or wtype is missing or sway cannot start.
+# Skips (status 77) where sway, grim or wtype is missing or sway cannot start, and where
+# no screenshot caught the splash part-grown.
 # CLAVIMO_WAYLAND_SHOTS=DIR keeps the screenshots (splash-*.ppm, main.png) in DIR.
 set -euo pipefail
 
@@ -21,11 +22,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-skip() {
-  echo "SKIP: $*"
-  exit 77
-}
 
 
 for tool in sway swaymsg grim wtype; do
@@ -74,7 +70,15 @@ events_pid=$!
 # A key typed with wtype. Each run is a new virtual keyboard, which the program only
 # hears once it has been told of it: a key sent at once would be lost.
 key() { wtype -s 300 "$@"; }
-has_window() { swaymsg -t get_tree | grep -q "\"name\": \"$1\""; }
+# How many windows are named NAME. The tree is read whole before it is searched: with
+# pipefail, "swaymsg | grep -q" fails whenever grep stops at a match while swaymsg is still
+# writing (a tree of over 4 KiB is written in two parts), and swaymsg dies of SIGPIPE.
+windows_named() {
+  local tree
+  tree="$(swaymsg -t get_tree)" || return 0
+  grep -cF "\"name\": \"$1\"" <<<"$tree" || true
+}
+has_window() { [ "$(windows_named "$1")" -ge 1 ]; }
 # Enter in every box titled TITLE (a player's name: greetings and records) until none
 # is left; the compositor gives each box the focus.
 close_boxes() {
@@ -104,7 +108,9 @@ app_pid=$!
 
 # The splash grows for half a second: the centre of the screen taken as often as grim can
 # until the main window has written the absolute records of the new file.
+first_shot="$(now_ms)"
 for i in $(seq -w 60); do
+  last_shot="$(now_ms)"
   grim -g "440,352 400x320" -t ppm "$work/splash-$i.ppm" 2>/dev/null || true
   [ "$(stat -c %s clvfic1.txt 2>/dev/null || echo 0)" = "38" ] && break
   if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -127,6 +133,9 @@ previous=0
 for shot in "$work"/splash-*.ppm; do
   read -r x y width height < <(frame_box "$shot"; echo "0 0 0 0") || true
   [ "$width" = 0 ] && continue
+  # A frame reaching the border of the screenshot is the main window, larger than it, come
+  # before the loop above saw the records file written: the splash is gone by then.
+  [ "$x" = 0 ] || [ "$y" = 0 ] || [ $((x + width)) = 400 ] || [ $((y + height)) = 320 ] && break
   echo "splash $(basename "$shot"): ${width}x${height} at $((x + 440)),$((y + 352))"
   [ $((2 * x + width - 400)) -ge -2 ] && [ $((2 * x + width - 400)) -le 2 ] \
     && [ $((2 * y + height - 320)) -ge -2 ] && [ $((2 * y + height - 320)) -le 2 ] \
@@ -136,7 +145,16 @@ for shot in "$work"/splash-*.ppm; do
   [ "$width" -lt 247 ] && [ "$width" -gt "$previous" ] && growing=$((growing + 1))
   previous="$width"
 done
-[ "$growing" -ge 2 ] || fail "the splash was not seen growing ($growing sizes before its full size)"
+# One size between nothing and the full picture shows the growth. The growth follows the
+# clock: with screenshots 100 ms apart or less, seeing none is a fault; further apart (a
+# busy machine, where grim may take a third of the half second), it is not judged, and
+# the test, once all else has passed, says so and is counted as skipped.
+unjudged=""
+shot_ms=$(((last_shot - first_shot) / (10#$i > 1 ? 10#$i - 1 : 1)))
+if [ "$growing" = 0 ]; then
+  [ "$shot_ms" -gt 100 ] || fail "the splash was not seen growing, with screenshots $shot_ms ms apart"
+  unjudged="the splash was not seen growing, with screenshots $shot_ms ms apart on a busy machine"
+fi
 
 # A player named in the list, welcomed in a box that comes as the list closes.
 # F2 is pressed again when no list comes: on a busy machine the main window may not have
@@ -170,13 +188,12 @@ no_urgent_window() {
 no_urgent_window "during the game"
 # Escape asks whether to quit in a box titled Clavimo, as the main window is; Escape is
 # pressed again when no box comes, in case the key was lost.
-clavimo_windows() { swaymsg -t get_tree | grep -c '"name": "Clavimo"' || true; }
 for _ in 1 2 3; do
   key -k Escape
-  for _ in $(seq 30); do [ "$(clavimo_windows)" -ge 2 ] && break; sleep 0.1; done
-  [ "$(clavimo_windows)" -ge 2 ] && break
+  for _ in $(seq 30); do [ "$(windows_named Clavimo)" -ge 2 ] && break; sleep 0.1; done
+  [ "$(windows_named Clavimo)" -ge 2 ] && break
 done
-[ "$(clavimo_windows)" -ge 2 ] || fail "no box asking whether to quit"
+[ "$(windows_named Clavimo)" -ge 2 ] || fail "no box asking whether to quit"
 key -k Return
 expect_end 5 "Escape and OK"
 
@@ -184,4 +201,5 @@ size="$(stat -c %s clvfic1.txt)"
 [ "$size" = "57" ] || fail "clvfic1.txt holds $size bytes: the game was not played to its end"
 no_urgent_window "when quitting"
 echo "$(grep -c '"change"' "$work/events.log") window changes, none urgent"
+[ -z "$unjudged" ] || skip "all else passed, but $unjudged"
 echo "1 passed, 0 failed"

@@ -18,6 +18,7 @@ export HOME="$work/home"
 unset XDG_DATA_HOME
 records="$HOME/.local/share/clavimo"
 source "$(dirname "$0")/../support/xvfb.sh"
+source "$(dirname "$0")/../support/program.sh"
 xvfb_pid=""
 app_pid=""
 
@@ -27,8 +28,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 mkdir -p "$HOME" "$work/elsewhere"
 cmake --install "$build" --prefix "$prefix" >/dev/null

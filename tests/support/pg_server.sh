@@ -24,33 +24,8 @@ usage() {
   exit 2
 }
 
-now_ms() { date +%s%3N; }
-
-# The postmaster of the cluster in $1/data, if one runs: its pid from postmaster.pid,
-# checked against the process's working folder (the server works in its data folder), so
-# that a pid reused by another process after a reboot is never signalled.
-postmaster_pid() {
-  local data="$1/data" pid
-  [ -f "$data/postmaster.pid" ] || return 1
-  pid="$(head -n 1 "$data/postmaster.pid" 2>/dev/null)"
-  [[ "$pid" =~ ^[0-9]+$ ]] || return 1
-  [ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" = "$(cd "$data" 2>/dev/null && pwd -P)" ] || return 1
-  echo "$pid"
-}
-
-# The pids of the direct children of process $1, from /proc.
-children_of() {
-  local parent="$1" stat line ppid
-  for stat in /proc/[0-9]*/stat; do
-    read -r line 2>/dev/null <"$stat" || continue
-    # The command name in parentheses may hold spaces: read after its closing one.
-    read -r _ ppid _ <<<"${line##*) }"
-    if [ "$ppid" = "$parent" ]; then
-      stat="${stat#/proc/}"
-      echo "${stat%/stat}"
-    fi
-  done
-}
+# now_ms and server_pids.
+source "$(dirname "$0")/program.sh"
 
 # A process that has ended but is not reaped yet (a zombie, whose parent is slow to wait
 # for it) counts as gone.
@@ -74,14 +49,14 @@ wait_gone() {
 # it), then an immediate shutdown (the cluster is thrown away, so nothing needs to be
 # written out), and SIGKILL for whatever is left.
 stop_server() {
-  local dir="$1" pid children
-  pid="$(postmaster_pid "$dir")" || return 0
-  children="$(children_of "$pid")"
-  kill -CONT "$pid" $children 2>/dev/null
-  kill -QUIT "$pid" 2>/dev/null
-  wait_gone "$pid" 100 && return 0
-  kill -KILL "$pid" $children $(children_of "$pid") 2>/dev/null
-  wait_gone "$pid" 50
+  local pids
+  pids=($(server_pids "$1/data"))
+  [ "${#pids[@]}" -gt 0 ] || return 0
+  kill -CONT "${pids[@]}" 2>/dev/null
+  kill -QUIT "${pids[0]}" 2>/dev/null
+  wait_gone "${pids[0]}" 100 && return 0
+  kill -KILL "${pids[@]}" $(server_pids "$1/data") 2>/dev/null
+  wait_gone "${pids[0]}" 50
   return 0
 }
 

@@ -1,14 +1,24 @@
-# Sourced by the scripts that run the real program. They set work (a scratch folder whose
-# out.log receives the program's output) and app_pid (the program while it runs).
+# Sourced by every end-to-end script, and by pg_server.sh: the helpers they all share.
+# The scripts that run the program set work (a scratch folder whose out.log receives the
+# program's output) and app_pid (the program while it runs).
 
 # fail MESSAGE: says what failed, with the program's own output: a sanitizer report, for
 # one, is there.
 fail() {
   echo "FAIL: $*" >&2
-  [ -s "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log" | tail -n 40 >&2
-  [ -s "$work/xvfb.log" ] && sed 's/^/  X server: /' "$work/xvfb.log" | tail -n 10 >&2
+  [ -s "${work:-}/out.log" ] && sed 's/^/  program: /' "$work/out.log" | tail -n 40 >&2
+  [ -s "${work:-}/xvfb.log" ] && sed 's/^/  X server: /' "$work/xvfb.log" | tail -n 10 >&2
   exit 1
 }
+
+# skip REASON: ends the script with the status CTest counts as skipped (the tests' property
+# SKIP_RETURN_CODE), saying why.
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+
+now_ms() { date +%s%3N; }
 
 # expect_end SECONDS WHAT: waits up to SECONDS for the program to end after WHAT, then
 # fails if it still runs or ended with another status than 0 (a clean end returns 0; a
@@ -20,4 +30,23 @@ expect_end() {
   wait "$app_pid" || status=$?
   app_pid=""
   [ "$status" = 0 ] || fail "the program ended with status $status"
+}
+
+# server_pids [DATA]: the PostgreSQL server whose data folder is DATA ($PG_DATA by
+# default) and its children, the server first; nothing when none runs there. The pid in
+# postmaster.pid counts only if that process works in DATA, so that a pid left by a dead
+# server and reused by another process is never signalled.
+server_pids() {
+  local data pid stat line ppid
+  data="$(cd "${1:-$PG_DATA}" 2>/dev/null && pwd -P)" || return 0
+  pid="$(head -n 1 "$data/postmaster.pid" 2>/dev/null)" || return 0
+  [[ "$pid" =~ ^[0-9]+$ ]] && [ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" = "$data" ] || return 0
+  echo "$pid"
+  for stat in /proc/[0-9]*/stat; do
+    read -r line 2>/dev/null <"$stat" || continue
+    # The command name in parentheses may hold spaces: read after its closing one.
+    read -r _ ppid _ <<<"${line##*) }"
+    [ "$ppid" = "$pid" ] && { stat="${stat#/proc/}"; echo "${stat%/stat}"; }
+  done
+  return 0
 }

@@ -1,5 +1,5 @@
-# Sourced by the scripts that run the program under a virtual X server. The scripts define
-# fail MESSAGE themselves, or take it from program.sh.
+# Sourced by the scripts that run the program under a virtual X server, which take fail
+# MESSAGE from program.sh.
 
 # start_xvfb WxHxD: starts Xvfb on a display number the server picks itself, so that two
 # runs at once never take the same one, exports DISPLAY, sets XVFB_PID, and returns once
@@ -133,7 +133,7 @@ start_desktop() {
   openbox >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *'window id'* ]] && return 0
     sleep 0.1
   done
 }
