@@ -6,6 +6,7 @@
 //   bench_server_history [games] [pupils]   (100000 games of 30 pupils by default)
 #include "game/ProgressData.h"
 #include "history/PostgresStore.h"
+#include "history/ServerPreparation.h"
 #include "history/ServerHistory.h"
 #include "history/SqliteHistory.h"
 #include "support/BenchPrint.h"
@@ -26,10 +27,12 @@
 namespace {
 
 // The games made on the server itself, in a few statements: each pupil's games over the
-// year, 20 letters an item, a wrong key now and then, with their characters due.
+// year, 20 letters an item, a wrong key now and then, with their characters due; in one
+// transaction, since the server checks at its end that each game has its 20 items.
 QString fillScript(int games, int pupils)
 {
     return QStringLiteral(
+               "BEGIN;"
                "INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average, wrong_keys)"
                " SELECT md5(g::text), 'Élève ' || (g %% %2 + 1), CASE WHEN (g / %2) %% 3 = 0 THEN 6 ELSE 1 END,"
                " to_char(timestamp '2026-01-01' + g * interval '5 minutes', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'),"
@@ -44,6 +47,7 @@ QString fillScript(int games, int pupils)
                " WHERE i.position <= g.wrong_keys;"
                "INSERT INTO expected_chars(game_id, character, count)"
                " SELECT game_id, shown, count(*) FROM items GROUP BY game_id, shown;"
+               "COMMIT;"
                "ANALYZE;")
         .replace(QStringLiteral("%%"), QStringLiteral("%"))
         .arg(games)
@@ -63,22 +67,29 @@ int main(int argc, char *argv[])
         print("no PostgreSQL server: %s\n", qPrintable(server.skipReason()));
         return 1;
     }
-    qputenv("PGPASSWORD", server.password().toUtf8());
     const QString database = QStringLiteral("bench_room");
     QString error;
-    if (!server.createDatabase(database, &error)) {
+    if (!server.createDatabase(database, &error, server.ownerUser())) {
         print("%s\n", qPrintable(error));
         return 1;
     }
     QString why;
+    // The room prepared by its owner, then used by the computers' role.
+    qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
+    const RoomCommandResult prepared =
+        prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &why), server.user());
+    if (prepared.exitCode != 0) {
+        print("%s\n", qPrintable(prepared.error));
+        return 1;
+    }
+    qputenv("PGPASSWORD", server.password().toUtf8());
     const auto address = ServerAddress::parse(server.uri(database), &why);
     QTemporaryDir scratch;
     ScriptedBoxes boxes;
     ScriptedWallClock clock;
     std::mt19937 random(2026);
     {
-        // The schema is made by the program; the games by the server, much faster than
-        // sending them one by one.
+        // The games made by the server, much faster than sending them one by one.
         PostgresStore store(*address);
         if (store.open() != PostgresStore::Status::Ready) {
             print("%s\n", qPrintable(store.problem()));
