@@ -27,6 +27,10 @@ QString firstLine(const QSqlError &error)
     return text.trimmed().section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
+const QString kNoRight = QStringLiteral("ce rôle n'a pas le droit d'effacer des parties\u00A0: lancez la commande "
+                                         "avec l'adresse du rôle propriétaire des tables "
+                                         "(--historique-serveur postgresql://propriétaire@hôte/base).");
+
 QString gamesText(qint64 games)
 {
     return games == 1 ? QStringLiteral("1 partie") : QStringLiteral("%1 parties").arg(games);
@@ -91,9 +95,7 @@ RoomCommandResult eraseIn(const QSqlDatabase &db, const QString &where, const QS
         const QSqlError error = q.lastError();
         q.exec(QStringLiteral("ROLLBACK"));
         if (error.nativeErrorCode() == QLatin1String("42501"))
-            return refused(QStringLiteral("ce rôle n'a pas le droit d'effacer des parties\u00A0: lancez la commande "
-                                          "avec l'adresse du rôle propriétaire des tables "
-                                          "(--historique-serveur postgresql://propriétaire@hôte/base)."));
+            return refused(kNoRight);
         return refused(QStringLiteral("%1 (%2).").arg(what, firstLine(error)));
     };
     const auto counted = find(q, player);
@@ -104,9 +106,12 @@ RoomCommandResult eraseIn(const QSqlDatabase &db, const QString &where, const QS
         return {0, QStringLiteral("Aucune partie de %1 dans l'historique %2\u00A0: rien n'a été effacé.\n")
                        .arg(quoted(shown), quoted(where)),
                 QString()};
-    if (!confirm(QStringLiteral("Effacer %1 de %2 de l'historique %3\u00A0? Elles ne pourront pas être retrouvées.")
-                     .arg(counted->games == 1 ? QStringLiteral("la partie") : QStringLiteral("les %1").arg(gamesText(counted->games)),
-                          quoted(shown), quoted(where))))
+    const bool one = counted->games == 1;
+    if (!confirm(QStringLiteral("Effacer %1 de %2 de l'historique %3\u00A0? %4")
+                     .arg(one ? QStringLiteral("la partie") : QStringLiteral("les ") + gamesText(counted->games),
+                          quoted(shown), quoted(where),
+                          one ? QStringLiteral("Elle ne pourra pas être retrouvée.")
+                              : QStringLiteral("Elles ne pourront pas être retrouvées."))))
         return {1, QStringLiteral("Rien n'a été effacé.\n"), QString()};
 
     // The names are read again inside the transaction, so that a game of the player that
@@ -152,6 +157,14 @@ RoomCommandResult eraseOnServer(const ServerAddress &address, const QString &pla
     case ServerSchema::State::Current:
         break;
     }
+    // The computers' role is told before any question that it may not erase.
+    if (!q.exec(QStringLiteral("SELECT bool_and(has_table_privilege(t, 'DELETE')) FROM unnest(ARRAY['games', 'items',"
+                               " 'mistakes', 'expected_chars']) AS t"))
+        || !q.next())
+        return refused(QStringLiteral("le serveur %1 ne peut pas être lu (%2).")
+                           .arg(quoted(address.display()), firstLine(q.lastError())));
+    if (!q.value(0).toBool())
+        return refused(kNoRight);
     return eraseIn(store.database(), address.display(), player, false, false, confirm);
 }
 

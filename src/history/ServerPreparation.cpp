@@ -204,8 +204,8 @@ RoomCommandResult prepareServer(const ServerAddress &owner, const QString &room)
         text += QStringLiteral("- tables mises à jour de la version %1 à la version %2\u00A0;\n").arg(before->version).arg(version);
     else
         text += QStringLiteral("- tables déjà à la version %1\u00A0;\n").arg(version);
-    text += QStringLiteral("- le rôle %1 peut lire et ajouter des parties (SELECT et INSERT sur %2, SELECT sur "
-                           "clavimo_schema, USAGE sur %3)\u00A0;\n"
+    text += QStringLiteral("- le rôle %1 peut lire et ajouter des parties (SELECT et INSERT sur %2\u00A0; SELECT sur "
+                           "clavimo_schema\u00A0; USAGE sur %3)\u00A0;\n"
                            "- il ne peut ni modifier ni effacer une partie, ni créer, changer ou supprimer une table "
                            "(tous les autres droits retirés, à lui et à PUBLIC)\u00A0;\n"
                            "- seuls le propriétaire %4 et le rôle %1 peuvent se connecter à la base.\n")
