@@ -499,6 +499,22 @@ private slots:
         }
     }
 
+    // A room prepared for a newer version while a computer is connected: its next games
+    // are kept on the computer, not written into the newer tables.
+    void newerRoomWhileConnected()
+    {
+        const QString database = QStringLiteral("room_upgraded");
+        Computer computer(freshDatabase(database));
+        computer.history->record(game(QStringLiteral("Noé")));
+        QVERIFY(computer.sendAll(20000));
+        QVERIFY(server_.execute(QStringLiteral("UPDATE clavimo_schema SET version = 99"), database));
+        QSignalSpy unavailable(computer.history.get(), &ServerHistory::unavailable);
+        computer.history->record(game(QStringLiteral("Noé")));
+        QVERIFY(unavailable.wait(10000));
+        QCOMPARE(computer.waiting(), 1);
+        QCOMPARE(server_.queryValue(QStringLiteral("SELECT count(*) FROM games"), database), QStringLiteral("1"));
+    }
+
     // What a pupil with the computers' password tries with a database tool: every change
     // to what is there is refused, and the game already there stays whole.
     void pupilCannotChangeTheHistory_data()
