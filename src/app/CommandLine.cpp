@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/RoomCommands.h"
 #include "app/WordListImport.h"
 #include "history/ServerSetting.h"
 #include "platform/DataPaths.h"
@@ -46,6 +47,28 @@ const QCommandLineOption kHistoryServer(QStringLiteral("historique-serveur"),
                                                        "clavimo.conf."),
                                         QStringLiteral("URI"));
 
+const QCommandLineOption kPrepareServer(QStringLiteral("preparer-serveur"),
+                                        QStringLiteral("Prépare la base du serveur PostgreSQL de la classe, une\n"
+                                                       "fois, connecté avec le rôle qui en est propriétaire\n"
+                                                       "(postgresql://propriétaire@hôte:port/base)\u00A0: crée ou\n"
+                                                       "met à jour les tables, puis ne laisse au rôle des\n"
+                                                       "ordinateurs (--role-salle) que lire et ajouter des\n"
+                                                       "parties. S'arrête ensuite."),
+                                        QStringLiteral("URI"));
+const QCommandLineOption kRoomRole(QStringLiteral("role-salle"),
+                                   QStringLiteral("Avec --preparer-serveur\u00A0: le rôle PostgreSQL avec lequel\n"
+                                                  "les ordinateurs de la salle se connectent."),
+                                   QStringLiteral("ROLE"));
+const QCommandLineOption kErasePlayer(QStringLiteral("effacer-joueur"),
+                                      QStringLiteral("Efface toutes les parties du joueur NOM de l'historique\n"
+                                                     "(le serveur de la classe s'il y en a un, à lancer avec\n"
+                                                     "l'adresse du propriétaire, sinon le fichier de\n"
+                                                     "l'ordinateur), après confirmation. Les records ne\n"
+                                                     "changent pas. S'arrête ensuite."),
+                                      QStringLiteral("NOM"));
+const QCommandLineOption kYes(QStringLiteral("oui"),
+                              QStringLiteral("Avec --effacer-joueur\u00A0: efface sans poser de question."));
+
 // French typography: a no-break space before the colon and inside the quotation marks.
 QString quoted(const QString &text)
 {
@@ -60,7 +83,8 @@ QString helpText()
         + QStringLiteral("Jeu de vitesse de frappe au clavier, en lettres seules ou en mots de six lettres.\n"
                          "Sans option, les records et les réglages sont lus et écrits dans le dossier "
                          "de travail.\n\nOptions\u00A0:\n");
-    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder, &kImportWords, &kHistoryServer}) {
+    for (const QCommandLineOption *option : {&kHelp, &kVersion, &kFolder, &kUserFolder, &kImportWords, &kHistoryServer,
+                                             &kPrepareServer, &kRoomRole, &kErasePlayer, &kYes}) {
         QStringList names;
         for (const QString &name : option->names())
             names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -110,10 +134,16 @@ CommandLine runIn(const QString &path, CommandLine result)
     return result;
 }
 
-// The teacher's word list is written into the folder the game would play in, instead of
-// starting the game.
+// The teacher's word list is written into the folder the game would play in, or a player's
+// games are erased from its history, instead of starting the game.
 CommandLine importing(CommandLine chosen, const QCommandLineParser &parser)
 {
+    if (chosen.action == CommandLine::Action::Run && parser.isSet(kErasePlayer)) {
+        chosen.action = CommandLine::Action::ErasePlayer;
+        chosen.player = parser.value(kErasePlayer);
+        chosen.assumeYes = parser.isSet(kYes);
+        return chosen;
+    }
     if (chosen.action != CommandLine::Action::Run || !parser.isSet(kImportWords))
         return chosen;
     chosen.wordsFile = parser.value(kImportWords);
@@ -128,7 +158,8 @@ CommandLine importing(CommandLine chosen, const QCommandLineParser &parser)
 CommandLine parseCommandLine(const QStringList &arguments, const QStringList &settingsFiles)
 {
     QCommandLineParser parser;
-    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder, kImportWords, kHistoryServer});
+    parser.addOptions({kHelp, kVersion, kFolder, kUserFolder, kImportWords, kHistoryServer, kPrepareServer, kRoomRole,
+                       kErasePlayer, kYes});
     if (!parser.parse(arguments.isEmpty() ? QStringList{QStringLiteral("clavimo")} : arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         // The only other mistake the parser knows: an option that takes a value at the end.
@@ -136,6 +167,12 @@ CommandLine parseCommandLine(const QStringList &arguments, const QStringList &se
             return refused(QStringLiteral("l'option --importer-mots attend le nom d'un fichier."), true);
         if (unknown.isEmpty() && arguments.constLast().startsWith(QStringLiteral("--historique")))
             return refused(QStringLiteral("l'option --historique-serveur attend l'adresse d'un serveur."), true);
+        if (unknown.isEmpty() && arguments.constLast().startsWith(QStringLiteral("--preparer")))
+            return refused(QStringLiteral("l'option --preparer-serveur attend l'adresse d'un serveur."), true);
+        if (unknown.isEmpty() && arguments.constLast().startsWith(QStringLiteral("--role")))
+            return refused(QStringLiteral("l'option --role-salle attend le nom d'un rôle."), true);
+        if (unknown.isEmpty() && arguments.constLast().startsWith(QStringLiteral("--effacer")))
+            return refused(QStringLiteral("l'option --effacer-joueur attend le nom d'un joueur."), true);
         if (unknown.isEmpty())
             return refused(QStringLiteral("l'option --dossier attend le nom d'un dossier."), true);
         const QString name = unknown.constFirst();
@@ -157,6 +194,28 @@ CommandLine parseCommandLine(const QStringList &arguments, const QStringList &se
     if (parser.isSet(kVersion)) {
         result.action = CommandLine::Action::Version;
         result.text = QStringLiteral("%1 %2\n").arg(programTitle(), versionText());
+        return result;
+    }
+    if (int(parser.isSet(kPrepareServer)) + int(parser.isSet(kErasePlayer)) + int(parser.isSet(kImportWords)) > 1)
+        return refused(QStringLiteral("--preparer-serveur, --effacer-joueur et --importer-mots ne vont pas ensemble."),
+                       true);
+    if (parser.isSet(kRoomRole) != parser.isSet(kPrepareServer))
+        return refused(QStringLiteral("--preparer-serveur et --role-salle vont ensemble\u00A0: l'adresse du serveur, "
+                                      "avec le rôle propriétaire, et le rôle des ordinateurs de la salle."),
+                       true);
+    if (parser.isSet(kYes) && !parser.isSet(kErasePlayer))
+        return refused(QStringLiteral("l'option --oui ne va qu'avec --effacer-joueur."), true);
+    if (parser.isSet(kErasePlayer) && parser.value(kErasePlayer).trimmed().isEmpty())
+        return refused(QStringLiteral("l'option --effacer-joueur attend le nom d'un joueur."), true);
+    if (parser.isSet(kPrepareServer)) {
+        result.roomRole = parser.value(kRoomRole);
+        if (result.roomRole.isEmpty())
+            return refused(QStringLiteral("l'option --role-salle attend le nom d'un rôle."), true);
+        QString why;
+        result.server = ServerAddress::parse(parser.value(kPrepareServer), &why);
+        if (!result.server)
+            return refused(why, false);
+        result.action = CommandLine::Action::PrepareServer;
         return result;
     }
     // The server is checked before the folder, so that a mistake in it is found at once.
@@ -222,6 +281,9 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Serve
     case CommandLine::Action::Error:
         std::fputs(command.text.toLocal8Bit().constData(), stderr);
         return command.exitCode;
+    case CommandLine::Action::PrepareServer:
+    case CommandLine::Action::ErasePlayer:
+        return runRoomCommand(command);
     case CommandLine::Action::ImportWords: {
         const WordListImportResult imported =
             importWordList(command.wordsFile, command.folder.isEmpty() ? QDir::currentPath() : command.folder);

@@ -14,13 +14,19 @@
 // on the terminal before any window opens.
 struct CommandLine
 {
-    enum class Action { Run, Help, Version, Error, ImportWords };
+    enum class Action { Run, Help, Version, Error, ImportWords, PrepareServer, ErasePlayer };
 
     Action action = Action::Run;
-    // Run and ImportWords: the folder to play in, absolute; empty to stay in the working folder.
+    // Run, ImportWords and ErasePlayer: the folder to play in, absolute; empty to stay in the working folder.
     QString folder;
-    // Run: the classroom's history server, from the option or the settings files.
+    // Run and ErasePlayer: the classroom's history server, from the option or the settings
+    // files; PrepareServer: the server to prepare, as its owner.
     std::optional<ServerAddress> server;
+    // PrepareServer: the role the room's computers connect as.
+    QString roomRole;
+    // ErasePlayer: the player whose games go, and whether the question is skipped.
+    QString player;
+    bool assumeYes = false;
     // ImportWords: the teacher's text file of words, as given.
     QString wordsFile;
     // Help and Version: the text for standard output; Error: the message for standard error.

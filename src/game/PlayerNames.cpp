@@ -27,6 +27,11 @@ QString normalised(const QString &typed)
     return Windows1252::initialCapital(trimSpaces(typed));
 }
 
+QString comparisonKey(const QString &name)
+{
+    return Windows1252::toUpper(Windows1252::storable(trimSpaces(name)));
+}
+
 Order::Order()
     : collator_(QLocale(QLocale::French, QLocale::France))
 {

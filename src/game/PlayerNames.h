@@ -16,6 +16,10 @@ QString trimSpaces(const QString &text);
 // upper case and the others in lower case.
 QString normalised(const QString &typed);
 
+// A name as the game compares it: spaces trimmed, as the file stores it (windows-1252),
+// in that code page's upper case. Two names with the same key are the same player.
+QString comparisonKey(const QString &name);
+
 // The alphabetical order of the known names: case ignored, accents in their French places.
 class Order
 {

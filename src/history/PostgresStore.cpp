@@ -1,6 +1,7 @@
 #include "history/PostgresStore.h"
 
 #include "game/FinishedGame.h"
+#include "history/ServerSchema.h"
 #include "history/SqlGameRows.h"
 
 #include <QAtomicInt>
@@ -14,35 +15,6 @@ namespace {
 QAtomicInt storeConnections;
 
 const QString kDriver = QStringLiteral("QPSQL");
-
-// Any number, the same in every copy of the program: the lock that lets one computer at a
-// time create or migrate the schema.
-constexpr qint64 kSchemaLock = 0x436c6176696d6f; // "Clavimo"
-
-// Each step brings the server's schema from version i to i + 1, in one transaction; a
-// later version of the program appends its step and never changes the earlier ones.
-const QList<QStringList> kMigrationSteps = {
-    // 0 -> 1: the tables of the history file, with the unique id of each game.
-    {
-        QStringLiteral("CREATE TABLE games(id BIGSERIAL PRIMARY KEY, uid TEXT NOT NULL UNIQUE, player TEXT NOT NULL,"
-                       " mode INTEGER NOT NULL, started_at TEXT NOT NULL, finished_at TEXT NOT NULL,"
-                       " mini BIGINT NOT NULL, average BIGINT NOT NULL, wrong_keys BIGINT NOT NULL)"),
-        QStringLiteral("CREATE TABLE items(game_id BIGINT NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
-                       " shown TEXT NOT NULL, time_ms BIGINT NOT NULL, raw_ms BIGINT NOT NULL,"
-                       " wrong_keys BIGINT NOT NULL, PRIMARY KEY(game_id, position))"),
-        // id keeps the order the keys were typed in, as the file's row order does.
-        QStringLiteral("CREATE TABLE mistakes(id BIGSERIAL PRIMARY KEY, game_id BIGINT NOT NULL REFERENCES games(id),"
-                       " position INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL)"),
-        QStringLiteral("CREATE TABLE expected_chars(game_id BIGINT NOT NULL REFERENCES games(id),"
-                       " character TEXT NOT NULL, count BIGINT NOT NULL, PRIMARY KEY(game_id, character))"),
-        QStringLiteral("CREATE INDEX games_by_player ON games(player, mode, finished_at)"),
-        QStringLiteral("CREATE INDEX mistakes_by_game ON mistakes(game_id)"),
-    },
-    // 1 -> 2: targeted practice games are marked; every game kept before was an ordinary one.
-    {
-        QStringLiteral("ALTER TABLE games ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"),
-    },
-};
 
 bool contains(const QString &text, const char *part)
 {
@@ -86,7 +58,7 @@ PostgresStore::Status PostgresStore::open()
         return status_;
     status_ = connect();
     if (status_ == Status::Ready)
-        status_ = migrate();
+        status_ = checkSchema();
     open_ = status_ == Status::Ready;
     if (!open_) {
         close();
@@ -119,6 +91,10 @@ PostgresStore::Status PostgresStore::fail(Status status, const QSqlError &error)
         break;
     case Status::Newer:
         problem_ = QStringLiteral("la base de données a été préparée par une version plus récente de Clavimo");
+        break;
+    case Status::Unprepared:
+        problem_ = QStringLiteral("la base de données n'est pas prête pour cette version de Clavimo, "
+                                  "l'administrateur doit lancer clavimo --preparer-serveur");
         break;
     case Status::Failed:
     case Status::Ready:
@@ -165,71 +141,66 @@ PostgresStore::Status PostgresStore::connect()
     return Status::Ready;
 }
 
-PostgresStore::Status PostgresStore::migrate()
+QSqlDatabase PostgresStore::database() const
 {
-    const QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery q(db);
-    // One step at a time, each in its own transaction, under a lock that makes a second
-    // computer starting at the same moment wait and then find the schema made.
-    for (;;) {
-        auto failed = [&q, this](Status status) {
-            const QSqlError e = q.lastError();
-            q.exec(QStringLiteral("ROLLBACK"));
-            return fail(status, e);
-        };
-        if (!q.exec(QStringLiteral("BEGIN")))
-            return fail(Status::Unreachable, q.lastError());
-        if (!q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kSchemaLock)))
-            return failed(Status::Unreachable);
-        if (!q.exec(QStringLiteral("SELECT to_regclass('clavimo_schema') IS NOT NULL,"
-                                   " (SELECT count(*) FROM pg_catalog.pg_tables WHERE schemaname = current_schema())"))
-            || !q.next())
-            return failed(Status::Failed);
-        const bool versioned = q.value(0).toBool();
-        const qint64 tables = q.value(1).toLongLong();
-        int version = 0;
-        if (versioned) {
-            if (!q.exec(QStringLiteral("SELECT COALESCE(MAX(version), 0) FROM clavimo_schema")) || !q.next())
-                return failed(Status::Failed);
-            version = q.value(0).toInt();
-        } else if (tables > 0) {
-            // Tables without the version table belong to some other program: nothing is
-            // written there.
-            q.exec(QStringLiteral("ROLLBACK"));
-            return fail(Status::Foreign, QSqlError());
-        }
-        if (version > kSchemaVersion) {
-            q.exec(QStringLiteral("ROLLBACK"));
-            return fail(Status::Newer, QSqlError());
-        }
-        if (version == kSchemaVersion) {
-            if (!q.exec(QStringLiteral("COMMIT")))
-                return failed(Status::Unreachable);
-            return Status::Ready;
-        }
-        if (!versioned && !q.exec(QStringLiteral("CREATE TABLE clavimo_schema(version INTEGER NOT NULL)")))
-            return failed(Status::Failed);
-        for (const QString &statement : kMigrationSteps[version]) {
-            if (!q.exec(statement))
-                return failed(Status::Failed);
-        }
-        if (!q.exec(QStringLiteral("DELETE FROM clavimo_schema"))
-            || !q.exec(QStringLiteral("INSERT INTO clavimo_schema(version) VALUES(%1)").arg(version + 1))
-            || !q.exec(QStringLiteral("COMMIT")))
-            return failed(Status::Failed);
+    return QSqlDatabase::database(connection_, false);
+}
+
+namespace {
+
+// The server refused a statement for want of a right: the computers' role has not been
+// given it yet (an unprepared room), or never will (a statement the room does not allow).
+bool lacksRight(const QSqlError &error)
+{
+    return error.nativeErrorCode() == QLatin1String("42501");
+}
+
+} // namespace
+
+PostgresStore::Status PostgresStore::checkSchema()
+{
+    QSqlQuery q(database());
+    const auto found = ServerSchema::inspect(q);
+    if (!found)
+        return fail(lacksRight(q.lastError()) ? Status::Unprepared : Status::Failed, q.lastError());
+    return schemaStatus(int(found->state));
+}
+
+PostgresStore::Status PostgresStore::schemaStatus(int state)
+{
+    switch (ServerSchema::State(state)) {
+    case ServerSchema::State::Current:
+        return Status::Ready;
+    case ServerSchema::State::Foreign:
+        return fail(Status::Foreign, QSqlError());
+    case ServerSchema::State::Newer:
+        return fail(Status::Newer, QSqlError());
+    case ServerSchema::State::Missing:
+    case ServerSchema::State::Older:
+        break;
     }
+    return fail(Status::Unprepared, QSqlError());
 }
 
 bool PostgresStore::send(const QString &uid, const FinishedGame &game)
 {
     if (open() != Status::Ready)
         return false;
-    const QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    const QSqlDatabase db = database();
     QSqlQuery transaction(db);
     QSqlError error;
     bool inserted = false;
     if (transaction.exec(QStringLiteral("BEGIN"))) {
-        if (SqlGameRows::insert(db, game, uid, &inserted, &error) && transaction.exec(QStringLiteral("COMMIT")))
+        // The schema is read again in the game's transaction: a room prepared anew for
+        // another version while this connection stayed open is not written to.
+        const auto found = ServerSchema::inspect(transaction);
+        if (found && found->state != ServerSchema::State::Current) {
+            transaction.exec(QStringLiteral("ROLLBACK"));
+            refuse(schemaStatus(int(found->state)));
+            return false;
+        }
+        if (found && SqlGameRows::insert(db, game, uid, &inserted, &error)
+            && transaction.exec(QStringLiteral("COMMIT")))
             return true;
         if (!error.isValid())
             error = transaction.lastError();
@@ -237,8 +208,20 @@ bool PostgresStore::send(const QString &uid, const FinishedGame &game)
     } else {
         error = transaction.lastError();
     }
+    if (lacksRight(error)) {
+        // Rights taken back from the computers' role: told as an unprepared room.
+        refuse(fail(Status::Unprepared, error));
+        return false;
+    }
     dropConnection(error);
     return false;
+}
+
+void PostgresStore::refuse(Status status)
+{
+    close();
+    status_ = status;
+    retryAt_.setRemainingTime(kRetryDelayMs);
 }
 
 void PostgresStore::dropConnection(const QSqlError &error)

@@ -5,6 +5,7 @@
 #include "history/SqlGameRows.h"
 
 #include <QDeadlineTimer>
+#include <QSqlDatabase>
 #include <QList>
 #include <QSqlQuery>
 #include <QString>
@@ -17,13 +18,14 @@ class QSqlError;
 struct FinishedGame;
 
 // The classroom's history on a PostgreSQL server: the same tables as the history file,
-// plus the version table the program keeps its schema number in. Used from one thread
-// only (the connection belongs to the thread that opens it); every call may wait on the
-// network, so the game never calls it directly.
+// plus the version table the preparation keeps the schema's number in. The program run by
+// the players never makes or changes the schema: a server not prepared for this version
+// is told, and the games wait. Used from one thread only (the connection belongs to the
+// thread that opens it); every call may wait on the network, so the game never calls it
+// directly.
 class PostgresStore
 {
 public:
-    static constexpr int kSchemaVersion = 2;
     // libpq's limit for connecting, in seconds (it counts whole seconds, at least two).
     static constexpr int kConnectTimeoutSeconds = 2;
     // The server's own limit for one statement, so that a lock never holds a game for long.
@@ -38,6 +40,7 @@ public:
         Refused,       // the server answered but refused the user or the password
         Foreign,       // the database holds another program's tables
         Newer,         // the schema was made by a newer version of the program
+        Unprepared,    // no schema, an older one, or no rights yet for this role
         Failed,        // anything else the server said
     };
 
@@ -46,8 +49,12 @@ public:
     PostgresStore(const PostgresStore &) = delete;
     PostgresStore &operator=(const PostgresStore &) = delete;
 
-    // Connects when needed and brings the schema to the program's version.
+    // Connects when needed and checks that the schema is this version's.
     Status open();
+    // Only connects, with the program's settings, whatever the database holds: for the
+    // room's preparation and the erasure of a player, which then use database().
+    Status connect();
+    QSqlDatabase database() const;
     // Why the last open or call failed, in French, for the player's message.
     QString problem() const { return problem_; }
     Status status() const { return status_; }
@@ -65,8 +72,11 @@ public:
     void close();
 
 private:
-    Status connect();
-    Status migrate();
+    Status checkSchema();
+    // The status of a schema state (ServerSchema::State), its problem told.
+    Status schemaStatus(int state);
+    // Closes the connection on a room that cannot take games now, and waits before asking again.
+    void refuse(Status status);
     Status fail(Status status, const QSqlError &error);
     // After a failed statement: closes the connection, so that the next call reconnects.
     void dropConnection(const QSqlError &error);

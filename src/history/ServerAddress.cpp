@@ -6,10 +6,22 @@
 
 namespace {
 
-// The TLS modes the program accepts: the connection uses TLS whenever the server offers
-// it, and may be told to demand it or to check the server's certificate too.
-const QStringList kSslModes = {QStringLiteral("prefer"), QStringLiteral("require"), QStringLiteral("verify-ca"),
-                               QStringLiteral("verify-full")};
+// The TLS modes the program accepts when the URI names one: demanded, with or without a
+// check of the server's certificate, used when the server offers it, or turned off.
+const QStringList kSslModes = {QStringLiteral("disable"), QStringLiteral("prefer"), QStringLiteral("require"),
+                               QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+
+// Whether the host is this machine: no host (the local socket), a socket folder, the
+// loopback's name or one of its addresses. Names and results of children then never
+// cross the school's network, so TLS need not be demanded.
+bool onThisMachine(const QString &host)
+{
+    if (host.isEmpty() || host.startsWith(QLatin1Char('/')) || host == QLatin1String("::1")
+        || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    static const QRegularExpression loopback(QStringLiteral("^127\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"));
+    return loopback.match(host).hasMatch();
+}
 
 // Parameters a room may need besides the TLS mode: the certificates and the name shown in
 // the server's activity. Everything else (timeouts, options sent to the server) is the
@@ -93,6 +105,7 @@ std::optional<ServerAddress> ServerAddress::parse(const QString &uri, QString *e
                               .arg(quoted(text)));
     }
 
+    address.sslMode = onThisMachine(address.host) ? QStringLiteral("prefer") : QStringLiteral("require");
     const QUrlQuery query(url);
     for (const auto &[name, value] : query.queryItems(QUrl::FullyDecoded)) {
         if (!plainValue(value))
@@ -102,7 +115,7 @@ std::optional<ServerAddress> ServerAddress::parse(const QString &uri, QString *e
         if (name == QLatin1String("sslmode")) {
             if (!kSslModes.contains(value))
                 return refuse(QStringLiteral("sslmode=%1 n'est pas accepté pour le serveur d'historique "
-                                             "(prefer, require, verify-ca ou verify-full).")
+                                             "(disable, prefer, require, verify-ca ou verify-full).")
                                   .arg(value));
             address.sslMode = value;
         } else if (kFileOptions.contains(name) || name == QLatin1String("application_name")) {

@@ -16,6 +16,8 @@ struct ServerAddress
     int port = 5432;
     QString user;       // empty: the client library's default (the login name)
     QString database;
+    // Without sslmode in the URI: require for a host reached over the network, prefer on
+    // this machine (the loopback or the local socket), where nothing crosses the wire.
     QString sslMode = QStringLiteral("prefer");
     // Further parameters of the URI, each "name=value", already checked.
     QStringList options;

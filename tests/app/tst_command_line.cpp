@@ -185,6 +185,26 @@ private slots:
         QTest::newRow("help needs no server") << QStringList{"--help"} << "[historique]\nserveur=faux\n" << "help";
         QTest::newRow("an import needs no server") << QStringList{"--importer-mots", "mots.txt"}
                                                    << "[historique]\nserveur=faux\n" << "import";
+        // The room's commands: preparing names its own server, erasing uses the configured one.
+        const QStringList prepare{"--preparer-serveur", "postgresql://prof@h/b", "--role-salle", "salle12"};
+        QTest::newRow("preparing") << prepare << room << "prepare: postgresql://prof@h:5432/b salle12";
+        QTest::newRow("preparing without a role") << prepare.mid(0, 2) << ""
+                                                  << "2: clavimo\u00A0: --preparer-serveur et --role-salle vont ensemble"
+                                                     "\u00A0: l'adresse du serveur, avec le rôle propriétaire, et le rôle des "
+                                                     "ordinateurs de la salle.\n";
+        QTest::newRow("a role alone") << prepare.mid(2) << "" << "2: clavimo\u00A0: --preparer-serveur et --role-salle vont "
+                                                             "ensemble\u00A0: l'adresse du serveur, avec le rôle propriétaire, "
+                                                             "et le rôle des ordinateurs de la salle.\n";
+        QTest::newRow("erasing on the room's server") << QStringList{"--effacer-joueur", "Léa"} << room
+                                                      << "erase: Léa postgresql://salle@serveur:5432/classe ask";
+        QTest::newRow("erasing in the file, no question") << QStringList{"--effacer-joueur=Léa", "--oui"} << ""
+                                                          << "erase: Léa none yes";
+        QTest::newRow("erasing nobody") << QStringList{"--effacer-joueur", " "} << ""
+                                        << "2: clavimo\u00A0: l'option --effacer-joueur attend le nom d'un joueur.\n";
+        QTest::newRow("yes alone") << QStringList{"--oui"} << "" << "2: clavimo\u00A0: l'option --oui ne va qu'avec --effacer-joueur.\n";
+        QTest::newRow("erasing while preparing") << prepare + QStringList{"--effacer-joueur", "Léa"} << ""
+                                                 << "2: clavimo\u00A0: --preparer-serveur, --effacer-joueur et --importer-mots "
+                                                    "ne vont pas ensemble.\n";
     }
     void historyServer()
     {
@@ -206,6 +226,11 @@ private slots:
             found = "help";
         else if (result.action == Action::ImportWords)
             found = "import";
+        else if (result.action == Action::PrepareServer)
+            found = "prepare: " + result.server->display() + ' ' + result.roomRole;
+        else if (result.action == Action::ErasePlayer)
+            found = "erase: " + result.player + ' ' + (result.server ? result.server->display() : QStringLiteral("none"))
+                    + (result.assumeYes ? " yes" : " ask");
         else
             found = QString::number(result.exitCode) + ": " + result.text.section(QStringLiteral("Utilisation"), 0, 0);
         QCOMPARE(found, QString(expected).replace(QStringLiteral("DIR"), dir.path()));

@@ -12,6 +12,7 @@
 #include "game/WordList.h"
 #include "history/PostgresStore.h"
 #include "history/ServerHistory.h"
+#include "history/ServerPreparation.h"
 #include "history/SqliteHistory.h"
 #include "platform/SystemRandom.h"
 #include "platform/Windows1252.h"
@@ -231,10 +232,12 @@ bool practice(int games)
 }
 
 // The games made on the server itself in a few statements: each pupil's games over the
-// year, 20 letters an item, a wrong key now and then, with their characters due.
+// year, 20 letters an item, a wrong key now and then, with their characters due; in one
+// transaction, since the server checks at its end that each game has its 20 items.
 QString fillScript(int games, int pupils)
 {
     return QStringLiteral(
+               "BEGIN;"
                "INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average, wrong_keys)"
                " SELECT md5(g::text), 'Élève ' || (g %% %2 + 1), CASE WHEN (g / %2) %% 3 = 0 THEN 6 ELSE 1 END,"
                " to_char(timestamp '2026-01-01' + g * interval '5 minutes', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'),"
@@ -249,6 +252,7 @@ QString fillScript(int games, int pupils)
                " WHERE i.position <= g.wrong_keys;"
                "INSERT INTO expected_chars(game_id, character, count)"
                " SELECT game_id, shown, count(*) FROM items GROUP BY game_id, shown;"
+               "COMMIT;"
                "ANALYZE;")
         .replace(QStringLiteral("%%"), QStringLiteral("%"))
         .arg(games)
@@ -263,8 +267,16 @@ bool server(int games, int pupils)
     TestPostgres server;
     QString error;
     const QString database = QStringLiteral("bench_room");
-    if (!server.available() || !server.createDatabase(database, &error)) {
+    if (!server.available() || !server.createDatabase(database, &error, server.ownerUser())) {
         print("no PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
+        return false;
+    }
+    // The room prepared by its owner, then used by the computers' role.
+    qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
+    const RoomCommandResult prepared =
+        prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
+    if (prepared.exitCode != 0) {
+        print("%s\n", qPrintable(prepared.error));
         return false;
     }
     qputenv("PGPASSWORD", server.password().toUtf8());
@@ -273,7 +285,7 @@ bool server(int games, int pupils)
     ScriptedWallClock clock;
     std::mt19937 random(2026);
     {
-        PostgresStore store(*address); // the schema is made by the program
+        PostgresStore store(*address);
         QElapsedTimer t;
         t.start();
         if (store.open() != PostgresStore::Status::Ready || !server.execute(fillScript(games, pupils), database, &error)) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The classroom's history on the test suite's PostgreSQL server, with the real program
-# under Xvfb: a game played while the server is frozen (it takes connections and never
+# under Xvfb. The room is prepared first by its owner with clavimo --preparer-serveur; then
+# a game played while the server is frozen (it takes connections and never
 # answers) shows the hand-over window at once and the program quits at once; the game
 # waits in the outbox, and reaches the server at the next start once the server answers.
 set -euo pipefail
@@ -33,8 +34,11 @@ admin() {
   PGPASSWORD="$PG_ADMIN_PASSWORD" "$PG_BINDIR/psql" -X -q -t -A -h "$PG_HOST" -p "$PG_PORT" -U "$PG_ADMIN_USER" "$@"
 }
 
-admin -d postgres -c "DROP DATABASE IF EXISTS e2e_room WITH (FORCE)" -c "CREATE DATABASE e2e_room OWNER $PG_USER"
-export PGPASSWORD="$PG_PASSWORD" HOME="$work"
+admin -d postgres -c "DROP DATABASE IF EXISTS e2e_room WITH (FORCE)" -c "CREATE DATABASE e2e_room OWNER $PG_OWNER_USER"
+export HOME="$work"
+PGPASSWORD="$PG_OWNER_PASSWORD" "$program" --preparer-serveur "postgresql://$PG_OWNER_USER@$PG_HOST:$PG_PORT/e2e_room" \
+  --role-salle "$PG_USER" >"$work/prepare.log" 2>&1 || fail "the room was not prepared: $(cat "$work/prepare.log")"
+export PGPASSWORD="$PG_PASSWORD"
 uri="postgresql://$PG_USER@$PG_HOST:$PG_PORT/e2e_room"
 
 start_xvfb 1280x1024x24

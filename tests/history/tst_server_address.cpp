@@ -20,22 +20,22 @@ private slots:
         const QString limits = ";connect_timeout=2;keepalives_idle=10;keepalives_interval=3;keepalives_count=3;"
                                "tcp_user_timeout=20000";
         QTest::newRow("whole") << "postgresql://prof@salle-12:5433/clavimo"
-                               << "postgresql://prof@salle-12:5433/clavimo | sslmode=prefer" + limits
+                               << "postgresql://prof@salle-12:5433/clavimo | sslmode=require" + limits
                                       + ";application_name=clavimo";
         QTest::newRow("short scheme, default port") << "postgres://prof@serveur/classe"
-                                                    << "postgresql://prof@serveur:5432/classe | sslmode=prefer" + limits
+                                                    << "postgresql://prof@serveur:5432/classe | sslmode=require" + limits
                                                            + ";application_name=clavimo";
         // The host name reaches the resolver in its ASCII form.
         QTest::newRow("host with an accent") << "postgresql://élève@hôte.école.fr/base"
-                                             << "postgresql://élève@xn--hte-kna.xn--cole-9oa.fr:5432/base | sslmode=prefer" + limits
+                                             << "postgresql://élève@xn--hte-kna.xn--cole-9oa.fr:5432/base | sslmode=require" + limits
                                                     + ";application_name=clavimo";
         QTest::newRow("IPv6 and TLS demanded") << "postgresql://prof@[::1]:6543/base?sslmode=verify-full&sslrootcert=/etc/ca.pem"
                                                << "postgresql://prof@[::1]:6543/base | sslmode=verify-full" + limits
                                                       + ";sslrootcert=/etc/ca.pem;application_name=clavimo";
         QTest::newRow("own application name") << "postgresql://p@h/b?application_name=salle12"
-                                              << "postgresql://p@h:5432/b | sslmode=prefer" + limits
+                                              << "postgresql://p@h:5432/b | sslmode=require" + limits
                                                      + ";application_name=salle12";
-        QTest::newRow("spaces around") << "  postgresql://p@h/b \n" << "postgresql://p@h:5432/b | sslmode=prefer" + limits
+        QTest::newRow("spaces around") << "  postgresql://p@h/b \n" << "postgresql://p@h:5432/b | sslmode=require" + limits
                                                                            + ";application_name=clavimo";
         QTest::newRow("empty") << "" << "! l'adresse du serveur d'historique est vide.";
         QTest::newRow("other scheme") << "mysql://p@h/b" << "! l'adresse du serveur d'historique doit commencer par "
@@ -51,8 +51,18 @@ private slots:
         QTest::newRow("port too large") << "postgresql://p@h:70000/b" << "! l'adresse du serveur d'historique «\u00A0postgresql://p@h:70000/b\u00A0» est illisible.";
         QTest::newRow("port not a number") << "postgresql://p@h:abc/b" << "! l'adresse du serveur d'historique «\u00A0postgresql://p@h:abc/b\u00A0» est illisible.";
         QTest::newRow("colon, no port") << "postgresql://p@h:/b" << "! le port du serveur d'historique est invalide dans «\u00A0postgresql://p@h:/b\u00A0».";
+        // TLS is demanded off this machine unless the URI says otherwise.
+        for (const auto &[host, mode] : {std::pair("localhost", "prefer"), {"127.0.0.2", "prefer"}, {"[::1]", "prefer"},
+                                         {"", "prefer"}, {"127.0.0.1.ecole.fr", "require"}, {"10.0.0.1", "require"}})
+            QTest::newRow(host) << QStringLiteral("postgresql://p@%1/b").arg(host)
+                                << QStringLiteral("postgresql://p@%1:5432/b | sslmode=%2").arg(host, mode) + limits
+                                       + ";application_name=clavimo";
+        QTest::newRow("prefer written") << "postgresql://p@h/b?sslmode=prefer"
+                                        << "postgresql://p@h:5432/b | sslmode=prefer" + limits + ";application_name=clavimo";
         QTest::newRow("TLS turned off") << "postgresql://p@h/b?sslmode=disable"
-                                        << "! sslmode=disable n'est pas accepté pour le serveur d'historique (prefer, require, verify-ca ou verify-full).";
+                                        << "postgresql://p@h:5432/b | sslmode=disable" + limits + ";application_name=clavimo";
+        QTest::newRow("unknown TLS mode") << "postgresql://p@h/b?sslmode=allow"
+                                          << "! sslmode=allow n'est pas accepté pour le serveur d'historique (disable, prefer, require, verify-ca ou verify-full).";
         QTest::newRow("unknown parameter") << "postgresql://p@h/b?options=-csearch_path%3Dx"
                                            << "! le paramètre «\u00A0options\u00A0» de l'adresse du serveur d'historique est inconnu "
                                               "(sslmode, sslrootcert, sslcert, sslkey, sslcrl ou application_name).";

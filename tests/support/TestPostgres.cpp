@@ -168,6 +168,10 @@ TestPostgres::TestPostgres(const QString &clusterDir)
             user_ = value;
         else if (key == QLatin1String("PG_PASSWORD"))
             password_ = value;
+        else if (key == QLatin1String("PG_OWNER_USER"))
+            ownerUser_ = value;
+        else if (key == QLatin1String("PG_OWNER_PASSWORD"))
+            ownerPassword_ = value;
     }
     if (binDir_.isEmpty() || host_.isEmpty() || port_ <= 0 || dataDir_.isEmpty() || adminUser_.isEmpty()
         || user_.isEmpty())
@@ -219,6 +223,16 @@ QString TestPostgres::adminPassword() const
     return adminPassword_;
 }
 
+QString TestPostgres::ownerUser() const
+{
+    return ownerUser_;
+}
+
+QString TestPostgres::ownerPassword() const
+{
+    return ownerPassword_;
+}
+
 QString TestPostgres::uri(const QString &database, const QString &user, const QString &sslMode) const
 {
     const QString who = user.isEmpty() ? user_ : user;
@@ -231,11 +245,11 @@ QString TestPostgres::uri(const QString &database, const QString &user, const QS
     return text;
 }
 
-bool TestPostgres::createDatabase(const QString &name, QString *error) const
+bool TestPostgres::createDatabase(const QString &name, QString *error, const QString &owner) const
 {
     // Two statements, each on its own: CREATE DATABASE cannot run inside a transaction.
     return execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);\nCREATE DATABASE %1 OWNER %2;\n")
-                       .arg(quotedIdentifier(name), quotedIdentifier(user_)),
+                       .arg(quotedIdentifier(name), quotedIdentifier(owner.isEmpty() ? user_ : owner)),
                    QStringLiteral("postgres"), error);
 }
 

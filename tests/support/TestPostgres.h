@@ -36,14 +36,17 @@ public:
     QString password() const;
     QString adminUser() const;
     QString adminPassword() const;
+    QString ownerUser() const; // clavimo_prof: owns a room's tables, not a superuser
+    QString ownerPassword() const;
 
     // postgresql://USER@127.0.0.1:PORT/DATABASE, with ?sslmode=SSLMODE when one is given;
     // the user defaults to user().
     QString uri(const QString &database, const QString &user = QString(),
                 const QString &sslMode = QString()) const;
 
-    // A fresh database owned by user(): dropped first (its connections closed) if it exists.
-    bool createDatabase(const QString &name, QString *error = nullptr) const;
+    // A fresh database owned by `owner`, user() by default: dropped first (its connections
+    // closed) if it exists.
+    bool createDatabase(const QString &name, QString *error = nullptr, const QString &owner = QString()) const;
     bool dropDatabase(const QString &name, QString *error = nullptr) const;
 
     // Statements run as the administrator through psql, one after another, each in its own
@@ -98,4 +101,6 @@ private:
     QString adminPassword_;
     QString user_;
     QString password_;
+    QString ownerUser_;
+    QString ownerPassword_;
 };

@@ -17,6 +17,8 @@ set -u
 
 ADMIN_USER=clavimo_admin
 APP_USER=clavimo
+# The role that owns a room's tables, as the person who sets up the room has.
+OWNER_USER=clavimo_prof
 RUN_AS=nobody
 
 usage() {
@@ -91,7 +93,7 @@ pick_port() {
 }
 
 start() {
-  local began bindir pgpass adminpass apppass port log tries
+  local began bindir pgpass adminpass apppass ownerpass port log tries
   began="$(now_ms)"
   stop_server "$DIR"
   rm -rf "$DIR"
@@ -122,6 +124,7 @@ start() {
 
   adminpass="$(od -An -tx1 -N16 /dev/urandom | tr -d ' \n')"
   apppass="$(od -An -tx1 -N16 /dev/urandom | tr -d ' \n')"
+  ownerpass="$(od -An -tx1 -N16 /dev/urandom | tr -d ' \n')"
   # initdb reads the administrator's password from a file the server's user can read.
   pgpass="$DIR/log/initdb-password"
   (umask 077 && printf '%s\n' "$adminpass" >"$pgpass")
@@ -192,10 +195,11 @@ EOF
   if ! PGPASSWORD="$adminpass" "$bindir/psql" -X -q -v ON_ERROR_STOP=1 -h "$DIR/socket" -p "$port" \
       -U "$ADMIN_USER" -d postgres >"$DIR/log/roles.log" 2>&1 <<EOF
 CREATE ROLE $APP_USER LOGIN PASSWORD '$apppass';
+CREATE ROLE $OWNER_USER LOGIN PASSWORD '$ownerpass';
 EOF
   then
     stop_server "$DIR"
-    give_up "the role $APP_USER could not be created: $(tail -n 2 "$DIR/log/roles.log" | tr '\n' ' ')"
+    give_up "the roles $APP_USER and $OWNER_USER could not be created: $(tail -n 2 "$DIR/log/roles.log" | tr '\n' ' ')"
   fi
 
   # Written last, under another name first: its presence means the server is ready.
@@ -212,6 +216,8 @@ PG_ADMIN_USER=$ADMIN_USER
 PG_ADMIN_PASSWORD=$adminpass
 PG_USER=$APP_USER
 PG_PASSWORD=$apppass
+PG_OWNER_USER=$OWNER_USER
+PG_OWNER_PASSWORD=$ownerpass
 EOF
   chmod 600 "$DIR/harness.env.part"
   mv "$DIR/harness.env.part" "$DIR/harness.env"
