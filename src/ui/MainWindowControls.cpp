@@ -3,6 +3,7 @@
 #include "ui/MainWindow.h"
 
 #include "game/GameSession.h"
+#include "ui/Announcer.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
 #include "ui/Gauge.h"
@@ -120,6 +121,8 @@ void MainWindow::createControls()
     for (auto [label, title] : {std::pair{gameMini_, game}, {gameAverage_, game}, {absoluteMini_, absolute},
                                 {absoluteAverage_, absolute}, {personalMini_, personal}, {personalAverage_, personal}})
         label->setAccessibleName(SpokenText::score(title, label->text()));
+
+    announcer_ = new Announcer(central);
 
     prompt_ = new QLabel(QStringLiteral("Touche F2 pour commencer"), central);
     prompt_->setObjectName(QStringLiteral("prompt"));
