@@ -7,6 +7,7 @@
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
 #include "ui/Gauge.h"
+#include "ui/MenuTitleAccessible.h"
 #include "ui/SpokenText.h"
 #include "ui/Twips.h"
 
@@ -179,7 +180,10 @@ void MainWindow::createMenus()
     oneLetterAction_->setChecked(true);
     soundAction_->setChecked(true);
 
+    QAccessible::installFactory(&MenuTitleAccessible::factory);
     QMenu *about = menuBar()->addMenu(QStringLiteral("&?"));
+    // A bare "?" says nothing to someone who hears it.
+    about->setAccessibleName(QStringLiteral("Aide"));
     helpAction_ = command(about, QStringLiteral("helpAction"), QStringLiteral("&Aide"), &MainWindow::help, Qt::Key_F1);
     aboutAction_ = command(about, QStringLiteral("aboutAction"), QStringLiteral("&A propos de Clavimo ..."),
                            &MainWindow::showAbout);

@@ -47,6 +47,7 @@ bool isControl(const QAccessibleInterface *iface)
     case QAccessible::Table:
     case QAccessible::Cell:
     case QAccessible::ColumnHeader:
+    case QAccessible::MenuItem:
         return true;
     case QAccessible::StaticText: {
         // A label is shown when it has a text or a picture; an empty one is not.
