@@ -30,14 +30,23 @@ source "$here/../support/program.sh"
 pids=()
 app_pid=""
 orca_log="$work/orca.log"
+orca_pid=""
 
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$orca_pid" ] && kill "$orca_pid" 2>/dev/null || true
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  # speech-dispatcher, started by Orca, leaves its pid in the private runtime folder.
+  # Orca refuses to start while another one runs: it is waited for, then killed.
+  for _ in $(seq 50); do kill -0 "$orca_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$orca_pid" 2>/dev/null || true
+  # speech-dispatcher, started by Orca, is known by its socket in the private runtime folder.
   local speechd
-  speechd="$(cat "$work/run/speech-dispatcher/pid/speech-dispatcher.pid" 2>/dev/null || true)"
-  [ -n "$speechd" ] && kill "$speechd" 2>/dev/null || true
+  speechd="$(pgrep -f -- "--socket-path $work/run/speech-dispatcher/" || true)"
+  if [ -n "$speechd" ]; then
+    kill $speechd 2>/dev/null || true
+    sleep 0.5
+    kill -KILL $speechd 2>/dev/null || true
+  fi
   stop_pulse
   # CLAVIMO_ORCA_LOG=FILE keeps Orca's debug file.
   [ -n "${CLAVIMO_ORCA_LOG:-}" ] && cp "$orca_log" "$CLAVIMO_ORCA_LOG" 2>/dev/null
@@ -71,10 +80,11 @@ log = sys.argv[1]
 plain_open = builtins.open
 builtins.open = lambda f, mode="r", *a, **k: plain_open(f, mode, 1) if f == log else plain_open(f, mode, *a, **k)
 sys.argv = ["orca", "--debug-file", log]
-runpy.run_path("/usr/bin/orca", run_name="__main__")' "$orca_log" >"$work/orca.out" 2>&1 & pids+=($!)
+runpy.run_path("/usr/bin/orca", run_name="__main__")' "$orca_log" >"$work/orca.out" 2>&1 &
+orca_pid=$!
 for _ in $(seq 300); do
   spoken | grep -q . && break
-  kill -0 "${pids[-1]}" 2>/dev/null || skip "Orca ended at its start: $(tail -n 3 "$work/orca.out" | tr '\n' ' ')"
+  kill -0 "$orca_pid" 2>/dev/null || skip "Orca ended at its start: $(tail -n 3 "$work/orca.out" | tr '\n' ' ')"
   sleep 0.1
 done
 spoken | grep -q . || skip "Orca said nothing in 30 seconds: $(tail -n 3 "$work/orca.out" | tr '\n' ' ')"
