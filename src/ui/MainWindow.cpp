@@ -146,6 +146,7 @@ void MainWindow::showGameReset(int mode)
     item_->setAccessibleName(oneLetter ? QStringLiteral("Lettre\u00A0: pas encore tirée")
                                        : QStringLiteral("Mot\u00A0: pas encore tiré"));
     showTyped(QString());
+    gameOverWords_.clear(); // a new game begun meanwhile makes them untrue
     showScore(gameMini_, gameFrame_->title(), QStringLiteral("Mini"));
     showScore(gameAverage_, gameFrame_->title(), QStringLiteral("Moyenne"));
 }

@@ -39,6 +39,7 @@ cleanup() {
   # Orca refuses to start while another one runs: it is waited for, then killed.
   for _ in $(seq 50); do kill -0 "$orca_pid" 2>/dev/null || break; sleep 0.1; done
   kill -KILL "$orca_pid" 2>/dev/null || true
+  wait "$orca_pid" 2>/dev/null || true
   # speech-dispatcher, started by Orca, is known by its socket in the private runtime folder.
   local speechd
   speechd="$(pgrep -f -- "--socket-path $work/run/speech-dispatcher/" || true)"
