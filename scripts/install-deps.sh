@@ -30,6 +30,9 @@ packages=(
   # The sound test's own PulseAudio server with a null sink, its recorder, and sox to cut
   # the recording into cues.
   pulseaudio pulseaudio-utils sox
+  # The test with a real screen reader: Orca, speaking through speech-dispatcher with
+  # espeak-ng (its module is a package of its own).
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
 )
 
 missing=()

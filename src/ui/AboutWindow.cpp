@@ -103,6 +103,10 @@ AboutWindow::AboutWindow(MessageBoxes &boxes, Shell &shell, int &scrollPosition,
     showFace(1);
     faceIndex_ = 1;
     titleLabel_->setText(QLatin1Char(' ') + programTitle());
+    // Screen readers get the texts without the spaces that place them, and the moving line
+    // whole, under a name that stays while it scrolls.
+    titleLabel_->setAccessibleName(programTitle());
+    authorLine_->setAccessibleName(scrollText_.trimmed());
     const QDateTime d = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
     dateLabel_->setText(dateCaption(d));
     versionLabel_->setText(QStringLiteral("Version %1.%2.%3")

@@ -2,6 +2,7 @@
 
 #include "game/KeyboardLayouts.h"
 #include "game/KeyboardMap.h"
+#include "ui/ChoiceLabel.h"
 #include "ui/KeyboardMapView.h"
 
 #include <QComboBox>
@@ -32,7 +33,7 @@ KeyboardPanel::KeyboardPanel(KeyboardLayouts &layouts, QWidget *parent)
         layoutBox_->addItem(o.title, o.layout);
     layoutBox_->setCurrentIndex(std::max(0, layoutBox_->findData(layouts_.startLayout())));
     auto *layoutLabel = new QLabel(QStringLiteral("&Clavier\u00A0:"));
-    layoutLabel->setBuddy(layoutBox_);
+    labelWithChoice(layoutLabel, layoutBox_);
     auto *choice = new QHBoxLayout;
     choice->addWidget(layoutLabel);
     choice->addWidget(layoutBox_);

@@ -3,6 +3,7 @@
 #include "game/GameSession.h"
 #include "game/Statistics.h"
 #include "ui/AboutWindow.h"
+#include "ui/Announcer.h"
 #include "ui/Artwork.h"
 #include "ui/Gauge.h"
 #include "ui/HandOverWindow.h"
@@ -22,6 +23,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -79,7 +82,7 @@ void MainWindow::connectSession()
         prompt_->setVisible(visible);
     });
     connect(&session_, &GameSession::itemShown, this, &MainWindow::showItem);
-    connect(&session_, &GameSession::typedChanged, typed_, &QLabel::setText);
+    connect(&session_, &GameSession::typedChanged, this, &MainWindow::showTyped);
     connect(&session_, &GameSession::itemCompleted, this, &MainWindow::showItemCompleted);
     connect(&session_, &GameSession::gameMiniShown, this, [this](const QString &caption) {
         showScore(gameMini_, gameFrame_->title(), caption);
@@ -116,16 +119,11 @@ void MainWindow::showScore(QLabel *label, const QString &title, const QString &c
     label->setAccessibleName(SpokenText::score(title, caption));
 }
 
-void MainWindow::announce(const QString &text)
+void MainWindow::showTyped(const QString &typed)
 {
-    // Qt before 6.8 has no announcement event. During a game the keyboard focus stays on
-    // this window, and screen readers speak a change of the focused object's description
-    // at once; so the item, then its time, become the window's description, which tells
-    // the player without moving the focus. The same text twice in a row is still spoken:
-    // the description is emptied first.
-    if (accessibleDescription() == text)
-        setAccessibleDescription(QString());
-    setAccessibleDescription(text);
+    typed_->setText(typed);
+    // Nothing typed yet is nothing to say: an empty name leaves the empty label silent.
+    typed_->setAccessibleName(typed.isEmpty() ? QString() : QStringLiteral("Tapé\u00A0: ") + typed);
 }
 
 void MainWindow::activate(bool afterHandOver)
@@ -147,10 +145,10 @@ void MainWindow::showGameReset(int mode)
     item_->setText(oneLetter ? QStringLiteral("?") : QStringLiteral("??????"));
     item_->setAccessibleName(oneLetter ? QStringLiteral("Lettre\u00A0: pas encore tirée")
                                        : QStringLiteral("Mot\u00A0: pas encore tiré"));
-    typed_->clear();
+    showTyped(QString());
+    gameOverWords_.clear(); // a new game begun meanwhile makes them untrue
     showScore(gameMini_, gameFrame_->title(), QStringLiteral("Mini"));
     showScore(gameAverage_, gameFrame_->title(), QStringLiteral("Moyenne"));
-    setAccessibleDescription(QString());
 }
 
 void MainWindow::setItemCommandsEnabled(bool enabled)
@@ -164,13 +162,13 @@ void MainWindow::showItem(const QString &item, int number)
     setItemCommandsEnabled(false);
     itemNumber_->setText(QString::number(number));
     itemNumber_->setAccessibleName(SpokenText::itemNumber(number, Statistics::kItemsPerGame));
-    typed_->clear();
+    showTyped(QString());
     setCursor(Qt::WaitCursor);
     item_->setText(item);
     // Told before the item's start tick is read, as everything this slot does.
     const QString spoken = SpokenText::item(item, session_.mode());
     item_->setAccessibleName(spoken);
-    announce(spoken);
+    announcer_->announce(spoken);
     gaugeTimer_->start();
     gauge_->setValue(0);
 }
@@ -186,7 +184,7 @@ void MainWindow::showItemCompleted(qint64 time)
     // nothing.
     const QString spoken = SpokenText::itemTime(time);
     itemTime_->setAccessibleName(spoken);
-    announce(spoken);
+    announcer_->announce(spoken);
 }
 
 void MainWindow::newGame()
@@ -253,6 +251,29 @@ void MainWindow::showHandOver(const QString &nextPlayer)
         dialog.exec();
     }
     activate(true);
+    if (session_.isEnded())
+        return;
+    // The screen keeps "Barre espace pour continuer"; a player who cannot see it is told
+    // what comes next once back in this window (see changeEvent).
+    gameOverWords_ = SpokenText::gameOver(nextPlayer);
+    if (isActiveWindow())
+        announceGameOver();
+}
+
+void MainWindow::announceGameOver()
+{
+    if (!gameOverWords_.isEmpty())
+        announcer_->announce(std::exchange(gameOverWords_, QString()));
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Told once the window has the focus again and screen readers have said so: said
+    // before, the window's own announcement would cut it short. This is no part of the
+    // window's activation logic, which never hangs on these events.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !gameOverWords_.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::announceGameOver);
 }
 
 void MainWindow::quit()

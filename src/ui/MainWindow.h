@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 
+class Announcer;
 class GameSession;
 class Gauge;
 class KeyboardLayouts;
@@ -38,6 +39,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -70,8 +72,8 @@ private:
     void showHandOver(const QString &nextPlayer);
     // Shows a score caption, and its sentence to screen readers.
     void showScore(QLabel *label, const QString &title, const QString &caption);
-    // Has screen readers speak `text` at once, the focus unmoved.
-    void announce(const QString &text);
+    void showTyped(const QString &typed);
+    void announceGameOver();
 
     GameSession &session_;
     HistoryReader &history_;
@@ -97,6 +99,9 @@ private:
     QLabel *logo_ = nullptr;
     Gauge *gauge_ = nullptr;
     QTimer *gaugeTimer_ = nullptr;
+    Announcer *announcer_ = nullptr;
+    // What screen readers are told of a finished game, until it is said.
+    QString gameOverWords_;
 
     QAction *newGameAction_ = nullptr;
     QAction *practiceAction_ = nullptr;

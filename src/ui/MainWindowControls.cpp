@@ -3,9 +3,11 @@
 #include "ui/MainWindow.h"
 
 #include "game/GameSession.h"
+#include "ui/Announcer.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
 #include "ui/Gauge.h"
+#include "ui/MenuTitleAccessible.h"
 #include "ui/SpokenText.h"
 #include "ui/Twips.h"
 
@@ -121,6 +123,8 @@ void MainWindow::createControls()
                                 {absoluteAverage_, absolute}, {personalMini_, personal}, {personalAverage_, personal}})
         label->setAccessibleName(SpokenText::score(title, label->text()));
 
+    announcer_ = new Announcer(central);
+
     prompt_ = new QLabel(QStringLiteral("Touche F2 pour commencer"), central);
     prompt_->setObjectName(QStringLiteral("prompt"));
     prompt_->setTextFormat(Qt::PlainText);
@@ -176,7 +180,10 @@ void MainWindow::createMenus()
     oneLetterAction_->setChecked(true);
     soundAction_->setChecked(true);
 
+    QAccessible::installFactory(&MenuTitleAccessible::factory);
     QMenu *about = menuBar()->addMenu(QStringLiteral("&?"));
+    // A bare "?" says nothing to someone who hears it.
+    about->setAccessibleName(QStringLiteral("Aide"));
     helpAction_ = command(about, QStringLiteral("helpAction"), QStringLiteral("&Aide"), &MainWindow::help, Qt::Key_F1);
     aboutAction_ = command(about, QStringLiteral("aboutAction"), QStringLiteral("&A propos de Clavimo ..."),
                            &MainWindow::showAbout);

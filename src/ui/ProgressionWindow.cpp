@@ -4,6 +4,7 @@
 #include "game/HistoryReader.h"
 #include "platform/MessageBoxes.h"
 #include "platform/WallClock.h"
+#include "ui/ChoiceLabel.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/KeyboardPanel.h"
 #include "ui/Screen.h"
@@ -92,7 +93,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     playerBox_->addItems(players);
     playerBox_->setCurrentIndex(std::max<int>(0, int(players.indexOf(defaultPlayer(players, currentPlayer)))));
     auto *playerLabel = new QLabel(QStringLiteral("&Joueur\u00A0:"), this);
-    playerLabel->setBuddy(playerBox_);
+    labelWithChoice(playerLabel, playerBox_);
 
     modeBox_ = new QComboBox(this);
     modeBox_->setObjectName(QStringLiteral("modeBox"));
@@ -100,7 +101,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     modeBox_->addItem(modeName(6), 6);
     modeBox_->setCurrentIndex(currentMode == 6 ? 1 : 0);
     auto *modeLabel = new QLabel(QStringLiteral("&Mode\u00A0:"), this);
-    modeLabel->setBuddy(modeBox_);
+    labelWithChoice(modeLabel, modeBox_);
 
     auto *choice = new QHBoxLayout;
     choice->addWidget(playerLabel);

@@ -37,6 +37,14 @@ QString itemTime(qint64 ms)
     return QStringLiteral("Temps") + kColon + milliseconds(ms);
 }
 
+QString gameOver(const QString &nextPlayer)
+{
+    const QString over = QStringLiteral("Partie terminée. ");
+    if (nextPlayer.isEmpty())
+        return over + QStringLiteral("Touche F2 pour une nouvelle partie.");
+    return over + QStringLiteral("Au tour de ") + nextPlayer + kColon + QStringLiteral("barre espace pour continuer.");
+}
+
 QString itemNumber(int number, int count)
 {
     return QStringLiteral("Élément %1 sur %2").arg(number).arg(count);

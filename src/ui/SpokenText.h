@@ -10,6 +10,9 @@ namespace SpokenText {
 QString item(const QString &item, int mode);
 // "Temps : 812 millisecondes".
 QString itemTime(qint64 ms);
+// What follows a game: "Partie terminée. Touche F2 pour une nouvelle partie." with one
+// player; with several, whose turn it is and the space bar that starts their game.
+QString gameOver(const QString &nextPlayer);
 // "Élément 20 sur 20".
 QString itemNumber(int number, int count);
 // A score caption of the main window ("Léa  Mini :   343", "Moyenne :  9999", "Mini")

@@ -1,4 +1,4 @@
-// Guards what screen readers get from the windows: a name on every control shown, each item and its time announced without moving the focus, the scores read as sentences, the records as a table, and the progression map's keys as children that take the focus with the arrow keys.
+// Guards what screen readers get from the windows: a name on every control shown, each item, its time and the end of a game announced without moving the focus, the scores read as sentences, the records as a table, the combo boxes with their choice, and the progression map's keys as children that take the focus with the arrow keys.
 #include "app/GameApplication.h"
 #include "game/PlayerFile.h"
 #include "support/GameSamples.h"
@@ -6,6 +6,7 @@
 #include "support/GameUnderTest.h"
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
+#include "ui/Announcer.h"
 #include "ui/HandOverWindow.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/MainWindow.h"
@@ -17,6 +18,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -45,6 +47,7 @@ bool isControl(const QAccessibleInterface *iface)
     case QAccessible::Table:
     case QAccessible::Cell:
     case QAccessible::ColumnHeader:
+    case QAccessible::MenuItem:
         return true;
     case QAccessible::StaticText: {
         // A label is shown when it has a text or a picture; an empty one is not.
@@ -70,8 +73,10 @@ void findUnnamed(QAccessibleInterface *iface, const QString &path, QStringList *
         ++*controls;
         // A bare "?" or "..." says nothing: a name holds a letter or a digit.
         static const QRegularExpression word(QStringLiteral("[\\p{L}\\p{N}]"));
-        if (!iface->text(QAccessible::Name).contains(word))
-            *unnamed << here + QStringLiteral(" \"") + iface->text(QAccessible::Name) + QLatin1Char('"');
+        // Spaces that place a text on the screen are no part of what is said.
+        const QString name = iface->text(QAccessible::Name);
+        if (!name.contains(word) || name != name.trimmed())
+            *unnamed << here + QStringLiteral(" \"") + name + QLatin1Char('"');
     }
     for (int i = 0; i < iface->childCount(); ++i)
         findUnnamed(iface->child(i), here, unnamed, controls);
@@ -200,16 +205,21 @@ private slots:
         const QString item = label("item")->text();
         const QString announced = kind + QStringLiteral("\u00A0: ") + (mode == 1 ? item : item.toLower());
         QVERIFY(mode == 6 || item == QStringLiteral("K"));
-        // Spoken as the description of the window that has the focus (see MainWindow::announce).
-        QCOMPARE(focus->window(), main);
-        QCOMPARE(QAccessible::queryAccessibleInterface(main)->text(QAccessible::Description), announced);
+        // Said as a notification of the window's announcements, the focus unmoved.
+        auto *announcer = main->findChild<Announcer *>();
+        QCOMPARE(announcer->recent().last(), announced);
+        QAccessibleInterface *note = QAccessible::queryAccessibleInterface(announcer)->child(0);
+        QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->role(), QAccessible::StatusBar);
+        QCOMPARE(note->role(), QAccessible::Notification);
+        QCOMPARE(note->text(QAccessible::Name), announced);
         QCOMPARE(nameOf(label("item")), announced);
         QCOMPARE(nameOf(label("itemNumber")), QStringLiteral("Élément 1 sur 20"));
+        QCOMPARE(nameOf(label("typed")), QString());
 
         ts->clock.now += 812;
         typeText(main, item);
-        QCOMPARE(QAccessible::queryAccessibleInterface(main)->text(QAccessible::Description),
-                 QStringLiteral("Temps\u00A0: 812 millisecondes"));
+        QCOMPARE(announcer->recent(), (QStringList{announced, QStringLiteral("Temps\u00A0: 812 millisecondes")}));
+        QCOMPARE(nameOf(label("typed")), QStringLiteral("Tapé\u00A0: ") + item);
         QCOMPARE(nameOf(label("itemTime")), QStringLiteral("Temps\u00A0: 812 millisecondes"));
         QCOMPARE(label("itemTime")->text(), QStringLiteral("812")); // the screen keeps its figure
         QCOMPARE(QApplication::focusWidget(), focus);
@@ -219,6 +229,70 @@ private slots:
 
         QTest::keyClick(main, Qt::Key_Space);
         QCOMPARE(nameOf(label("itemNumber")), QStringLiteral("Élément 2 sur 20"));
+        QCOMPARE(nameOf(label("typed")), QString());
+    }
+
+    void theEndOfAGameIsAnnounced_data()
+    {
+        QTest::addColumn<QStringList>("players");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("one player") << QStringList{"Paul"} << "Partie terminée. Touche F2 pour une nouvelle partie.";
+        QTest::newRow("two players") << QStringList{"Paul", "Zoé"}
+                                     << "Partie terminée. Au tour de Zoé\u00A0: barre espace pour continuer.";
+    }
+    void theEndOfAGameIsAnnounced()
+    {
+        QFETCH(QStringList, players);
+        QFETCH(QString, said);
+        QVERIFY(start());
+        app->session().setPlayers(players);
+        app->session().afterPlayersChosen();
+        QTest::keyClick(main, Qt::Key_F2);
+        auto *announcer = main->findChild<Announcer *>();
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(main, Qt::Key_Space);
+            typeText(main, label("item")->text());
+        }
+        // Said once the window is active again after the hand-over window, as the window
+        // manager makes it.
+        main->activateWindow();
+        QTRY_COMPARE(announcer->recent().last(), said);
+    }
+
+    void choicesAreSaidWithTheirLabels()
+    {
+        QVERIFY(start());
+        QStringList said;
+        whenModal([&](QWidget *modal) {
+            auto labelOf = [modal](const char *box) {
+                for (QLabel *l : modal->findChildren<QLabel *>())
+                    if (l->buddy() && l->buddy()->objectName() == QLatin1String(box))
+                        return nameOf(l);
+                return QString();
+            };
+            said << labelOf("playerBox") << labelOf("modeBox") << labelOf("layoutBox");
+            modal->findChild<QComboBox *>(QStringLiteral("modeBox"))->setCurrentIndex(1);
+            said << labelOf("modeBox");
+            qobject_cast<QDialog *>(modal)->done(0);
+        });
+        QTest::keyClick(main, Qt::Key_F5);
+        QCOMPARE(said, (QStringList{"Joueur\u00A0: Paul", "Mode\u00A0: 1 lettre", "Clavier\u00A0: AZERTY (France)", "Mode\u00A0: 6 lettres"}));
+    }
+
+    void theAboutLineKeepsOneName()
+    {
+        QVERIFY(start());
+        QStringList said;
+        whenModal([&](QWidget *modal) {
+            auto *line = modal->findChild<QLabel *>(QStringLiteral("authorLine"));
+            const QString shown = line->text();
+            said << nameOf(line);
+            QVERIFY(QTest::qWaitFor([&] { return line->text() != shown; }));
+            said << nameOf(line);
+            qobject_cast<QDialog *>(modal)->done(0);
+        });
+        main->findChild<QAction *>(QStringLiteral("aboutAction"))->trigger();
+        QCOMPARE(said, QStringList(2, QStringLiteral("© 2026 Équipe Clavimo")));
     }
 
     void scoreCaptionsReadAsSentences_data()
