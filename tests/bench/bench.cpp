@@ -6,6 +6,7 @@
 //   bench practice [games] [folder]  a practice game's 20 items over 10,000 games
 //   bench server [games] [pupils]    the classroom's server: 100,000 games of 30 pupils
 #include "game/GameSession.h"
+#include "game/KeyboardLayouts.h"
 #include "game/PlayerNames.h"
 #include "game/PracticeDraw.h"
 #include "game/ProgressData.h"
