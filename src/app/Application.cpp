@@ -6,7 +6,7 @@
 #include "platform/ProgramInfo.h"
 #include "platform/SystemFolderKinds.h"
 #include "ui/Artwork.h"
-#include "ui/QtServices.h"
+#include "adapters/QtServices.h"
 
 #include <QApplication>
 #include <QDir>

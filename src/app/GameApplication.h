@@ -1,13 +1,13 @@
 #pragma once
 
-#include "game/GameSession.h"
-#include "game/KeyboardLayouts.h"
+#include "game/session/GameSession.h"
+#include "game/keyboard/KeyboardLayouts.h"
 #include "history/ServerAddress.h"
 #include "history/SqliteHistory.h"
 #include "platform/Services.h"
 #include "platform/SettingsLayoutMemory.h"
-#include "ui/X11KeyboardNames.h"
-#include "ui/XkbKeyboards.h"
+#include "adapters/X11KeyboardNames.h"
+#include "adapters/XkbKeyboards.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "app/WordListImport.h"
 
-#include "game/WordImport.h"
-#include "game/WordList.h"
+#include "game/words/WordImport.h"
+#include "game/words/WordList.h"
 
 #include <QDir>
 #include <QFile>

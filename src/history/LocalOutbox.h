@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/FinishedGame.h"
+#include "game/session/FinishedGame.h"
 
 #include <QList>
 #include <QString>

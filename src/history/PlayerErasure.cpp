@@ -1,6 +1,6 @@
 #include "history/PlayerErasure.h"
 
-#include "game/PlayerNames.h"
+#include "game/session/PlayerNames.h"
 #include "history/PostgresStore.h"
 #include "history/ServerSchema.h"
 

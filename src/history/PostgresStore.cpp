@@ -1,6 +1,6 @@
 #include "history/PostgresStore.h"
 
-#include "game/FinishedGame.h"
+#include "game/session/FinishedGame.h"
 #include "history/ServerSchema.h"
 #include "history/SqlGameRows.h"
 

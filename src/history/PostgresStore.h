@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/HistoryRecords.h"
+#include "game/progress/HistoryRecords.h"
 #include "history/ServerAddress.h"
 #include "history/SqlGameRows.h"
 

@@ -3,7 +3,7 @@
 #include "history/PostgresStore.h"
 #include "history/ServerLink.h"
 #include "history/SqliteHistory.h"
-#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
 
 #include <chrono>
 #include <future>

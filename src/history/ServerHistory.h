@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/GameHistory.h"
-#include "game/HistoryReader.h"
+#include "game/progress/GameHistory.h"
+#include "game/progress/HistoryReader.h"
 #include "history/ServerAddress.h"
 
 #include <QObject>

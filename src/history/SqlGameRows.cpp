@@ -1,6 +1,6 @@
 #include "history/SqlGameRows.h"
 
-#include "game/FinishedGame.h"
+#include "game/session/FinishedGame.h"
 
 #include <QMap>
 #include <QSqlDatabase>

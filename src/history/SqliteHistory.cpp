@@ -1,9 +1,8 @@
 #include "history/SqliteHistory.h"
 
-#include "game/FinishedGame.h"
+#include "game/session/FinishedGame.h"
 #include "history/SqlGameRows.h"
-#include "platform/MessageBoxes.h"
-#include "platform/WallClock.h"
+#include "platform/Services.h"
 
 #include <QAtomicInt>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #include "platform/HistoryLocation.h"
 
-#include "platform/FolderKinds.h"
+#include "platform/Environment.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LayoutMemory.h"
+#include "platform/Environment.h"
 
 #include <QString>
 

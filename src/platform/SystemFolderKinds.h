@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FolderKinds.h"
+#include "platform/Environment.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RandomSource.h"
+#include "platform/Services.h"
 
 #include <random>
 

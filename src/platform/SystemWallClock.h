@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WallClock.h"
+#include "platform/Services.h"
 
 // The system's date and time, in UTC, to the millisecond.
 class SystemWallClock : public WallClock

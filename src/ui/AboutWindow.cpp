@@ -1,8 +1,7 @@
 #include "ui/AboutWindow.h"
 
-#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
 #include "platform/ProgramInfo.h"
-#include "platform/Shell.h"
 #include "ui/Faces.h"
 #include "ui/Fonts.h"
 #include "ui/Twips.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/KeyboardMap.h"
+#include "game/keyboard/KeyboardMap.h"
 
-#include "game/Keyboard.h"
+#include "game/keyboard/Keyboard.h"
 
 #include <QList>
 #include <QRectF>

@@ -1,7 +1,7 @@
 #include "ui/KeyboardPanel.h"
 
-#include "game/KeyboardLayouts.h"
-#include "game/KeyboardMap.h"
+#include "game/keyboard/KeyboardLayouts.h"
+#include "game/keyboard/KeyboardMap.h"
 #include "ui/ChoiceLabel.h"
 #include "ui/KeyboardMapView.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/HistoryRecords.h"
-#include "game/Keyboard.h"
+#include "game/progress/HistoryRecords.h"
+#include "game/keyboard/Keyboard.h"
 
 #include <QGroupBox>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "ui/MainWindow.h"
 
-#include "game/GameSession.h"
-#include "game/Statistics.h"
+#include "game/session/GameSession.h"
+#include "game/session/Statistics.h"
 #include "ui/AboutWindow.h"
 #include "ui/Announcer.h"
 #include "ui/Artwork.h"

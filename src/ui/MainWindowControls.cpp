@@ -2,7 +2,7 @@
 // in twips.
 #include "ui/MainWindow.h"
 
-#include "game/GameSession.h"
+#include "game/session/GameSession.h"
 #include "ui/Announcer.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"

@@ -1,7 +1,7 @@
 #include "ui/PlayerListDialog.h"
 
-#include "game/PlayerFile.h"
-#include "platform/MessageBoxes.h"
+#include "game/records/PlayerFile.h"
+#include "platform/Services.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
 #include "ui/Screen.h"

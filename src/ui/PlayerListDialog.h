@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/PlayerNames.h"
+#include "game/session/PlayerNames.h"
 
 #include <QDialog>
 #include <QStringList>

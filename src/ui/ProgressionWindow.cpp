@@ -1,9 +1,8 @@
 #include "ui/ProgressionWindow.h"
 
-#include "game/HistoryCsv.h"
-#include "game/HistoryReader.h"
-#include "platform/MessageBoxes.h"
-#include "platform/WallClock.h"
+#include "game/progress/HistoryCsv.h"
+#include "game/progress/HistoryReader.h"
+#include "platform/Services.h"
 #include "ui/ChoiceLabel.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/KeyboardPanel.h"

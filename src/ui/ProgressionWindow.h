@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/ProgressChart.h"
-#include "game/ProgressData.h"
+#include "game/progress/ProgressChart.h"
+#include "game/progress/ProgressData.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "ui/RecordsTableModel.h"
 
-#include "game/RecordsList.h"
+#include "game/records/RecordsList.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/PlayerRecord.h"
+#include "game/records/PlayerRecord.h"
 
 #include <QAbstractTableModel>
 #include <QList>

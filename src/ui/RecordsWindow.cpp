@@ -1,7 +1,7 @@
 #include "ui/RecordsWindow.h"
 
-#include "game/PlayerFile.h"
-#include "game/RecordsList.h"
+#include "game/records/PlayerFile.h"
+#include "game/records/RecordsList.h"
 #include "ui/Fonts.h"
 #include "ui/RecordLineDelegate.h"
 #include "ui/RecordsTableModel.h"

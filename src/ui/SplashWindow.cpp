@@ -1,6 +1,6 @@
 #include "ui/SplashWindow.h"
 
-#include "game/GameSession.h"
+#include "game/session/GameSession.h"
 #include "ui/Artwork.h"
 #include "ui/Screen.h"
 #include "ui/Twips.h"

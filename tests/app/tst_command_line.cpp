@@ -5,7 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/WordListImport.h"
-#include "game/WordImport.h"
+#include "game/words/WordImport.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,12 +5,12 @@
 //   bench history [games] [folder]   one player's 10,000 games in the history file
 //   bench practice [games] [folder]  a practice game's 20 items over 10,000 games
 //   bench server [games] [pupils]    the classroom's server: 100,000 games of 30 pupils
-#include "game/GameSession.h"
-#include "game/KeyboardLayouts.h"
-#include "game/PlayerNames.h"
-#include "game/PracticeDraw.h"
-#include "game/ProgressData.h"
-#include "game/WordList.h"
+#include "game/session/GameSession.h"
+#include "game/keyboard/KeyboardLayouts.h"
+#include "game/session/PlayerNames.h"
+#include "game/practice/PracticeDraw.h"
+#include "game/progress/ProgressData.h"
+#include "game/words/WordList.h"
 #include "history/PostgresStore.h"
 #include "history/ServerHistory.h"
 #include "history/ServerPreparation.h"
@@ -24,7 +24,7 @@
 #include "ui/PlayerListDialog.h"
 #include "ui/ProgressionWindow.h"
 #include "ui/RecordsWindow.h"
-#include "ui/XkbKeyboards.h"
+#include "adapters/XkbKeyboards.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 // record write costs nothing), whole files written and read, the records of a record
 // file's bytes, and a reader that splits the raw input into numbers and bytes.
 
-#include "game/PlayerRecord.h"
+#include "game/records/PlayerRecord.h"
 
 #include <QByteArray>
 #include <QFile>

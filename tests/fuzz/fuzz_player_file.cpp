@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 
-#include "game/RecordBook.h"
-#include "game/Statistics.h"
+#include "game/records/RecordBook.h"
+#include "game/session/Statistics.h"
 #include "platform/Windows1252.h"
 
 #include <algorithm>

@@ -5,8 +5,8 @@
 
 #include "FuzzSupport.h"
 
-#include "game/WordImport.h"
-#include "game/WordList.h"
+#include "game/words/WordImport.h"
+#include "game/words/WordList.h"
 #include "platform/Windows1252.h"
 
 #include <QSet>

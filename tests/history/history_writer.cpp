@@ -13,7 +13,7 @@
 #include "history/LocalOutbox.h"
 #include "history/ServerHistory.h"
 #include "history/SqliteHistory.h"
-#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
 #include "platform/SystemWallClock.h"
 #include "support/GameSamples.h"
 

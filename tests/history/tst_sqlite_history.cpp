@@ -2,9 +2,9 @@
 // back by player and mode, bad files moved aside with one message, unwritable places
 // leaving the game and the record files alone, a game still there after the writer is
 // killed, two programs appending at once, and reading queries that go through indexes.
-#include "game/ProgressData.h"
+#include "game/progress/ProgressData.h"
 #include "history/SqliteHistory.h"
-#include "game/Statistics.h"
+#include "game/session/Statistics.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
 #include "support/SessionHarness.h"

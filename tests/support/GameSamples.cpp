@@ -1,6 +1,6 @@
 #include "support/GameSamples.h"
 
-#include "game/Statistics.h"
+#include "game/session/Statistics.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/GameHistory.h"
-#include "game/GameSession.h"
-#include "game/PlayerNames.h"
+#include "game/progress/GameHistory.h"
+#include "game/session/GameSession.h"
+#include "game/session/PlayerNames.h"
 #include "support/TestDoubles.h"
 
 #include <QMap>

@@ -1,16 +1,7 @@
 #pragma once
 
-#include "platform/Beeper.h"
-#include "platform/Clock.h"
-#include "platform/LayoutMemory.h"
-#include "platform/MessageBoxes.h"
-#include "platform/ProgramEnd.h"
-#include "platform/RandomSource.h"
-#include "platform/ServerKeyboardNames.h"
 #include "platform/Services.h"
-#include "platform/Shell.h"
-#include "platform/SoundPlayer.h"
-#include "platform/WallClock.h"
+#include "platform/Environment.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,9 +1,9 @@
 // A player of the shared-folder test: plays `rounds` quick games against the record file
 // of the folder it is given, for random players and times, and prints every time it
 // offered ("name mini average" a line) so that the test can tell what the file must hold.
-#include "game/PlayerFile.h"
-#include "game/RecordKeeper.h"
-#include "game/SoundCues.h"
+#include "game/records/PlayerFile.h"
+#include "game/records/RecordKeeper.h"
+#include "game/session/SoundCues.h"
 #include "support/TestDoubles.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // Guards what screen readers get from the windows: a name on every control shown, each item, its time and the end of a game announced without moving the focus, the scores read as sentences, the records as a table, the combo boxes with their choice, and the progression map's keys as children that take the focus with the arrow keys.
 #include "app/GameApplication.h"
-#include "game/PlayerFile.h"
+#include "game/records/PlayerFile.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
 #include "support/GameUnderTest.h"
@@ -11,7 +11,7 @@
 #include "ui/KeyboardMapView.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressionWindow.h"
-#include "ui/QtServices.h"
+#include "adapters/QtServices.h"
 #include "ui/RecordsWindow.h"
 #include "ui/SplashWindow.h"
 #include "ui/SpokenText.h"

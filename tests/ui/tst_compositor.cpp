@@ -1,7 +1,7 @@
 // Guards the splash's growth, by the program or inside a window a compositor placed, and
 // what differs under a compositor (Wayland): which platforms those are, and no activation
 // asked for a window behind one of the program's modal windows.
-#include "game/GameSession.h"
+#include "game/session/GameSession.h"
 #include "support/TestDoubles.h"
 #include "ui/ActivationRequests.h"
 #include "ui/Screen.h"

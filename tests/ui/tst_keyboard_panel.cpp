@@ -1,11 +1,11 @@
 // Guards the progression window's keyboard panel: it draws the layout in use with the wrong
 // keys on their keys, keeps the player's choice, and with no keyboard data at all still
 // shows keys to walk with the arrows and says why in French.
-#include "game/KeyboardLayouts.h"
+#include "game/keyboard/KeyboardLayouts.h"
 #include "support/TestDoubles.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/KeyboardPanel.h"
-#include "ui/XkbKeyboards.h"
+#include "adapters/XkbKeyboards.h"
 
 #include <QComboBox>
 #include <QLabel>

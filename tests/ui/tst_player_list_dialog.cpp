@@ -1,6 +1,6 @@
 // Guards the player list dialog: which names it offers, how typing, Enter, selections and
 // double-clicks build the list of players, and when OK and Annuler may leave it.
-#include "game/PlayerFile.h"
+#include "game/records/PlayerFile.h"
 #include "platform/Windows1252.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"

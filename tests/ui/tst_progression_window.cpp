@@ -4,7 +4,7 @@
 // the map, the arrow keys on the chart and its choice of all games, Escape, and the export
 // handing the CSV to the chosen file.
 #include "app/GameApplication.h"
-#include "game/HistoryCsv.h"
+#include "game/progress/HistoryCsv.h"
 #include "history/SqliteHistory.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
@@ -13,8 +13,8 @@
 #include "ui/KeyboardMapView.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressionWindow.h"
-#include "ui/XkbKeyboards.h"
-#include "game/KeyboardLayouts.h"
+#include "adapters/XkbKeyboards.h"
+#include "game/keyboard/KeyboardLayouts.h"
 
 #include <QAbstractSeries>
 #include <QXYSeries>

@@ -1,6 +1,6 @@
 // Guards the records list window: the lines it shows from the player file, how it sizes
 // itself and its list, that no line hides behind its button, and how it closes.
-#include "game/PlayerFile.h"
+#include "game/records/PlayerFile.h"
 #include "support/RecordBytes.h"
 #include "support/TestDoubles.h"
 #include "ui/RecordsWindow.h"

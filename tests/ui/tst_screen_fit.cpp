@@ -2,8 +2,8 @@
 // screen at the scale the environment sets (QT_SCALE_FACTOR, QT_FONT_DPI), with the
 // progression window's buttons in sight and every key's name and rate inside its key.
 #include "app/GameApplication.h"
-#include "game/KeyboardLayouts.h"
-#include "game/PlayerFile.h"
+#include "game/keyboard/KeyboardLayouts.h"
+#include "game/records/PlayerFile.h"
 #include "history/SqliteHistory.h"
 #include "support/GameSamples.h"
 #include "support/RecordBytes.h"
@@ -15,9 +15,9 @@
 #include "ui/MainWindow.h"
 #include "ui/PlayerListDialog.h"
 #include "ui/ProgressionWindow.h"
-#include "ui/QtServices.h"
+#include "adapters/QtServices.h"
 #include "ui/RecordsWindow.h"
-#include "ui/XkbKeyboards.h"
+#include "adapters/XkbKeyboards.h"
 
 #include <QFontMetricsF>
 #include <QLabel>

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "game/progress/HistoryRecords.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the progression of a player is read from: the finished games kept so far. A history
+// that cannot be read answers with empty lists.
+class HistoryReader
+{
+public:
+    virtual ~HistoryReader() = default;
+    // The names of every player with a finished game, in either mode, unsorted.
+    virtual QStringList players() = 0;
+    // A player's games of one mode, oldest first.
+    virtual QList<GameSummary> games(const QString &player, int mode) = 0;
+    // Per character due: the times it was due and the wrong keys typed then.
+    virtual QList<CharacterCount> characterCounts(const QString &player, int mode) = 0;
+    // The same figures over the player's `lastGames` most recent games of the mode only,
+    // practice games included, with the time of the one-character items.
+    virtual QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) = 0;
+    // Every item of the player's games in both modes, by mode, then date, then position.
+    virtual QList<ItemLine> itemLines(const QString &player) = 0;
+};

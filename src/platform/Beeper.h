@@ -1,9 +1,0 @@
-#pragma once
-
-// The system beep.
-class Beeper
-{
-public:
-    virtual ~Beeper() = default;
-    virtual void beep() = 0;
-};

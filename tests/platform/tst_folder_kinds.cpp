@@ -1,0 +1,77 @@
+// Guards where the history file goes: network file systems are told from local ones, and
+// the history leaves a remote play folder for the user's own data folder.
+#include "platform/Environment.h"
+#include "platform/HistoryLocation.h"
+#include "platform/SystemFolderKinds.h"
+#include "support/TestDoubles.h"
+
+#include <QDir>
+#include <QtTest>
+
+// Says "remote" for the folders listed only, so a placement that asks about the wrong folder shows.
+struct ListedRemoteFolders : FolderKinds
+{
+    QStringList remote;
+    bool isRemote(const QString &folder) const override { return remote.contains(folder); }
+};
+
+class TestFolderKinds : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A few types on each side of the switch, and the two ways a number can be widened.
+    void fileSystemTypes()
+    {
+        for (unsigned long long nfs : {0x6969ull, 0xFF534D42ull, 0xFFFFFFFFFF534D42ull, 0x65735546ull})
+            QVERIFY2(isNetworkFileSystemType(nfs), qPrintable(QString::number(nfs, 16)));
+        for (unsigned long long local : {0xEF53ull, 0x01021994ull, 0x65735543ull, 0xEF5300000000ull})
+            QVERIFY2(!isNetworkFileSystemType(local), qPrintable(QString::number(local, 16)));
+    }
+
+    // "path > nearest existing", relative to a scratch folder holding "here/file".
+    void nearestExisting()
+    {
+        ScratchFolder scratch;
+        const QString root = QDir(scratch.path()).canonicalPath();
+        QVERIFY(QDir(root).mkpath(QStringLiteral("here")));
+        scratch.write(QStringLiteral("here/file"), "x");
+        const QStringList rows = {"here > here", "here/file > here/file", "here/a/b > here", "here/a/../b > here",
+                                  "elsewhere/a > ", " > ", "<root>/here/x/y > here"};
+        for (QString row : rows) {
+            row.replace(QLatin1String("<root>"), root);
+            const QStringList pair = row.split(QStringLiteral(" > "));
+            const QString want = pair[1].isEmpty() ? root : root + QLatin1Char('/') + pair[1];
+            QCOMPARE(QDir(nearestExistingFolder(pair[0].trimmed())).canonicalPath(), want);
+        }
+        QVERIFY(!SystemFolderKinds().isRemote(root + QStringLiteral("/missing/a"))); // a local disk, through a missing folder
+    }
+
+    // "play folder | remote folder | user folder > history file": ~ is the user folder,
+    // - no remote folder, @ the working folder.
+    void placement()
+    {
+        const QString user = QStringLiteral("/home/eleve/.local/share/clavimo");
+        const QStringList rows = {"/srv/club | - | ~ > /srv/club/historique.sqlite",
+                                  "/mnt/club | /mnt/club | ~ > ~/historique.sqlite",
+                                  "~ | ~ | ~ > ~/historique.sqlite",
+                                  "/srv/club | ~ | ~ > /srv/club/historique.sqlite",
+                                  "/mnt/club | /mnt/club |  > /mnt/club/historique.sqlite",
+                                  " | /mnt/club | ~ > historique.sqlite",
+                                  " | @ | ~ > ~/historique.sqlite",
+                                  "/mnt/club | /mnt/club | ~/ > ~/historique.sqlite"};
+        for (QString row : rows) {
+            row.replace(QLatin1Char('~'), user);
+            QStringList f = row.split(QRegularExpression(QStringLiteral("[|>]")));
+            for (QString &field : f)
+                field = field.trimmed();
+            ListedRemoteFolders kinds;
+            if (f[1] != QLatin1String("-"))
+                kinds.remote = {f[1] == QLatin1String("@") ? QString() : f[1]};
+            QCOMPARE(historyFilePath(f[0], kinds, f[2]), f[3]);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolderKinds)
+#include "tst_folder_kinds.moc"
