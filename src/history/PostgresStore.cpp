@@ -191,15 +191,19 @@ bool PostgresStore::send(const QString &uid, const FinishedGame &game)
     QSqlError error;
     bool inserted = false;
     if (transaction.exec(QStringLiteral("BEGIN"))) {
-        // The schema is read again in the game's transaction: a room prepared anew for
-        // another version while this connection stayed open is not written to.
-        const auto found = ServerSchema::inspect(transaction);
-        if (found && found->state != ServerSchema::State::Current) {
+        // The version is read again in the game's transaction (one short query): a room
+        // prepared anew for another version while this connection stayed open is not
+        // written to.
+        const bool read = transaction.exec(QStringLiteral("SELECT COALESCE(MAX(version), 0) FROM clavimo_schema"))
+                          && transaction.next();
+        const int version = read ? transaction.value(0).toInt() : 0;
+        if (read && version != ServerSchema::kVersion) {
             transaction.exec(QStringLiteral("ROLLBACK"));
-            refuse(schemaStatus(int(found->state)));
+            refuse(schemaStatus(int(version > ServerSchema::kVersion ? ServerSchema::State::Newer
+                                                                      : ServerSchema::State::Older)));
             return false;
         }
-        if (found && SqlGameRows::insert(db, game, uid, &inserted, &error)
+        if (read && SqlGameRows::insert(db, game, uid, &inserted, &error)
             && transaction.exec(QStringLiteral("COMMIT")))
             return true;
         if (!error.isValid())
