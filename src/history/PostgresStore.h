@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/progress/HistoryRecords.h"
+#include "game/progress/HistoryRows.h"
 #include "history/ServerAddress.h"
 #include "history/SqlGameRows.h"
 

@@ -1,6 +1,6 @@
 #include "platform/FileLock.h"
 
-#include "platform/RecordFile.h"
+#include "platform/EntryFile.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -60,7 +60,7 @@ void unlock(int fd)
 
 } // namespace
 
-FileLock::FileLock(const RecordFile &file, int waitMs)
+FileLock::FileLock(const EntryFile &file, int waitMs)
     : handle_(file.handle())
 {
     if (handle_ < 0)

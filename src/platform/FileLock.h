@@ -1,6 +1,6 @@
 #pragma once
 
-class RecordFile;
+class EntryFile;
 
 // An advisory lock on an open record file shared with other programs, such as a record
 // file in a classroom's shared folder, held for the few milliseconds of one
@@ -11,7 +11,7 @@ class FileLock
 public:
     static constexpr int kWaitMs = 2000;
 
-    explicit FileLock(const RecordFile &file, int waitMs = kWaitMs);
+    explicit FileLock(const EntryFile &file, int waitMs = kWaitMs);
     ~FileLock();
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;

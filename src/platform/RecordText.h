@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Length of the name field of a player record, in characters (one byte each on disk).
+// Length of the name field of a player entry, in characters (one byte each on disk).
 inline constexpr int kNameLength = 15;
 
 // The name as the 15-character field holds it: first made storable in windows-1252

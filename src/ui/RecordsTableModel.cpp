@@ -8,14 +8,14 @@ namespace {
 
 QString spokenTime(qint16 ms)
 {
-    if (ms >= PlayerRecord::kUnset || ms <= 0)
+    if (ms >= PlayerEntry::kUnset || ms <= 0)
         return QStringLiteral("pas encore de record");
     return QLocale(QLocale::French, QLocale::France).toString(ms) + QStringLiteral(" millisecondes");
 }
 
 } // namespace
 
-void RecordsTableModel::setPlayers(const QList<PlayerRecord> &ranked)
+void RecordsTableModel::setPlayers(const QList<PlayerEntry> &ranked)
 {
     const qsizetype kept = std::min(rows_.size(), ranked.size());
     qsizetype firstChanged = -1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/records/PlayerRecord.h"
+#include "game/records/PlayerEntry.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -22,7 +22,7 @@ public:
 
     // The ranked players. Rows already there are updated in place and new ones appended,
     // so that the view keeps its scroll position.
-    void setPlayers(const QList<PlayerRecord> &ranked);
+    void setPlayers(const QList<PlayerEntry> &ranked);
     QStringList lines() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -34,7 +34,7 @@ private:
     struct Row
     {
         QString line;
-        PlayerRecord record;
+        PlayerEntry record;
         bool operator==(const Row &other) const { return line == other.line; }
     };
     QList<Row> rows_;

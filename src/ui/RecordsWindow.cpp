@@ -183,7 +183,7 @@ void RecordsWindow::fill()
     const qint64 count = qint64(std::floor(players));
     if (count < 1)
         return;
-    const QList<PlayerRecord> table = file_.read(3, count);
+    const QList<PlayerEntry> table = file_.read(3, count);
 
     model_->setPlayers(rankByAverage(table));
 }

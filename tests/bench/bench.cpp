@@ -18,7 +18,7 @@
 #include "platform/SystemRandom.h"
 #include "platform/Windows1252.h"
 #include "support/GameSamples.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "support/TestPostgres.h"
 #include "ui/PlayerListDialog.h"

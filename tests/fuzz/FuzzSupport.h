@@ -5,7 +5,7 @@
 // record write costs nothing), whole files written and read, the records of a record
 // file's bytes, and a reader that splits the raw input into numbers and bytes.
 
-#include "game/records/PlayerRecord.h"
+#include "game/records/PlayerEntry.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -66,7 +66,7 @@ inline QByteArray readWholeFile(const QString &path)
 // fragment padded with zeros, and zeros past the end.
 inline QByteArray recordAt(const QByteArray &file, qint64 k)
 {
-    constexpr int size = PlayerRecord::kSize;
+    constexpr int size = PlayerEntry::kSize;
     if (k < 1 || k > file.size() / size + 1)
         return QByteArray(size, '\0');
     return file.mid(qsizetype(k - 1) * size, size).leftJustified(size, '\0', true);

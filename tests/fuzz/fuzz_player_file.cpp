@@ -1,4 +1,4 @@
-// A player record file holding any bytes, taken through what a game does with it: the
+// A player entry file holding any bytes, taken through what a game does with it: the
 // absolute records loaded (placeholders written where a value is 0), players found or
 // added by name, a game's times worked out, and the improved records written back. Each
 // step is checked against a byte-level model of the file: a record write changes its own
@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kSize = PlayerRecord::kSize;
+constexpr int kSize = PlayerEntry::kSize;
 
 // The bytes a record write leaves, per the record file's rules.
 void modelWrite(QByteArray &file, qint64 k, const QByteArray &record)
@@ -28,10 +28,10 @@ void modelWrite(QByteArray &file, qint64 k, const QByteArray &record)
 
 QByteArray placeholder(const QByteArray &old, int keptAt, bool miniField)
 {
-    PlayerRecord r;
+    PlayerEntry r;
     r.setName(RecordBook::kPlaceholderName);
-    r.Mini = miniField ? PlayerRecord::kUnset : fuzz::int16At(old, keptAt);
-    r.Average = miniField ? fuzz::int16At(old, keptAt) : PlayerRecord::kUnset;
+    r.Mini = miniField ? PlayerEntry::kUnset : fuzz::int16At(old, keptAt);
+    r.Average = miniField ? fuzz::int16At(old, keptAt) : PlayerEntry::kUnset;
     return r.toBytes();
 }
 
@@ -42,10 +42,10 @@ void checkReading(PlayerFile &file, const QByteArray &bytes)
     const qint64 whole = bytes.size() / kSize;
     for (qint64 k = 1; k <= whole; ++k) {
         const QByteArray raw = fuzz::recordAt(bytes, k);
-        FUZZ_CHECK(PlayerRecord::fromBytes(raw).toBytes() == raw);
+        FUZZ_CHECK(PlayerEntry::fromBytes(raw).toBytes() == raw);
     }
     const qint64 count = whole + 2; // two more, past the end, read as zeros
-    const QList<PlayerRecord> run = file.read(1, count);
+    const QList<PlayerEntry> run = file.read(1, count);
     FUZZ_CHECK(run.size() == count);
     for (qint64 k = 1; k <= count; ++k)
         FUZZ_CHECK(run[k - 1].toBytes() == fuzz::recordAt(bytes, k));
@@ -71,7 +71,7 @@ RecordBook::Lookup lookUp(PlayerFile &file, const QString &path, const QString &
     const qint64 expected = firstHolder(before, key);
 
     const RecordBook::Lookup found = RecordBook::findPlayer(file, name);
-    const PlayerRecord &buffer = found.record;
+    const PlayerEntry &buffer = found.record;
     const QByteArray after = fuzz::readWholeFile(path);
     FUZZ_CHECK(found.written);
     FUZZ_CHECK(buffer.Name == key);
@@ -87,7 +87,7 @@ RecordBook::Lookup lookUp(PlayerFile &file, const QString &path, const QString &
         const qint64 fragment = before.size() % kSize;
         FUZZ_CHECK(found.created);
         FUZZ_CHECK(found.recordNumber == whole + 1 + (2 * fragment > kSize ? 1 : 0));
-        FUZZ_CHECK(buffer.Mini == PlayerRecord::kUnset && buffer.Average == PlayerRecord::kUnset);
+        FUZZ_CHECK(buffer.Mini == PlayerEntry::kUnset && buffer.Average == PlayerEntry::kUnset);
         QByteArray model = before;
         modelWrite(model, found.recordNumber, buffer.toBytes());
         FUZZ_CHECK(after == model);
@@ -128,7 +128,7 @@ void offer(PlayerFile &file, const QString &path, qint64 k, RecordBook::Field fi
     if (time > std::numeric_limits<qint16>::max())
         return;
     QByteArray model = fuzz::readWholeFile(path);
-    PlayerRecord expected = file.read(k);
+    PlayerEntry expected = file.read(k);
     qint16 &value = field == RecordBook::Field::Mini ? expected.Mini : expected.Average;
     const bool beats = time < value;
     const RecordBook::Offer o = RecordBook::offer(file, k, field, qint16(time), player);

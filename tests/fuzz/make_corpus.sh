@@ -10,7 +10,7 @@ out="$here/corpus"
 rm -rf "$out"
 mkdir -p "$out"/{player_file,word_import,windows1252}
 
-# record NAME MINI AVERAGE: one 19-byte player record (name in windows-1252 octal escapes
+# record NAME MINI AVERAGE: one 19-byte player entry (name in windows-1252 octal escapes
 # allowed), the two numbers as signed 16-bit little-endian.
 record() {
   local name mini=$2 avg=$3

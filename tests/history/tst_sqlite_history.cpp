@@ -6,7 +6,7 @@
 #include "history/SqliteHistory.h"
 #include "game/session/Statistics.h"
 #include "support/GameSamples.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/SessionHarness.h"
 #include "support/SqlitePeek.h"
 
@@ -136,7 +136,7 @@ private slots:
     void readsBackByPlayerAndMode()
     {
         Store s;
-        const QByteArray records = recordBytes("Anne", 300, 0) + recordBytes("Anne", 0, 400) + recordBytes("Anne", 350, 450);
+        const QByteArray records = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 400) + entryBytes("Anne", 350, 450);
         s.folder.write(QStringLiteral("clvfic1.txt"), records);
         SqliteHistory history(s.boxes, s.clock);
         history.record(gameOf(QStringLiteral("Anne"), 1, kMorning.addDays(2), QStringLiteral("AB"), QStringLiteral("A")));
@@ -392,8 +392,8 @@ private slots:
                                 "travail (" + reason + ")\u00A0: l'historique des parties n'est pas conservé.";
         QCOMPARE(boxes.filter(QStringLiteral("historique")), QStringList{message});
         QCOMPARE(boxes.mid(boxes.indexOf(message) - 2, 2), (QStringList{"Record perso moyenne !", "Record absolu moyenne !"}));
-        QCOMPARE(h.file("clvfic1.txt"), recordBytes("Paul", 450, 0) + recordBytes("Paul", 0, 450)
-                                            + recordBytes("Paul", 450, 450));
+        QCOMPARE(h.file("clvfic1.txt"), entryBytes("Paul", 450, 0) + entryBytes("Paul", 0, 450)
+                                            + entryBytes("Paul", 450, 450));
         // What blocked the way is still there.
         QVERIFY(blocker.endsWith(QLatin1Char('/')) ? QFileInfo(h.folder.file(blocker)).isDir()
                                                    : h.folder.read(blocker).size() == 3000);

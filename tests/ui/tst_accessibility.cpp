@@ -2,7 +2,7 @@
 #include "app/GameApplication.h"
 #include "game/records/PlayerFile.h"
 #include "support/GameSamples.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/GameUnderTest.h"
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
@@ -328,8 +328,8 @@ private slots:
     void recordsAreATable()
     {
         ScratchFolder records;
-        records.write(QStringLiteral("clvfic1.txt"), kPlaceholders + recordBytes("Anne", 250, 400)
-                                                         + recordBytes("Bruno", 180, 300) + recordBytes("Denis", 9999, 9999));
+        records.write(QStringLiteral("clvfic1.txt"), kPlaceholders + entryBytes("Anne", 250, 400)
+                                                         + entryBytes("Bruno", 180, 300) + entryBytes("Denis", 9999, 9999));
         PlayerFile file;
         QVERIFY(file.open(records.file(QStringLiteral("clvfic1.txt"))));
         RecordsWindow w(file, 1);

@@ -2,7 +2,7 @@
 // hands on (dead keys included, none from an open menu), and the modal windows it opens.
 #include "platform/SystemClock.h"
 #include "support/GameUnderTest.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/WindowDriver.h"
 #include "ui/SplashWindow.h"
 
@@ -102,7 +102,7 @@ private slots:
     // key, to the millisecond (no record falls, so no file work follows the key).
     void itemTimeIsTheRealInterval()
     {
-        folder->write(QStringLiteral("clvfic1.txt"), recordBytes("Anne", 1, 0) + recordBytes("Anne", 0, 1) + recordBytes("Paul", 1, 1));
+        folder->write(QStringLiteral("clvfic1.txt"), entryBytes("Anne", 1, 0) + entryBytes("Anne", 0, 1) + entryBytes("Paul", 1, 1));
         SystemClock realClock;
         const Services d = ts->services();
         app = std::make_unique<GameApplication>(Services{realClock, d.wallClock, d.random, d.beeper, d.sound, d.boxes, d.shell, d.end});

@@ -2,7 +2,7 @@
 // double-clicks build the list of players, and when OK and Annuler may leave it.
 #include "game/records/PlayerFile.h"
 #include "platform/Windows1252.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "ui/PlayerListDialog.h"
 
@@ -32,7 +32,7 @@ struct Opened
     {
         QByteArray bytes = kPlaceholders;
         for (const QString &name : known)
-            bytes += recordBytes(Windows1252::encode(name), 9999, 9999);
+            bytes += entryBytes(Windows1252::encode(name), 9999, 9999);
         scratch.write(QStringLiteral("clvfic1.txt"), bytes + QByteArray(tail, 'Z'));
         QVERIFY(file.open(QStringLiteral("clvfic1.txt")));
         dlg = std::make_unique<PlayerListDialog>(file, players, services.boxes);

@@ -7,7 +7,7 @@
 #include "game/progress/HistoryCsv.h"
 #include "history/SqliteHistory.h"
 #include "support/GameSamples.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
 #include "ui/KeyboardMapView.h"
@@ -132,8 +132,8 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, box);
         ScratchFolder folder;
-        folder.write(QStringLiteral("clvfic1.txt"), recordBytes("Paul", 300, 0) + recordBytes("Paul", 0, 400)
-                                                        + recordBytes("Paul", 300, 400));
+        folder.write(QStringLiteral("clvfic1.txt"), entryBytes("Paul", 300, 0) + entryBytes("Paul", 0, 400)
+                                                        + entryBytes("Paul", 300, 400));
         folder.write(QStringLiteral("fichier"), "garde");
         TestServices ts;
         GameApplication app(ts.services());

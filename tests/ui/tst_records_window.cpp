@@ -1,7 +1,7 @@
 // Guards the records list window: the lines it shows from the player file, how it sizes
 // itself and its list, that no line hides behind its button, and how it closes.
 #include "game/records/PlayerFile.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "ui/RecordsWindow.h"
 
@@ -41,7 +41,7 @@ private slots:
     // shows the same lines again; the file is only read.
     void listsPlayersRanked()
     {
-        Fixture f({recordBytes("Anne", 250, 400), recordBytes("C\xE9line", 5, 300), "frag"}, 6);
+        Fixture f({entryBytes("Anne", 250, 400), entryBytes("C\xE9line", 5, 300), "frag"}, 6);
         QVERIFY(f.w->findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
         const QStringList ranked{" 1   Céline          5    300", " 2   Anne            250  400"};
         QCOMPARE(f.w->lines(), ranked);
@@ -55,7 +55,7 @@ private slots:
     void closing()
     {
         for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
-            Fixture f({recordBytes("Paul", 1, 2)});
+            Fixture f({entryBytes("Paul", 1, 2)});
             how == 0 ? f.ok()->click() : how == 1 ? void(f.w->close()) : QTest::keyClick(f.list(), Qt::Key(how));
             QVERIFY2(f.w->isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
         }
@@ -88,7 +88,7 @@ private slots:
     {
         QList<QByteArray> players;
         for (int i = 0; i < 60; ++i)
-            players << recordBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
+            players << entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
         for (int height : {0, 180}) {
             Fixture f(players);
             if (height > 0)

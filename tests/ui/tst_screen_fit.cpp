@@ -6,7 +6,7 @@
 #include "game/records/PlayerFile.h"
 #include "history/SqliteHistory.h"
 #include "support/GameSamples.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
 #include "ui/AboutWindow.h"
@@ -107,7 +107,7 @@ private slots:
     {
         QFETCH(QString, window);
         ScratchFolder folder;
-        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + recordBytes("Paul", 412, 655) + recordBytes("Zo\xE9", 388, 601));
+        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + entryBytes("Paul", 412, 655) + entryBytes("Zo\xE9", 388, 601));
         PlayerFile file;
         QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
         TestServices ts;

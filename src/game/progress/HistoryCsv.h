@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/progress/HistoryRecords.h"
+#include "game/progress/HistoryRows.h"
 
 #include <QByteArray>
 #include <QList>

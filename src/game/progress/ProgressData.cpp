@@ -12,7 +12,7 @@ namespace {
 // Records still at the value a new player starts with are not shown.
 std::optional<qint64> setRecord(qint16 value)
 {
-    if (value <= 0 || value >= PlayerRecord::kUnset)
+    if (value <= 0 || value >= PlayerEntry::kUnset)
         return std::nullopt;
     return value;
 }

@@ -7,12 +7,12 @@ QString PlayerFile::fileNameFor(int gameMode)
 
 bool PlayerFile::open(const QString &path)
 {
-    return file_.open(path, PlayerRecord::kSize, RecordFile::Mode::ReadWrite);
+    return file_.open(path, PlayerEntry::kSize, EntryFile::Mode::ReadWrite);
 }
 
 bool PlayerFile::openReadOnly(const QString &path)
 {
-    return file_.open(path, PlayerRecord::kSize, RecordFile::Mode::ReadOnly);
+    return file_.open(path, PlayerEntry::kSize, EntryFile::Mode::ReadOnly);
 }
 
 void PlayerFile::close()
@@ -40,32 +40,32 @@ qint64 PlayerFile::length() const
     return file_.length();
 }
 
-double PlayerFile::recordCount() const
+double PlayerFile::entryCount() const
 {
-    return double(file_.length()) / PlayerRecord::kSize;
+    return double(file_.length()) / PlayerEntry::kSize;
 }
 
 double PlayerFile::playerCount() const
 {
-    return recordCount() - 2;
+    return entryCount() - 2;
 }
 
-PlayerRecord PlayerFile::read(qint64 k) const
+PlayerEntry PlayerFile::read(qint64 k) const
 {
-    return PlayerRecord::fromBytes(file_.read(k));
+    return PlayerEntry::fromBytes(file_.read(k));
 }
 
-QList<PlayerRecord> PlayerFile::read(qint64 k, qint64 count) const
+QList<PlayerEntry> PlayerFile::read(qint64 k, qint64 count) const
 {
     const QByteArray bytes = file_.read(k, count);
-    QList<PlayerRecord> out;
-    out.reserve(bytes.size() / PlayerRecord::kSize);
-    for (qsizetype at = 0; at + PlayerRecord::kSize <= bytes.size(); at += PlayerRecord::kSize)
-        out.append(PlayerRecord::fromBytes(bytes.mid(at, PlayerRecord::kSize)));
+    QList<PlayerEntry> out;
+    out.reserve(bytes.size() / PlayerEntry::kSize);
+    for (qsizetype at = 0; at + PlayerEntry::kSize <= bytes.size(); at += PlayerEntry::kSize)
+        out.append(PlayerEntry::fromBytes(bytes.mid(at, PlayerEntry::kSize)));
     return out;
 }
 
-bool PlayerFile::write(qint64 k, const PlayerRecord &record)
+bool PlayerFile::write(qint64 k, const PlayerEntry &entry)
 {
-    return file_.write(k, record.toBytes());
+    return file_.write(k, entry.toBytes());
 }

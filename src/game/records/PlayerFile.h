@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/RecordFile.h"
-#include "game/records/PlayerRecord.h"
+#include "platform/EntryFile.h"
+#include "game/records/PlayerEntry.h"
 
 #include <QList>
 
-// The record file of one mode ("clvfic1.txt" or "clvfic6.txt"), 19-byte records.
+// The record file of one mode ("clvfic1.txt" or "clvfic6.txt"), 19-byte entries.
 class PlayerFile
 {
 public:
@@ -21,19 +21,19 @@ public:
     QString errorString() const;
 
     qint64 length() const;
-    // Number of records as a real number: the length in bytes / 19, not rounded.
-    double recordCount() const;
-    // Number of player records: recordCount() - 2.
+    // Number of entries as a real number: the length in bytes / 19, not rounded.
+    double entryCount() const;
+    // Number of player entries: entryCount() - 2.
     double playerCount() const;
 
-    PlayerRecord read(qint64 k) const;
+    PlayerEntry read(qint64 k) const;
     // Records k to k + count - 1, read in one go.
-    QList<PlayerRecord> read(qint64 k, qint64 count) const;
-    bool write(qint64 k, const PlayerRecord &record);
+    QList<PlayerEntry> read(qint64 k, qint64 count) const;
+    bool write(qint64 k, const PlayerEntry &entry);
 
     // The underlying file, for locking it.
-    const RecordFile &recordFile() const { return file_; }
+    const EntryFile &entryFile() const { return file_; }
 
 private:
-    RecordFile file_;
+    EntryFile file_;
 };

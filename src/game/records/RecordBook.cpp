@@ -13,7 +13,7 @@ namespace {
 // Records read at a time while looking for a player.
 constexpr qint64 kScanBlock = 4096;
 
-qint16 &valueOf(PlayerRecord &record, Field field)
+qint16 &valueOf(PlayerEntry &record, Field field)
 {
     return field == Field::Mini ? record.Mini : record.Average;
 }
@@ -22,11 +22,11 @@ qint16 &valueOf(PlayerRecord &record, Field field)
 
 AbsRecords loadAbsRecords(PlayerFile &file)
 {
-    const FileLock lock(file.recordFile());
+    const FileLock lock(file.entryFile());
     AbsRecords out;
-    PlayerRecord buffer = file.read(1);
+    PlayerEntry buffer = file.read(1);
     if (buffer.Mini == 0) {
-        buffer.Mini = PlayerRecord::kUnset;
+        buffer.Mini = PlayerEntry::kUnset;
         buffer.setName(kPlaceholderName);
         out.written = file.write(1, buffer) && out.written;
     }
@@ -35,7 +35,7 @@ AbsRecords loadAbsRecords(PlayerFile &file)
 
     buffer = file.read(2);
     if (buffer.Average == 0) {
-        buffer.Average = PlayerRecord::kUnset;
+        buffer.Average = PlayerEntry::kUnset;
         buffer.setName(kPlaceholderName);
         out.written = file.write(2, buffer) && out.written;
     }
@@ -54,15 +54,15 @@ Lookup lookUpPlayer(const PlayerFile &file, const QString &name)
     // The players are the records up to where a new one would go: the whole records and a
     // trailing fragment of more than half a record, which counts as a record of its own
     // (its missing bytes read as zeros). They are read a block at a time.
-    const qint64 records = std::llround(file.recordCount() + 1) - 1;
+    const qint64 records = std::llround(file.entryCount() + 1) - 1;
     for (qint64 first = 3; first <= records; first += kScanBlock) {
         const qint64 count = std::min(kScanBlock, records - first + 1);
-        const QByteArray block = file.recordFile().read(first, count);
+        const QByteArray block = file.entryFile().read(first, count);
         for (qint64 i = 0; i < count; ++i) {
-            const char *record = block.constData() + i * PlayerRecord::kSize;
+            const char *record = block.constData() + i * PlayerEntry::kSize;
             if (std::memcmp(record, keyBytes.constData(), kNameLength) == 0) {
                 out.recordNumber = first + i;
-                out.record = PlayerRecord::fromBytes(QByteArray(record, PlayerRecord::kSize));
+                out.record = PlayerEntry::fromBytes(QByteArray(record, PlayerEntry::kSize));
                 return out;
             }
         }
@@ -72,24 +72,24 @@ Lookup lookUpPlayer(const PlayerFile &file, const QString &name)
 
 Lookup findPlayer(PlayerFile &file, const QString &name)
 {
-    const FileLock lock(file.recordFile());
+    const FileLock lock(file.entryFile());
     Lookup out = lookUpPlayer(file, name);
     if (out.recordNumber > 0)
         return out;
     // The new record goes after the last whole record; a trailing fragment shorter than
     // half a record is overwritten, a longer one is kept as a record of its own.
-    out.recordNumber = std::llround(file.recordCount() + 1);
+    out.recordNumber = std::llround(file.entryCount() + 1);
     out.created = true;
     out.record.Name = FitName(name);
-    out.record.Mini = PlayerRecord::kUnset;
-    out.record.Average = PlayerRecord::kUnset;
+    out.record.Mini = PlayerEntry::kUnset;
+    out.record.Average = PlayerEntry::kUnset;
     out.written = file.write(out.recordNumber, out.record);
     return out;
 }
 
 Offer offer(PlayerFile &file, qint64 k, Field field, qint16 time, const QString &player)
 {
-    const FileLock lock(file.recordFile());
+    const FileLock lock(file.entryFile());
     Offer out;
     out.record = file.read(k);
     if (!(time < valueOf(out.record, field)))

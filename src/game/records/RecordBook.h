@@ -25,12 +25,12 @@ AbsRecords loadAbsRecords(PlayerFile &file);
 struct Lookup
 {
     qint64 recordNumber = 0;
-    PlayerRecord record; // as found or as created
+    PlayerEntry record; // as found or as created
     bool created = false;
     bool written = true; // false when a new record could not be written
 };
 
-// Finds the first player record from record 3 on whose name equals FitName(name), or
+// Finds the first player entry from entry 3 on whose name equals FitName(name), or
 // appends a new one with 9999 in both times.
 Lookup findPlayer(PlayerFile &file, const QString &name);
 
@@ -43,7 +43,7 @@ enum class Field { Mini, Average };
 struct Offer
 {
     bool beaten = false;
-    PlayerRecord record; // record k as it is on disk afterwards
+    PlayerEntry record; // record k as it is on disk afterwards
     bool written = true; // false when the beaten record could not be written
 };
 

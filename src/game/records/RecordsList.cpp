@@ -75,7 +75,7 @@ void padTo(QString &out, qsizetype length)
 
 } // namespace
 
-QString recordLine(int rank, const PlayerRecord &record)
+QString recordLine(int rank, const PlayerEntry &record)
 {
     // Built in place: the list may hold tens of thousands of lines.
     QString line;
@@ -164,20 +164,20 @@ std::vector<int> exchangeSortOrder(const std::vector<qint16> &values)
     return order;
 }
 
-QList<PlayerRecord> rankByAverage(const QList<PlayerRecord> &players)
+QList<PlayerEntry> rankByAverage(const QList<PlayerEntry> &players)
 {
     std::vector<qint16> averages;
     averages.reserve(std::size_t(players.size()));
-    for (const PlayerRecord &p : players)
+    for (const PlayerEntry &p : players)
         averages.push_back(p.Average);
-    QList<PlayerRecord> ranked;
+    QList<PlayerEntry> ranked;
     ranked.reserve(players.size());
     for (int index : exchangeSortOrder(averages))
         ranked.append(players[index]);
     return ranked;
 }
 
-QStringList recordLines(const QList<PlayerRecord> &players)
+QStringList recordLines(const QList<PlayerEntry> &players)
 {
     QStringList lines;
     lines.reserve(players.size());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/records/PlayerRecord.h"
+#include "game/records/PlayerEntry.h"
 
 #include <QList>
 #include <QString>
@@ -13,7 +13,7 @@ QString recordsHeader();
 
 // One line of the list: rank, name as stored, best item time, best game average, in
 // fixed-width columns. Ranks from 100 on keep all their digits.
-QString recordLine(int rank, const PlayerRecord &record);
+QString recordLine(int rank, const PlayerEntry &record);
 
 // The order in which the exchange sort of the records list leaves the averages: for
 // i = 0..n-2, for j = i+1..n-1, swap entries i and j when value j < value i. Returns the
@@ -21,7 +21,7 @@ QString recordLine(int rank, const PlayerRecord &record);
 std::vector<int> exchangeSortOrder(const std::vector<qint16> &values);
 
 // The players ranked by best game average, equal averages in exchange-sort order.
-QList<PlayerRecord> rankByAverage(const QList<PlayerRecord> &players);
+QList<PlayerEntry> rankByAverage(const QList<PlayerEntry> &players);
 
 // The lines of the whole list, rank 1 first.
-QStringList recordLines(const QList<PlayerRecord> &players);
+QStringList recordLines(const QList<PlayerEntry> &players);

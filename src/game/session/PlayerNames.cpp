@@ -69,9 +69,9 @@ QStringList known(const PlayerFile &file, const Order &order)
     if (!(players >= 1))
         return {};
     QStringList names;
-    const QList<PlayerRecord> records = file.read(3, qint64(players));
+    const QList<PlayerEntry> records = file.read(3, qint64(players));
     names.reserve(records.size());
-    for (const PlayerRecord &r : records)
+    for (const PlayerEntry &r : records)
         names.append(trimSpaces(r.Name));
     return order.sorted(names);
 }

@@ -4,7 +4,7 @@
 
 bool SettingsFile::open(const QString &path)
 {
-    return file_.open(path, 2, RecordFile::Mode::ReadWrite);
+    return file_.open(path, 2, EntryFile::Mode::ReadWrite);
 }
 
 void SettingsFile::close()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RecordFile.h"
+#include "platform/EntryFile.h"
 
 // "clavimo.ini": one 2-byte record holding the sound switch as a signed 16-bit
 // little-endian integer, -1 (FF FF) for sound on and 0 (00 00) for sound off.
@@ -24,5 +24,5 @@ public:
     bool save(qint16 soundOn);
 
 private:
-    RecordFile file_;
+    EntryFile file_;
 };

@@ -19,7 +19,7 @@ bool WordList::typable(const QByteArray &record)
 bool WordList::open(const QString &path)
 {
     close();
-    if (!file_.open(path, kWordLength, RecordFile::Mode::ReadOnly))
+    if (!file_.open(path, kWordLength, EntryFile::Mode::ReadOnly))
         return false;
     const qint64 whole = file_.length() / kWordLength;
     std::vector<qint64> index;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RecordFile.h"
+#include "platform/EntryFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,7 +34,7 @@ public:
     static bool typable(const QByteArray &record);
 
 private:
-    RecordFile file_;
+    EntryFile file_;
     qint64 usable_ = 0;
     // Record numbers of the usable records; empty when every whole record is usable.
     std::vector<qint64> index_;

@@ -5,7 +5,7 @@
 #include "game/session/GameSession.h"
 #include "game/progress/HistoryReader.h"
 #include "game/records/PlayerFile.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/SessionHarness.h"
 
 #include <QtTest>
@@ -51,16 +51,16 @@ private slots:
     // records: the record file does not change by a byte, no record is announced, and each
     // player practises their own weak character. A game started with F2 afterwards is an
     // ordinary one again and its faster times do reach the file.
-    void practiceLeavesTheRecordFilesAlone_data()
+    void practiceLeavesTheEntryFilesAlone_data()
     {
         QTest::addColumn<int>("mode");
         QTest::newRow("one letter") << 1;
         QTest::newRow("six letters") << 6;
     }
-    void practiceLeavesTheRecordFilesAlone()
+    void practiceLeavesTheEntryFilesAlone()
     {
         QFETCH(int, mode);
-        const QString recordFile = PlayerFile::fileNameFor(mode), otherFile = PlayerFile::fileNameFor(7 - mode);
+        const QString entryFile = PlayerFile::fileNameFor(mode), otherFile = PlayerFile::fileNameFor(7 - mode);
         Harness h;
         FakeReader reader;
         reader.weak = {{QStringLiteral("Anne"), QStringLiteral("K")}, {QStringLiteral("Paul"), QStringLiteral("W")}};
@@ -73,7 +73,7 @@ private slots:
         for (int i = 0; i < 40; ++i)
             h.playItem(500);
         QCOMPARE(h.session->shownName(), QStringLiteral("Anne"));
-        const QByteArray before = h.folder.read(recordFile);
+        const QByteArray before = h.folder.read(entryFile);
         const QByteArray otherBefore = h.folder.read(otherFile);
         const qsizetype boxesBefore = h.ts.boxes.shown.size();
         const QStringList soundsBefore = h.ts.sound.played;
@@ -88,7 +88,7 @@ private slots:
         for (int i = 0; i < 40; ++i)
             h.playItem(100, i == 0 ? 1 : 0);
         QVERIFY(!h.session->game().isRunning()); // the round is over, as after ordinary games
-        QCOMPARE(h.folder.read(recordFile), before);
+        QCOMPARE(h.folder.read(entryFile), before);
         QCOMPARE(h.folder.read(otherFile), otherBefore);
         QCOMPARE(reader.asked, (QStringList{QStringLiteral("Anne %1 30").arg(mode), QStringLiteral("Paul %1 30").arg(mode)}));
         QCOMPARE(captions, (QStringList{QStringLiteral("Entraînement\u00A0: K"), QStringLiteral("Entraînement\u00A0: W")}));
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(!h.session->isPractice());
         for (int i = 0; i < 20; ++i)
             h.playItem(100);
-        QVERIFY(h.folder.read(recordFile) != before);
+        QVERIFY(h.folder.read(entryFile) != before);
         QVERIFY(!h.history.games.last().practice);
     }
 

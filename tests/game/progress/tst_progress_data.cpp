@@ -4,7 +4,7 @@
 #include "game/progress/HistoryCsv.h"
 #include "game/keyboard/KeyboardMap.h"
 #include "game/progress/ProgressData.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 
 #include <QtTest>
@@ -58,14 +58,14 @@ private slots:
         QTest::addColumn<QString>("player");
         QTest::addColumn<int>("mini"); // 0: no line
         QTest::addColumn<int>("average");
-        const QByteArray abs = recordBytes("Anne", 300, 0) + recordBytes("Anne", 0, 350);
-        const QByteArray players = abs + recordBytes("Anne", 300, 350) + recordBytes("Paul", 420, 9999);
+        const QByteArray abs = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 350);
+        const QByteArray players = abs + entryBytes("Anne", 300, 350) + entryBytes("Paul", 420, 9999);
         QTest::newRow("found") << players << "Anne" << 300 << 350;
         QTest::newRow("an unset average has no line") << players << "Paul" << 420 << 0;
         QTest::newRow("not in the file") << players << "Zoé" << 0 << 0;
         QTest::newRow("the absolute records are no player") << abs << "Anne" << 0 << 0;
         QTest::newRow("no file") << QByteArray() << "Anne" << 0 << 0;
-        QTest::newRow("a name longer than a record holds") << abs + recordBytes("Maximilien-Alex", 500, 600)
+        QTest::newRow("a name longer than a record holds") << abs + entryBytes("Maximilien-Alex", 500, 600)
                                                           << "Maximilien-Alexandre" << 500 << 600;
     }
     void personalRecordsReadOnly()

@@ -1,4 +1,4 @@
-// Guards the 19-byte player record on disk (name, Mini, Average) and the reading of records the file lacks.
+// Guards the 19-byte player entry on disk (name, Mini, Average) and the reading of entries the file lacks.
 
 #include "game/records/PlayerFile.h"
 #include "support/TestDoubles.h"
@@ -29,7 +29,7 @@ private slots:
         ScratchFolder folder;
         PlayerFile file;
         QVERIFY(file.open(QStringLiteral("players")));
-        QVERIFY(file.write(1, PlayerRecord{FitName(name), qint16(mini), qint16(average)}));
+        QVERIFY(file.write(1, PlayerEntry{FitName(name), qint16(mini), qint16(average)}));
         QCOMPARE(folder.read(QStringLiteral("players")), bytes);
         QCOMPARE(file.read(1).Name, FitName(name));
         QCOMPARE(file.read(1).toBytes(), bytes);

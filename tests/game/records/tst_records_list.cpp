@@ -21,7 +21,7 @@ private slots:
                                   "2 Maximilienne-Jo 300| 2   Maximilienne-Jo 300  456",
                                   "5 Y -32768| 5   Y               -32768456"}) {
             const QStringList f = row.section(QLatin1Char('|'), 0, 0).split(QLatin1Char(' '));
-            const PlayerRecord record{FitName(f[1]), qint16(f[2].toInt()), 456};
+            const PlayerEntry record{FitName(f[1]), qint16(f[2].toInt()), 456};
             QCOMPARE(recordLine(f[0].toInt(), record), row.section(QLatin1Char('|'), 1));
         }
     }

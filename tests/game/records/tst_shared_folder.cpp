@@ -62,12 +62,12 @@ private slots:
 
         PlayerFile file;
         QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
-        QCOMPARE(file.length() % PlayerRecord::kSize, qint64(0));
+        QCOMPARE(file.length() % PlayerEntry::kSize, qint64(0));
         QCOMPARE(int(file.read(1).Mini), absolute.mini);
         QCOMPARE(int(file.read(2).Average), absolute.average);
-        const QList<PlayerRecord> stored = file.read(3, qint64(file.playerCount()));
+        const QList<PlayerEntry> stored = file.read(3, qint64(file.playerCount()));
         QCOMPARE(stored.size(), best.size()); // nobody missing, nobody twice
-        for (const PlayerRecord &r : stored) {
+        for (const PlayerEntry &r : stored) {
             const QString name = r.Name.trimmed();
             QVERIFY2(best.contains(name), qPrintable(name));
             QCOMPARE(int(r.Mini), best[name].mini);
@@ -81,9 +81,9 @@ private slots:
     {
         ScratchFolder folder;
         const QString path = folder.file(QStringLiteral("clvfic1.txt"));
-        RecordFile mine, other;
-        QVERIFY(mine.open(path, PlayerRecord::kSize, RecordFile::Mode::ReadWrite));
-        QVERIFY(other.open(path, PlayerRecord::kSize, RecordFile::Mode::ReadWrite));
+        EntryFile mine, other;
+        QVERIFY(mine.open(path, PlayerEntry::kSize, EntryFile::Mode::ReadWrite));
+        QVERIFY(other.open(path, PlayerEntry::kSize, EntryFile::Mode::ReadWrite));
         QElapsedTimer waited;
         {
             const FileLock held(other);
@@ -95,7 +95,7 @@ private slots:
         }
         QVERIFY(FileLock(mine, 0).isLocked()); // let go with its holder
 
-        RecordFile closed;
+        EntryFile closed;
         waited.restart();
         QVERIFY(!FileLock(closed).isLocked());
         QVERIFY(waited.elapsed() < 100);

@@ -2,7 +2,7 @@
 // whole game's announcements and bytes, players taking turns, modes, the sound switch,
 // the end of the program, and the finished games handed to the history.
 #include "game/session/GameSession.h"
-#include "support/RecordBytes.h"
+#include "support/EntryBytes.h"
 #include "support/SessionHarness.h"
 
 #include <QDir>
@@ -53,18 +53,18 @@ private slots:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QString>("announced");
         QTest::addColumn<QByteArray>("after");
-        const QByteArray anne = recordBytes("Anne", 300, 0) + recordBytes("Anne", 0, 300);
+        const QByteArray anne = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 300);
         QTest::newRow("new file") << QByteArray()
                                   << "cparti oui recminab Record mini absolu ! recmin Record mini perso ! oui recminab "
                                      "Record mini absolu ! recmin Record mini perso ! recmoy Record perso moyenne ! "
                                      "recmoyab Record absolu moyenne !"
-                                  << recordBytes("Paul", 400, 0) + recordBytes("Paul", 0, 452) + recordBytes("Paul", 400, 452);
-        QTest::newRow("absolute records hold") << anne + recordBytes("Paul", 9999, 9999)
+                                  << entryBytes("Paul", 400, 0) + entryBytes("Paul", 0, 452) + entryBytes("Paul", 400, 452);
+        QTest::newRow("absolute records hold") << anne + entryBytes("Paul", 9999, 9999)
                                                << "cparti oui recmin Record mini perso ! oui recmin Record mini perso ! "
                                                   "recmoy Record perso moyenne !"
-                                               << anne + recordBytes("Paul", 400, 452);
-        QTest::newRow("equal times beat nothing") << anne + recordBytes("Paul", 400, 452) << "cparti oui oui"
-                                                  << anne + recordBytes("Paul", 400, 452);
+                                               << anne + entryBytes("Paul", 400, 452);
+        QTest::newRow("equal times beat nothing") << anne + entryBytes("Paul", 400, 452) << "cparti oui oui"
+                                                  << anne + entryBytes("Paul", 400, 452);
     }
     void wholeGame()
     {
@@ -99,7 +99,7 @@ private slots:
     {
         Harness h;
         QVERIFY(h.startGame({QStringLiteral("Paul")}));
-        const QByteArray others = recordBytes("Zo\xE9", 660, 0) + recordBytes("Zo\xE9", 0, 200) + recordBytes("Paul", 100, 660);
+        const QByteArray others = entryBytes("Zo\xE9", 660, 0) + entryBytes("Zo\xE9", 0, 200) + entryBytes("Paul", 100, 660);
         h.folder.write(QStringLiteral("clvfic1.txt"), others);
         h.ts.boxes.shown.clear();
         h.ts.sound.played.clear();
@@ -208,7 +208,7 @@ private slots:
         for (int i = 2; i <= 20; ++i)
             h.playItem(2000);
         QCOMPARE(h.file("clvfic6.txt"),
-                 recordBytes("Zo\xE9", 1100, 0) + recordBytes("Zo\xE9", 0, 1955) + recordBytes("Zo\xE9", 1100, 1955));
+                 entryBytes("Zo\xE9", 1100, 0) + entryBytes("Zo\xE9", 0, 1955) + entryBytes("Zo\xE9", 1100, 1955));
         h.session->selectMode(1);
         QVERIFY(!h.session->wordList().isOpen());
         QCOMPARE(h.session->playerFile().path(), QStringLiteral("clvfic1.txt"));
@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(h.handOvers, (QStringList{QStringLiteral("Bruno"), QStringLiteral("Łukasz"), QStringLiteral("Anne")}));
         QVERIFY(!h.session->game().isRunning()); // back at the first player: wait for a new game
         QCOMPARE(h.file("clvfic1.txt").mid(38),
-                 recordBytes("Anne", 300, 300) + recordBytes("Bruno", 301, 301) + recordBytes("?ukasz", 302, 302));
+                 entryBytes("Anne", 300, 300) + entryBytes("Bruno", 301, 301) + entryBytes("?ukasz", 302, 302));
     }
 
     // "items played, interruption, items played > modes of the games stored": only a game

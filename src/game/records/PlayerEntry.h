@@ -5,10 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
-// One 19-byte record of a player file: a 15-byte windows-1252 name padded with spaces,
+// One 19-byte entry of a player file: a 15-byte windows-1252 name padded with spaces,
 // then the best item time and the best game average as signed 16-bit little-endian
-// integers. Records 1 and 2 hold the absolute records, players start at record 3.
-struct PlayerRecord
+// integers. Entries 1 and 2 hold the absolute records, players start at entry 3.
+struct PlayerEntry
 {
     static constexpr int kSize = 19;
     static constexpr qint16 kUnset = 9999;
@@ -21,5 +21,5 @@ struct PlayerRecord
     void setName(const QString &text) { Name = FitName(text); }
 
     QByteArray toBytes() const;
-    static PlayerRecord fromBytes(const QByteArray &bytes);
+    static PlayerEntry fromBytes(const QByteArray &bytes);
 };

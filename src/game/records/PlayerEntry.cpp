@@ -1,10 +1,10 @@
-#include "game/records/PlayerRecord.h"
+#include "game/records/PlayerEntry.h"
 
 #include "platform/Windows1252.h"
 
 #include <QtEndian>
 
-QByteArray PlayerRecord::toBytes() const
+QByteArray PlayerEntry::toBytes() const
 {
     QByteArray out = Windows1252::encode(FitName(Name));
     out.resize(kSize);
@@ -13,11 +13,11 @@ QByteArray PlayerRecord::toBytes() const
     return out;
 }
 
-PlayerRecord PlayerRecord::fromBytes(const QByteArray &bytes)
+PlayerEntry PlayerEntry::fromBytes(const QByteArray &bytes)
 {
     QByteArray raw = bytes.left(kSize);
     raw.append(QByteArray(kSize - raw.size(), '\0'));
-    PlayerRecord r;
+    PlayerEntry r;
     r.Name = Windows1252::decode(raw.left(kNameLength));
     r.Mini = qFromLittleEndian<qint16>(raw.constData() + kNameLength);
     r.Average = qFromLittleEndian<qint16>(raw.constData() + kNameLength + 2);

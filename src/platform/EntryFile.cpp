@@ -1,4 +1,4 @@
-#include "platform/RecordFile.h"
+#include "platform/EntryFile.h"
 
 #include <QFileInfo>
 
@@ -10,17 +10,17 @@
 #include <unistd.h>
 #endif
 
-RecordFile::~RecordFile()
+EntryFile::~EntryFile()
 {
     close();
 }
 
-bool RecordFile::open(const QString &path, int recordLength, Mode mode)
+bool EntryFile::open(const QString &path, int entryLength, Mode mode)
 {
     close();
     error_.clear();
     file_.setFileName(path);
-    if (recordLength <= 0) {
+    if (entryLength <= 0) {
         error_ = QStringLiteral("longueur d'enregistrement invalide");
         return false;
     }
@@ -47,59 +47,59 @@ bool RecordFile::open(const QString &path, int recordLength, Mode mode)
         }
         return false;
     }
-    recordLength_ = recordLength;
+    entryLength_ = entryLength;
     return true;
 }
 
-void RecordFile::close()
+void EntryFile::close()
 {
     if (file_.isOpen())
         file_.close();
 }
 
-bool RecordFile::isOpen() const
+bool EntryFile::isOpen() const
 {
     return file_.isOpen();
 }
 
-QString RecordFile::path() const
+QString EntryFile::path() const
 {
     return file_.fileName();
 }
 
-int RecordFile::handle() const
+int EntryFile::handle() const
 {
     return file_.isOpen() ? file_.handle() : -1;
 }
 
-QString RecordFile::errorString() const
+QString EntryFile::errorString() const
 {
     return error_;
 }
 
-int RecordFile::recordLength() const
+int EntryFile::entryLength() const
 {
-    return recordLength_;
+    return entryLength_;
 }
 
-qint64 RecordFile::length() const
+qint64 EntryFile::length() const
 {
     return file_.isOpen() ? file_.size() : 0;
 }
 
-QByteArray RecordFile::read(qint64 k) const
+QByteArray EntryFile::read(qint64 k) const
 {
     return read(k, 1);
 }
 
-QByteArray RecordFile::read(qint64 k, qint64 count) const
+QByteArray EntryFile::read(qint64 k, qint64 count) const
 {
-    if (count < 1 || (recordLength_ > 0 && count > std::numeric_limits<int>::max() / recordLength_))
+    if (count < 1 || (entryLength_ > 0 && count > std::numeric_limits<int>::max() / entryLength_))
         return QByteArray();
-    QByteArray out(count * recordLength_, '\0');
-    if (!file_.isOpen() || k < 1 || k > std::numeric_limits<qint64>::max() / recordLength_ - count)
+    QByteArray out(count * entryLength_, '\0');
+    if (!file_.isOpen() || k < 1 || k > std::numeric_limits<qint64>::max() / entryLength_ - count)
         return out;
-    const qint64 offset = (k - 1) * recordLength_;
+    const qint64 offset = (k - 1) * entryLength_;
     if (offset >= file_.size() || !file_.seek(offset))
         return out;
     const qint64 got = file_.read(out.data(), out.size());
@@ -108,23 +108,23 @@ QByteArray RecordFile::read(qint64 k, qint64 count) const
     return out;
 }
 
-bool RecordFile::write(qint64 k, const QByteArray &bytes)
+bool EntryFile::write(qint64 k, const QByteArray &bytes)
 {
     if (!file_.isOpen() || k < 1 || !file_.isWritable()) {
         error_ = QStringLiteral("fichier non ouvert en écriture");
         return false;
     }
-    QByteArray record = bytes.left(recordLength_);
-    record.append(QByteArray(recordLength_ - record.size(), '\0'));
-    if (k > std::numeric_limits<qint64>::max() / recordLength_) {
+    QByteArray record = bytes.left(entryLength_);
+    record.append(QByteArray(entryLength_ - record.size(), '\0'));
+    if (k > std::numeric_limits<qint64>::max() / entryLength_) {
         error_ = QStringLiteral("numéro d'enregistrement trop grand");
         return false;
     }
-    const qint64 offset = (k - 1) * recordLength_;
+    const qint64 offset = (k - 1) * entryLength_;
     const qint64 size = file_.size();
     if (offset > size && !extendWithZeros(size, offset))
         return false;
-    if (!file_.seek(offset) || file_.write(record) != recordLength_) {
+    if (!file_.seek(offset) || file_.write(record) != entryLength_) {
         error_ = file_.errorString();
         return false;
     }
@@ -132,7 +132,7 @@ bool RecordFile::write(qint64 k, const QByteArray &bytes)
 }
 
 // The gap before a record written beyond the end must read back as zeros.
-bool RecordFile::extendWithZeros(qint64 from, qint64 to)
+bool EntryFile::extendWithZeros(qint64 from, qint64 to)
 {
 #if defined(Q_OS_WIN)
     // SetEndOfFile leaves an extension undefined: write the zeros, a block at a time so
@@ -161,7 +161,7 @@ bool RecordFile::extendWithZeros(qint64 from, qint64 to)
 #endif
 }
 
-bool RecordFile::syncToDisk()
+bool EntryFile::syncToDisk()
 {
     if (!file_.flush()) {
         error_ = file_.errorString();

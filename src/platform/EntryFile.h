@@ -4,22 +4,22 @@
 #include <QFile>
 #include <QString>
 
-// A file of fixed-length records numbered from 1. Reading past the end yields zero bytes,
+// A file of fixed-length entries numbered from 1. Reading past the end yields zero bytes,
 // writing past the end extends the file, and every write reaches the disk before the call
-// returns, so a record announced to the player is a record kept.
-class RecordFile
+// returns, so a best time announced to the player is one kept.
+class EntryFile
 {
 public:
     enum class Mode { ReadWrite, ReadOnly };
 
-    RecordFile() = default;
-    RecordFile(const RecordFile &) = delete;
-    RecordFile &operator=(const RecordFile &) = delete;
-    ~RecordFile();
+    EntryFile() = default;
+    EntryFile(const EntryFile &) = delete;
+    EntryFile &operator=(const EntryFile &) = delete;
+    ~EntryFile();
 
     // Opens the file by name. ReadWrite creates a missing file empty; ReadOnly does not.
     // On failure the file stays closed and errorString() says why, in French.
-    bool open(const QString &path, int recordLength, Mode mode);
+    bool open(const QString &path, int entryLength, Mode mode);
     void close();
     bool isOpen() const;
 
@@ -27,17 +27,17 @@ public:
     // The operating system's file descriptor, -1 when closed (for locking).
     int handle() const;
     QString errorString() const;
-    int recordLength() const;
+    int entryLength() const;
 
     // Length of the file in bytes (0 when closed).
     qint64 length() const;
 
-    // Record k (k >= 1): always recordLength() bytes, the missing ones read as zero.
+    // Entry k (k >= 1): always entryLength() bytes, the missing ones read as zero.
     QByteArray read(qint64 k) const;
-    // Records k to k + count - 1 in one read, the missing bytes as zero.
+    // Entries k to k + count - 1 in one read, the missing bytes as zero.
     QByteArray read(qint64 k, qint64 count) const;
 
-    // Writes record k (k >= 1), padded with zeros or cut to recordLength(), then flushes
+    // Writes entry k (k >= 1), padded with zeros or cut to entryLength(), then flushes
     // and syncs. Returns false, with errorString() set, when the write did not succeed.
     bool write(qint64 k, const QByteArray &bytes);
 
@@ -46,6 +46,6 @@ private:
     bool syncToDisk();
 
     mutable QFile file_;
-    int recordLength_ = 0;
+    int entryLength_ = 0;
     QString error_;
 };

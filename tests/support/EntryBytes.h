@@ -4,9 +4,9 @@
 
 #include <random>
 
-// A player record as the file holds it, built by hand: 15 name bytes padded with spaces,
+// A player entry as the file holds it, built by hand: 15 name bytes padded with spaces,
 // then Mini and Average as signed 16-bit little-endian integers.
-inline QByteArray recordBytes(const QByteArray &name, qint16 mini, qint16 average)
+inline QByteArray entryBytes(const QByteArray &name, qint16 mini, qint16 average)
 {
     QByteArray out = name.leftJustified(15, ' ', true);
     out.append(char(mini & 0xFF)).append(char((mini >> 8) & 0xFF));
@@ -15,7 +15,7 @@ inline QByteArray recordBytes(const QByteArray &name, qint16 mini, qint16 averag
 }
 
 // Records 1 and 2 of a new record file: the placeholders of the absolute Mini and Average.
-inline const QByteArray kPlaceholders = recordBytes("xxxxx", 9999, 0) + recordBytes("xxxxx", 0, 9999);
+inline const QByteArray kPlaceholders = entryBytes("xxxxx", 9999, 0) + entryBytes("xxxxx", 0, 9999);
 
 // The record file of a large class: the placeholders, then `players` players with names of
 // varied length and first letters, some with accents, and times between 150 and 1200 ms,
@@ -29,7 +29,7 @@ inline QByteArray classFile(int players)
     out.reserve(out.size() + qsizetype(players) * 19);
     for (int i = 0; i < players; ++i) {
         const QByteArray name = QByteArray(first[random() % 16]) + QByteArray::number(i);
-        out += recordBytes(name, qint16(150 + random() % 900), qint16(300 + random() % 900));
+        out += entryBytes(name, qint16(150 + random() % 900), qint16(300 + random() % 900));
     }
     return out;
 }

@@ -1,12 +1,12 @@
 // Guards the record file rules: missing bytes read as zero, writes extend the file with zero-filled gaps, failed opens neither create nor crash.
 
-#include "platform/RecordFile.h"
+#include "platform/EntryFile.h"
 #include "support/TestDoubles.h"
 
 #include <QDir>
 #include <QtTest>
 
-class TestRecordFile : public QObject
+class TestEntryFile : public QObject
 {
     Q_OBJECT
 
@@ -37,8 +37,8 @@ private slots:
         QFETCH(QByteArray, expected);
         ScratchFolder folder;
         folder.write(QStringLiteral("r.dat"), content);
-        RecordFile file;
-        QVERIFY(file.open(folder.file(QStringLiteral("r.dat")), 4, record.isEmpty() ? RecordFile::Mode::ReadOnly : RecordFile::Mode::ReadWrite));
+        EntryFile file;
+        QVERIFY(file.open(folder.file(QStringLiteral("r.dat")), 4, record.isEmpty() ? EntryFile::Mode::ReadOnly : EntryFile::Mode::ReadWrite));
         QVERIFY2(record.isEmpty() || file.write(k, record), qPrintable(file.errorString()));
         // A write is checked on disk while the file is still open.
         QCOMPARE(record.isEmpty() ? file.read(k) : folder.read(QStringLiteral("r.dat")), expected);
@@ -47,19 +47,19 @@ private slots:
     void failedOpens()
     {
         ScratchFolder scratch;
-        RecordFile file;
+        EntryFile file;
         const QString missing = scratch.file(QStringLiteral("missing.txt"));
-        QVERIFY(!file.open(missing, 6, RecordFile::Mode::ReadOnly));
+        QVERIFY(!file.open(missing, 6, EntryFile::Mode::ReadOnly));
         QVERIFY(!QFile::exists(missing));
         QVERIFY(!file.isOpen());
         const QString folder = scratch.file(QStringLiteral("clvfic1.txt"));
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(!file.open(folder, 19, RecordFile::Mode::ReadWrite));
+        QVERIFY(!file.open(folder, 19, EntryFile::Mode::ReadWrite));
         QCOMPARE(file.errorString(), QStringLiteral("un dossier porte ce nom"));
-        QVERIFY(file.open(missing, 6, RecordFile::Mode::ReadWrite));
+        QVERIFY(file.open(missing, 6, EntryFile::Mode::ReadWrite));
         QVERIFY(QFile::exists(missing));
     }
 };
 
-QTEST_GUILESS_MAIN(TestRecordFile)
-#include "tst_record_file.moc"
+QTEST_GUILESS_MAIN(TestEntryFile)
+#include "tst_entry_file.moc"
