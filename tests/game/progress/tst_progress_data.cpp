@@ -66,7 +66,7 @@ private slots:
     // "player|shown > the two fields as written"
     void csv()
     {
-        for (const QString row : {"Zoé|ÉTÉ ET > Zoé|ÉTÉ ET", "Jo;\"le roi\"|A > \"Jo;\"\"le roi\"\"\"|A", " Léa |A > \" Léa \"|A",
+        for (const QString row : {"Zoé|ÉTÉ ET > Zoé|ÉTÉ ET", "Jo;\"le roi\"|A > \"Jo;\"\"le roi\"\"\"|A", "Léa | A > \"Léa \"|\" A\"",
                                   "Jo\nB|A\rB > \"Jo\nB\"|\"A\rB\""}) {
             const QString in = row.section(" > ", 0, 0), out = row.section(" > ", 1);
             const ItemLine item{7, in.section(u'|', 0, 0), 6, "2026-11-02T16:59:00.000Z", "2026-11-02T17:00:00.000Z", 900, 1000, 4, 3,
