@@ -16,8 +16,6 @@ public:
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 
-    bool isLocked() const { return locked_; }
-
 private:
     int handle_ = -1;
     bool locked_ = false;

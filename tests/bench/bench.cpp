@@ -44,10 +44,7 @@
 
 namespace {
 
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
 // Lines reach the terminal at once, so that a slow step shows while it runs.
 void print(const char *format, auto... values)
@@ -62,10 +59,7 @@ const QDateTime kFirstGame(QDate(2025, 1, 1), QTime(8, 0), Qt::UTC);
 QString spread(QList<double> &times)
 {
     std::sort(times.begin(), times.end());
-    return QStringLiteral("median %1 ms, slowest %2 ms (%3 runs)")
-        .arg(times[times.size() / 2], 0, 'f', 2)
-        .arg(times.last(), 0, 'f', 2)
-        .arg(times.size());
+    return QStringLiteral("median %1 ms, slowest %2 ms (%3 runs)").arg(times[times.size() / 2], 0, 'f', 2).arg(times.last(), 0, 'f', 2).arg(times.size());
 }
 
 // The progression window as a player opens it with F5: built, shown and painted, three times.
@@ -186,9 +180,8 @@ bool practice(int games)
         bytes += Windows1252::encode(word);
     }
     QFile out(WordList::fileName());
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
         return false;
-    out.close();
     WordList list;
     if (!list.open(WordList::fileName()) || list.usableCount() != kWords)
         return false;

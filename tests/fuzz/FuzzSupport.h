@@ -1,9 +1,8 @@
 #pragma once
 
 // Shared by the fuzz targets: a failed check that stops the run loudly, a scratch folder
-// kept for the whole process (on /dev/shm when it takes files, so that the fsync of every
-// record write costs nothing), whole files written and read, the records of a record
-// file's bytes, and a reader that splits the raw input into numbers and bytes.
+// (on /dev/shm when it takes files, so that the fsync of every write costs nothing), whole
+// files written and read, the entries of a file's bytes, and a reader of the raw input.
 
 #include "game/records/PlayerEntry.h"
 
@@ -17,11 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
 
-// A broken invariant: print where and abort, which both the fuzzer and the standalone
-// driver report as a failure with the input that caused it.
+// A broken invariant: print where and abort; the fuzzer and the standalone driver report it.
 #define FUZZ_CHECK(condition) ((condition) ? void() : fuzz::fail(__FILE__, __LINE__, "check failed: " #condition))
 
 namespace fuzz {
@@ -57,13 +56,11 @@ inline void writeWholeFile(const QString &path, const QByteArray &bytes)
 inline QByteArray readWholeFile(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        fail(__FILE__, __LINE__, "cannot read " + path);
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : (fail(__FILE__, __LINE__, "cannot read " + path), QByteArray());
 }
 
-// Record k (from 1) of a record file's bytes as reading it must give it: a trailing
-// fragment padded with zeros, and zeros past the end.
+// Entry k (from 1) of a file's bytes as reading it must give it: a trailing fragment padded
+// with zeros, and zeros past the end.
 inline QByteArray recordAt(const QByteArray &file, qint64 k)
 {
     constexpr int size = PlayerEntry::kSize;
@@ -72,10 +69,7 @@ inline QByteArray recordAt(const QByteArray &file, qint64 k)
     return file.mid(qsizetype(k - 1) * size, size).leftJustified(size, '\0', true);
 }
 
-inline qint16 int16At(const QByteArray &bytes, int at)
-{
-    return qFromLittleEndian<qint16>(bytes.constData() + at);
-}
+inline qint16 int16At(const QByteArray &bytes, int at) { return qFromLittleEndian<qint16>(bytes.constData() + at); }
 
 // Numbers come off the end of the input and byte strings off the front, so that a seed
 // made of a whole data file keeps its head intact and its tail steers the choices.
@@ -93,13 +87,7 @@ public:
             v = (v << 8) | data_[--size_];
         return static_cast<T>(v); // keeps the low bits, signed types included (C++20)
     }
-
-    QByteArray takeRest()
-    {
-        const QByteArray out(reinterpret_cast<const char *>(data_), qsizetype(size_));
-        size_ = 0;
-        return out;
-    }
+    QByteArray takeRest() { return QByteArray(reinterpret_cast<const char *>(data_), qsizetype(std::exchange(size_, 0))); }
 
 private:
     const std::uint8_t *data_;

@@ -20,34 +20,23 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// One random edit of the kind that finds record-file faults: a flipped bit, a byte set to
-// an edge value, a removed or inserted run, a length cut near a record's edge.
+// One random edit of the kind that finds file faults: a byte set to an edge value or
+// flipped, a removed or inserted run, a length cut near an entry's or a word's edge.
 void mutate(Bytes &b, std::mt19937_64 &rng)
 {
     static const std::uint8_t edges[] = {0x00, 0x01, 0x20, 0x3F, 0x7F, 0x80, 0x81, 0x9C, 0x9F, 0xFF, 0x0F, 0x27};
     const std::size_t i = b.empty() ? 0 : std::size_t(rng() % b.size());
     const auto at = b.begin() + std::ptrdiff_t(i);
-    switch (rng() % 5) {
-    case 0:
-        if (!b.empty())
-            b[i] ^= std::uint8_t(1u << (rng() % 8));
-        break;
-    case 1:
-        if (!b.empty())
-            b[i] = edges[rng() % sizeof edges];
-        break;
-    case 2:
+    const unsigned kind = unsigned(rng() % 4);
+    const std::size_t unit = rng() % 2 ? 19 : 6;
+    if (kind == 0 && !b.empty())
+        b[i] = rng() % 2 ? edges[rng() % sizeof edges] : std::uint8_t(b[i] ^ (1u << (rng() % 8)));
+    else if (kind == 1)
         b.erase(at, at + std::ptrdiff_t(std::min<std::size_t>(1 + rng() % 40, b.size() - i)));
-        break;
-    case 3:
+    else if (kind == 2)
         b.insert(at, 1 + rng() % 24, std::uint8_t(rng()));
-        break;
-    default: {
-        const std::size_t unit = rng() % 2 ? 19 : 6;
+    else if (kind == 3)
         b.resize((b.size() / unit + rng() % 3) * unit + rng() % 3, 0);
-        break;
-    }
-    }
 }
 
 } // namespace

@@ -1,8 +1,7 @@
-// A player entry file holding any bytes, taken through what a game does with it: the
-// absolute records loaded (placeholders written where a value is 0), players found or
-// added by name, a game's times worked out, and the improved records written back. Each
-// step is checked against a byte-level model of the file: a record write changes its own
-// 19 bytes and, when it lies past the end, fills the gap with zeros; nothing else moves.
+// A player file holding any bytes, taken through what a game does with it: the absolute
+// records loaded (placeholders where a value is 0), players found or added by name, a game's
+// times, the improved records written back. Each step is checked against a byte-level model:
+// an entry write changes its own 19 bytes and fills any gap before it with zeros.
 
 #include "FuzzSupport.h"
 
@@ -104,12 +103,11 @@ RecordBook::Lookup lookUp(PlayerFile &file, const QString &path, const QString &
     return found;
 }
 
-// The best item time and the average of one game of 20 items, as the game works them out
-// (their rounding is the typing tests' concern).
+// The best item time and the average of one game of 20 items (their rounding is the typing
+// tests' concern).
 std::pair<qint64, qint64> playGame(fuzz::Input &in)
 {
-    qint64 total = 0;
-    qint64 best = Statistics::kUnset;
+    qint64 total = 0, best = Statistics::kUnset;
     for (int item = 1; item <= Statistics::kItemsPerGame; ++item) {
         const qint64 raw = in.take<quint16>();
         const qint64 t = Statistics::itemTime(raw, in.take<quint8>());
@@ -148,12 +146,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     fuzz::Input in(data, size);
     const auto choice = in.take<quint16>();
-    const QByteArray nameBytes = [&in] {
-        QByteArray out;
-        for (int i = 0; i < 16; ++i)
-            out.append(char(in.take<quint8>()));
-        return out;
-    }();
+    QByteArray nameBytes;
+    for (int i = 0; i < 16; ++i)
+        nameBytes.append(char(in.take<quint8>()));
     // The game's figures come off the end too; what is left is the file.
     std::vector<std::uint8_t> gameBytes;
     for (int i = 0; i < 3 * Statistics::kItemsPerGame && in.left() > 0; ++i)

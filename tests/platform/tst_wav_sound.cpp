@@ -6,7 +6,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <utility>
 
 namespace {
 
@@ -53,47 +52,46 @@ class TestWavSound : public QObject
     Q_OBJECT
 
 private slots:
-    void reads_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("read"); // "rate bytes kept, length in µs", or none
-        const QByteArray mono16 = fmt(1, 1, 22050, 16);
-        const QString tenth = QStringLiteral("22050 4410 100000");
-        QTest::newRow("16-bit mono") << riff(mono16 + chunk("data", kSamples)) << tenth;
-        QTest::newRow("8-bit stereo") << riff(fmt(1, 2, 8000, 8) + chunk("data", QByteArray(1600, 'x'))) << "8000 1600 100000";
-        QTest::newRow("odd chunk before, padded") << riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples)) << tenth;
-        QTest::newRow("data cut short: whole frames") << riff(mono16 + "data" + le32(4410) + kSamples.left(101)) << "22050 100 2267";
-        QTest::newRow("float samples") << riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)) << "none";
-        QTest::newRow("24-bit samples") << riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)) << "none";
-        QTest::newRow("no channel") << riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)) << "none";
-        QTest::newRow("data before fmt") << riff(chunk("data", kSamples) + mono16) << "none";
-        QTest::newRow("fmt cut short") << riff(chunk("fmt ", "\x01\x00\x01")) << "none";
-        QTest::newRow("no data chunk") << riff(mono16) << "none";
-        QTest::newRow("empty data") << riff(mono16 + chunk("data", {})) << "none";
-        QTest::newRow("chunk claiming 4 GB") << riff(chunk("junk", "ab", 0xFFFFFFF0u) + mono16 + chunk("data", kSamples)) << "none";
-        QTest::newRow("not a WAVE") << QByteArray("RIFF\x04\x00\x00\x00AVI ") << "none";
-        QTest::newRow("empty file") << QByteArray() << "none";
-    }
+    // "rate bytes kept, length in µs", or none; every shorter piece of the file reads
+    // without harm, as no sound or as less of it.
     void reads()
     {
-        QFETCH(QByteArray, bytes);
-        const WavSound sound = WavSound::fromBytes(bytes);
-        QTEST(sound.isValid() ? QStringLiteral("%1 %2 %3").arg(sound.sampleRate).arg(sound.samples.size()).arg(sound.lengthUs())
-                              : QStringLiteral("none"), "read");
-        QVERIFY(sound.isValid() || (sound.samples.isEmpty() && sound.lengthUs() == 0));
-        // Every shorter piece of the file reads without harm, as no sound or as less of it.
-        for (qsizetype n = 0; n < bytes.size(); n += 7)
-            QVERIFY(WavSound::fromBytes(bytes.left(n)).samples.size() <= sound.samples.size());
+        const QByteArray mono16 = fmt(1, 1, 22050, 16);
+        const QString tenth = QStringLiteral("22050 4410 100000");
+        const QList<std::pair<QByteArray, QString>> rows = {
+            {riff(mono16 + chunk("data", kSamples)), tenth},
+            {riff(fmt(1, 2, 8000, 8) + chunk("data", QByteArray(1600, 'x'))), "8000 1600 100000"},
+            {riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples)), tenth}, // an odd chunk before, padded
+            {riff(mono16 + "data" + le32(4410) + kSamples.left(101)), "22050 100 2267"}, // cut short: whole frames
+            {riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)), "none"}, // float samples
+            {riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)), "none"},
+            {riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)), "none"}, // no channel
+            {riff(chunk("data", kSamples) + mono16), "none"},
+            {riff(chunk("fmt ", "\x01\x00\x01")), "none"},
+            {riff(mono16), "none"},
+            {riff(mono16 + chunk("data", {})), "none"},
+            {riff(chunk("junk", "ab", 0xFFFFFFF0u) + mono16 + chunk("data", kSamples)), "none"}, // a chunk claiming 4 GB
+            {QByteArray("RIFF\x04\x00\x00\x00AVI "), "none"},
+            {QByteArray(), "none"}};
+        for (const auto &[bytes, read] : rows) {
+            const WavSound sound = WavSound::fromBytes(bytes);
+            QCOMPARE(sound.isValid() ? QStringLiteral("%1 %2 %3").arg(sound.sampleRate).arg(sound.samples.size()).arg(sound.lengthUs())
+                                     : QStringLiteral("none"), read);
+            QVERIFY(sound.isValid() || (sound.samples.isEmpty() && sound.lengthUs() == 0));
+            for (qsizetype n = 0; n < bytes.size(); n += 7)
+                QVERIFY(WavSound::fromBytes(bytes.left(n)).samples.size() <= sound.samples.size());
+        }
     }
 
-    // The cues shipped are read whole: the length in ms another tool gives them.
+    // The seven cues shipped are read whole, each between 0.1 and 3 seconds: the length in
+    // ms another tool gives them where known.
     void shippedCues()
     {
-        const std::pair<const char *, int> cues[] = {{"cparti.wav", 594}, {"aurevoir.wav", 698}, {"recmoyab.wav", 2032}};
-        for (const auto &[file, lengthMs] : cues) {
+        for (const auto &[file, lengthMs] : {std::pair{"cparti.wav", 594}, {"aurevoir.wav", 698}, {"recmoyab.wav", 2032}, {"oui.wav", 0},
+                                             {"recmin.wav", 0}, {"recminab.wav", 0}, {"recmoy.wav", 0}}) {
             const WavSound sound = WavSound::fromFile(locateDataFile(QString::fromLatin1(file)));
-            QCOMPARE(sound.sampleRate, 22050);
-            QCOMPARE(sound.lengthUs() / 1000, qint64(lengthMs));
+            QVERIFY2(sound.sampleRate == 22050 && sound.lengthUs() > 100000 && sound.lengthUs() < 3000000, file);
+            QVERIFY2(lengthMs == 0 || sound.lengthUs() / 1000 == lengthMs, file);
         }
     }
 };

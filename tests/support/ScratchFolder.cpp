@@ -3,23 +3,14 @@
 #include <QDir>
 #include <QFile>
 
-ScratchFolder::ScratchFolder()
-    : previous_(QDir::currentPath())
-{
-    QDir::setCurrent(dir_.path());
-}
+ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
 
-ScratchFolder::~ScratchFolder()
-{
-    QDir::setCurrent(previous_);
-}
+ScratchFolder::~ScratchFolder() { QDir::setCurrent(previous_); }
 
 QByteArray ScratchFolder::read(const QString &name) const
 {
     QFile f(file(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void ScratchFolder::write(const QString &name, const QByteArray &bytes) const

@@ -39,7 +39,7 @@ struct Harness
         QObject::connect(s, &GameSession::playerShown, label("player"));
         QObject::connect(s, &GameSession::gameMiniShown, label("gameMini"));
         QObject::connect(s, &GameSession::gameAverageShown, label("gameAverage"));
-        QObject::connect(s, &GameSession::itemShown, [this](const QString &item) { shown["item"] = item; });
+        QObject::connect(s, &GameSession::itemShown, label("item"));
         QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
         QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) {
             shown["prompt"] = visible ? c : QString();

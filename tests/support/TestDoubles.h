@@ -61,11 +61,7 @@ struct GivenKeyboardNames : ServerKeyboardNames
 struct RememberedLayout : LayoutMemory
 {
     QString remembered() override { return layout; }
-    void remember(const QString &chosen) override
-    {
-        layout = chosen;
-        kept << chosen;
-    }
+    void remember(const QString &chosen) override { kept << (layout = chosen); }
     QString layout;
     QStringList kept;
 };
@@ -111,13 +107,10 @@ struct ScriptedBoxes : MessageBoxes
 
 struct RecordingShell : Shell
 {
-    bool open(const QString &address, QString *error) override
-    {
-        return attempt(opened, address, openSucceeds, error, QStringLiteral("échec simulé"));
-    }
+    bool open(const QString &address, QString *error) override { return attempt(opened, address, openSucceeds, error, "échec simulé"); }
     bool openFallback(const QString &address, QString *error) override
     {
-        return attempt(fallbacks, address, fallbackSucceeds, error, QStringLiteral("échec simulé du second essai"));
+        return attempt(fallbacks, address, fallbackSucceeds, error, "échec simulé du second essai");
     }
     static bool attempt(QStringList &log, const QString &address, bool succeeds, QString *error, const QString &why)
     {
@@ -136,9 +129,8 @@ struct RecordingShell : Shell
 // for a test to look at what is still open then.
 struct RecordingEnd : ProgramEnd
 {
-    void endNow() override { record(0); }
-    void endAfter(int waitMs) override { record(waitMs); }
-    void record(int waitMs)
+    void endNow() override { endAfter(0); }
+    void endAfter(int waitMs) override
     {
         ++ended;
         waits << waitMs;

@@ -38,14 +38,6 @@ const Key *Keyboard::key(int row, int column) const
     return &rows.at(row).at(column);
 }
 
-qsizetype Keyboard::keyCount() const
-{
-    qsizetype n = 0;
-    for (const QList<Key> &row : rows)
-        n += row.size();
-    return n;
-}
-
 KeyPlace Keyboard::direct(const QString &text) const
 {
     // The game upper-cases what is typed, so the key typing the lower case counts as well;

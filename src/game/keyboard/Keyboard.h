@@ -33,7 +33,6 @@ struct KeyPlace
     int deadColumn = -1;
     int deadLevel = -1;
     bool isValid() const { return row >= 0; }
-    bool needsDeadKey() const { return deadRow >= 0; }
     bool operator==(const KeyPlace &) const = default;
 };
 
@@ -49,7 +48,6 @@ struct Keyboard
     // Invalid when no key makes it.
     KeyPlace place(QChar character) const;
     const Key *key(int row, int column) const;
-    qsizetype keyCount() const;
 
 private:
     KeyPlace direct(const QString &text) const;

@@ -34,7 +34,6 @@ public:
     qint64 absoluteAverage() const { return absAverage_; }
     qint64 personalMini() const { return persoMini_; }
     qint64 personalAverage() const { return persoAverage_; }
-    qint64 playerEntryNumber() const { return playerRecNo_; }
 
 signals:
     void absoluteMiniShown(const QString &caption);

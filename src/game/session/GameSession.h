@@ -92,12 +92,9 @@ public:
     const PlayerFile &playerFile() const { return playerFile_; }
     // The date and time of day, for the windows that speak of "today".
     WallClock &wallClock() const { return services_.wallClock; }
-    const WordList &wordList() const { return wordList_; }
     const PlayerTurns &turns() const { return turns_; }
     const TypingGame &game() const { return game_; }
     bool isPractice() const { return practice_ != nullptr; }
-    // The practice game's plan; null outside practice.
-    const PracticePlan *practicePlan() const { return practice_ ? &practice_->plan() : nullptr; }
     RecordKeeper &records() { return records_; }
     const RecordKeeper &records() const { return records_; }
 

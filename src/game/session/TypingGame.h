@@ -71,8 +71,6 @@ public:
     qint64 wrongKeys() const { return errors_; }
     qint64 gameMini() const { return mini_; }
     qint64 gameAverage() const { return average_; }
-    qint64 startTicks() const { return startTicks_; }
-    qint64 endTicks() const { return endTicks_; }
     // The items drawn since the scores were reset, the one on display included.
     const QList<PlayedItem> &playedItems() const { return played_; }
 

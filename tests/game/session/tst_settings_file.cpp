@@ -11,36 +11,28 @@ class TestSettingsFile : public QObject
     Q_OBJECT
 
 private slots:
-    void loadThenSave_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("loaded");
-        QTest::addColumn<int>("saved");
-        QTest::addColumn<QByteArray>("after");
-        QTest::newRow("empty gets sound on") << QByteArray() << -1 << -1 << QByteArray("\xFF\xFF");
-        QTest::newRow("sound off kept") << QByteArray("\0\0", 2) << 0 << 0 << QByteArray("\0\0", 2);
-        QTest::newRow("one byte") << QByteArray("\x05") << 5 << -1 << QByteArray("\xFF\xFF");
-        QTest::newRow("longer file") << QByteArray("\xFF\xFF\x12\x34\x56") << -1 << 0x1234 << QByteArray("\x34\x12\x12\x34\x56");
-    }
+    // "file > value loaded, value saved, file after"
     void loadThenSave()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(int, saved);
-        ScratchFolder folder;
-        folder.write(SettingsFile::fileName(), content);
-        qint16 value = 12345;
-        {
-            SettingsFile file;
-            QVERIFY(file.open(SettingsFile::fileName()));
-            QVERIFY(file.loadOrCreate(&value));
-            QTEST(int(value), "loaded");
-            QCOMPARE(folder.read(SettingsFile::fileName()), content.isEmpty() ? QByteArray("\xFF\xFF") : content);
-            QVERIFY(file.save(qint16(saved)));
-            QTEST(folder.read(SettingsFile::fileName()), "after"); // on disk while the file is still open
+        const QList<std::tuple<QByteArray, int, int, QByteArray>> rows = {
+            {"", -1, -1, "\xFF\xFF"}, {QByteArray("\0\0", 2), 0, 0, QByteArray("\0\0", 2)}, {"\x05", 5, -1, "\xFF\xFF"},
+            {"\xFF\xFF\x12\x34\x56", -1, 0x1234, "\x34\x12\x12\x34\x56"}};
+        for (const auto &[content, loaded, saved, after] : rows) {
+            ScratchFolder folder;
+            folder.write(SettingsFile::fileName(), content);
+            qint16 value = 12345;
+            {
+                SettingsFile file;
+                QVERIFY(file.open(SettingsFile::fileName()) && file.loadOrCreate(&value));
+                QCOMPARE(int(value), loaded);
+                QCOMPARE(folder.read(SettingsFile::fileName()), content.isEmpty() ? QByteArray("\xFF\xFF") : content);
+                QVERIFY(file.save(qint16(saved)));
+                QCOMPARE(folder.read(SettingsFile::fileName()), after); // on disk while the file is still open
+            }
+            SettingsFile again;
+            QVERIFY(again.open(SettingsFile::fileName()) && again.loadOrCreate(&value));
+            QCOMPARE(int(value), saved);
         }
-        SettingsFile again;
-        QVERIFY(again.open(SettingsFile::fileName()) && again.loadOrCreate(&value));
-        QCOMPARE(int(value), saved);
     }
 };
 

@@ -13,40 +13,29 @@ class TestWordList : public QObject
     Q_OBJECT
 
 private slots:
-    void draw_data()
+    // "file > r: word drawn, usable records"; "hundred" is "a00001" to "a00100".
+    void draw()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<double>("r");
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<qint64>("usable");
-        QByteArray hundred; // "a00001" to "a00100", 600 bytes
+        QByteArray hundred;
         for (int i = 1; i <= 100; ++i)
             hundred += "a" + QByteArray::number(i).rightJustified(5, '0');
-        const double belowOne = std::nextafter(1.0, 0.0);
-        QTest::newRow("r = 0") << hundred << 0.0 << "A00001" << qint64(100);
-        QTest::newRow("r just below 1, fragment never drawn") << hundred + "xyz" << belowOne << "A00100" << qint64(100);
-        QTest::newRow("r = 0.505, rounded down") << hundred << 0.505 << "A00051" << qint64(100);
-        QTest::newRow("upper case with accents") << QByteArray("\xE9t\x9C\xFF\xDF\xB5") << 0.0 << "ÉTŒŸßµ" << qint64(1);
-        QTest::newRow("control bytes skipped") << QByteArray("abcdef\r\nghijklmnop") << 0.5 << "KLMNOP" << qint64(2);
         QByteArray untypable; // each record holds one byte that has no key: a control, DEL, a code page gap
         for (const char b : {'\x1F', '\x7F', '\x81', '\x8D', '\x8F', '\x90', '\x9D', '\0'})
             untypable += QByteArray("abcde") + b;
-        QTest::newRow("none usable") << untypable << 0.0 << QString() << qint64(0);
-        QTest::newRow("the bytes around the gaps are typable") << QByteArray(" \x80\x8E\x9E\xA0\xFF") << 0.0 << " €ŽŽ\u00A0Ÿ"
-                                                               << qint64(1);
-        QTest::newRow("missing file") << QByteArray("missing") << 0.0 << QString() << qint64(0);
-    }
-    void draw()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(double, r);
-        ScratchFolder folder;
-        if (content != "missing")
-            folder.write(WordList::fileName(), content);
-        WordList list;
-        QCOMPARE(list.open(WordList::fileName()), content != "missing");
-        QTEST(list.usableCount(), "usable");
-        QTEST(list.draw(r), "word");
+        const double belowOne = std::nextafter(1.0, 0.0);
+        const QList<std::tuple<QByteArray, double, QString, qint64>> rows = {
+            {hundred, 0.0, "A00001", 100}, {hundred + "xyz", belowOne, "A00100", 100}, {hundred, 0.505, "A00051", 100},
+            {"\xE9t\x9C\xFF\xDF\xB5", 0.0, "ÉTŒŸßµ", 1}, {"abcdef\r\nghijklmnop", 0.5, "KLMNOP", 2}, {untypable, 0.0, "", 0},
+            {" \x80\x8E\x9E\xA0\xFF", 0.0, " €ŽŽ\u00A0Ÿ", 1}, {"missing", 0.0, "", 0}};
+        for (const auto &[content, r, word, usable] : rows) {
+            ScratchFolder folder;
+            if (content != "missing")
+                folder.write(WordList::fileName(), content);
+            WordList list;
+            QCOMPARE(list.open(WordList::fileName()), content != "missing");
+            QCOMPARE(list.usableCount(), usable);
+            QCOMPARE(list.draw(r), word);
+        }
     }
 };
 
