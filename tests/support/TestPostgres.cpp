@@ -6,32 +6,24 @@
 
 namespace {
 
-constexpr int kToolTimeoutMs = 90 * 1000;
-
 QString readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
-QString identifier(QString name)
-{
-    return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
-// Runs a program to its end; its standard output, or the reason it failed.
+// Runs a program to its end: its standard output, or its error output when it failed.
 bool run(QProcess &process, const QString &program, const QStringList &arguments, QString *output,
          const QByteArray &input = QByteArray())
 {
     process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
-    const bool finished = process.waitForFinished(kToolTimeoutMs);
+    const bool finished = process.waitForFinished(90 * 1000);
     if (!finished)
         process.kill();
     const bool ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (output)
-        *output = QString::fromUtf8(ok ? process.readAllStandardOutput() : process.readAllStandardError()).trimmed();
+    *output = QString::fromUtf8(ok ? process.readAllStandardOutput() : process.readAllStandardError()).trimmed();
     return ok;
 }
 
@@ -41,21 +33,19 @@ TestPostgres::TestPostgres()
     : dir_(qEnvironmentVariable("CLAVIMO_TEST_POSTGRES"))
 {
     if (dir_.isEmpty()) {
-        reason_ = QStringLiteral("CLAVIMO_TEST_POSTGRES is not set: the PostgreSQL tests run through ctest, whose "
-                                 "fixture postgres_start starts the server");
+        reason_ = "CLAVIMO_TEST_POSTGRES is not set: the PostgreSQL tests run through ctest, whose fixture postgres_start "
+                  "starts the server";
         return;
     }
-    reason_ = readAll(dir_ + QStringLiteral("/skip-reason.txt"));
-    if (!reason_.isEmpty()) {
-        reason_ = QStringLiteral("no PostgreSQL test server: ") + reason_;
+    if (!(reason_ = readAll(dir_ + "/skip-reason.txt")).isEmpty()) {
+        reason_ = "no PostgreSQL test server: " + reason_;
         return;
     }
-    for (const QString &line : readAll(dir_ + QStringLiteral("/harness.env")).split(QLatin1Char('\n'))) {
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals > 0)
-            env_.insert(line.left(equals), line.mid(equals + 1));
+    for (const QString &line : readAll(dir_ + "/harness.env").split('\n')) {
+        if (line.indexOf('=') > 0)
+            env_.insert(line.section('=', 0, 0), line.section('=', 1));
     }
-    if (port() <= 0 || user().isEmpty() || env_.value(QStringLiteral("PG_SERVER_SCRIPT")).isEmpty())
+    if (port() <= 0 || env_.value("PG_SERVER_SCRIPT").isEmpty())
         reason_ = QStringLiteral("no PostgreSQL test server in %1 (postgres_start has not run)").arg(dir_);
 }
 
@@ -70,15 +60,15 @@ QString TestPostgres::uri(const QString &database, const QString &user) const
 bool TestPostgres::createDatabase(const QString &name, QString *error, const QString &owner) const
 {
     // Two statements: CREATE DATABASE cannot run inside a transaction.
-    return execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);\nCREATE DATABASE %1 OWNER %2;\n")
-                       .arg(identifier(name), identifier(owner.isEmpty() ? user() : owner)),
-                   QStringLiteral("postgres"), error);
+    return execute(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE);\nCREATE DATABASE \"%1\" OWNER \"%2\";\n")
+                       .arg(name, owner.isEmpty() ? user() : owner),
+                   "postgres", error);
 }
 
-bool TestPostgres::execute(const QString &script, const QString &database, QString *error) const
+bool TestPostgres::execute(const QString &script, const QString &database, QString *error, const QString &user) const
 {
     QString output;
-    const bool ok = psql({QStringLiteral("--file=-")}, database, &output, script.toUtf8());
+    const bool ok = psql({"--file=-"}, database, &output, script.toUtf8(), user);
     if (!ok && error)
         *error = output;
     return ok;
@@ -87,46 +77,43 @@ bool TestPostgres::execute(const QString &script, const QString &database, QStri
 QString TestPostgres::query(const QString &statement, const QString &database) const
 {
     QString output;
-    return psql({QStringLiteral("--tuples-only"), QStringLiteral("--no-align"), QStringLiteral("--command=") + statement},
-                database, &output)
-        ? output
-        : QStringLiteral("error: ") + output;
+    return psql({"--tuples-only", "--no-align", "--command=" + statement}, database, &output) ? output : "error: " + output;
 }
 
 bool TestPostgres::control(const QString &command) const
 {
     QProcess process;
     QString output;
-    const bool ok = run(process, QStringLiteral("bash"), {env_.value(QStringLiteral("PG_SERVER_SCRIPT")), command, dir_}, &output);
+    const bool ok = run(process, "bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_}, &output);
     if (!ok)
         qWarning("pg_server.sh %s: %s", qPrintable(command), qPrintable(output));
     return ok;
 }
 
-bool TestPostgres::psql(const QStringList &arguments, const QString &database, QString *output,
-                        const QByteArray &input) const
+bool TestPostgres::psql(const QStringList &arguments, const QString &database, QString *output, const QByteArray &input,
+                        const QString &user) const
 {
     if (!available()) {
         *output = reason_;
         return false;
     }
-    // Only the settings given here: the test may have set PGPASSWORD and the like for its own
-    // connections.
+    // Only the settings given here: the test may have set PGPASSWORD and the like for the
+    // program's own connections.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString &key : environment.keys()) {
-        if (key.startsWith(QLatin1String("PG")))
+        if (key.startsWith("PG"))
             environment.remove(key);
     }
-    environment.insert(QStringLiteral("PGPASSWORD"), env_.value(QStringLiteral("PG_ADMIN_PASSWORD")));
-    environment.insert(QStringLiteral("PGCLIENTENCODING"), QStringLiteral("UTF8"));
-    environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("10"));
+    const QString who = user.isEmpty() ? adminUser() : user;
+    environment.insert("PGPASSWORD", who == this->user() ? password() : who == ownerUser() ? ownerPassword()
+                                                                                           : env_.value("PG_ADMIN_PASSWORD"));
+    environment.insert("PGCLIENTENCODING", "UTF8");
+    environment.insert("PGCONNECT_TIMEOUT", "10");
     QProcess process;
     process.setProcessEnvironment(environment);
-    return run(process, env_.value(QStringLiteral("PG_BINDIR")) + QStringLiteral("/psql"),
-               QStringList{QStringLiteral("--no-psqlrc"), QStringLiteral("--quiet"), QStringLiteral("--set=ON_ERROR_STOP=1"),
-                           QStringLiteral("--host=") + env_.value(QStringLiteral("PG_SOCKET_DIR")),
-                           QStringLiteral("--port=%1").arg(port()), QStringLiteral("--username=") + adminUser(),
-                           QStringLiteral("--dbname=") + database}
+    return run(process, env_.value("PG_BINDIR") + "/psql",
+               QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
+                           "--port=" + QString::number(port()), "--username=" + who, "--dbname=" + database}
                    + arguments,
                output, input);
 }

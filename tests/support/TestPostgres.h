@@ -17,29 +17,30 @@ public:
     bool available() const { return reason_.isEmpty(); }
     QString skipReason() const { return reason_; }
 
-    QString host() const { return env_.value(QStringLiteral("PG_HOST")); }
-    int port() const { return env_.value(QStringLiteral("PG_PORT")).toInt(); }
-    QString user() const { return env_.value(QStringLiteral("PG_USER")); } // the computers' role
-    QString password() const { return env_.value(QStringLiteral("PG_PASSWORD")); }
-    QString ownerUser() const { return env_.value(QStringLiteral("PG_OWNER_USER")); } // owns a room
-    QString ownerPassword() const { return env_.value(QStringLiteral("PG_OWNER_PASSWORD")); }
-    QString adminUser() const { return env_.value(QStringLiteral("PG_ADMIN_USER")); }
+    QString host() const { return env_.value("PG_HOST"); }
+    int port() const { return env_.value("PG_PORT").toInt(); }
+    QString user() const { return env_.value("PG_USER"); } // the computers' role
+    QString password() const { return env_.value("PG_PASSWORD"); }
+    QString ownerUser() const { return env_.value("PG_OWNER_USER"); } // owns a room
+    QString ownerPassword() const { return env_.value("PG_OWNER_PASSWORD"); }
+    QString adminUser() const { return env_.value("PG_ADMIN_USER"); }
 
     // postgresql://USER@HOST:PORT/DATABASE, the user being user() by default.
     QString uri(const QString &database, const QString &user = QString()) const;
     // A fresh database owned by `owner` (user() by default), dropped first if it exists.
     bool createDatabase(const QString &name, QString *error = nullptr, const QString &owner = QString()) const;
-    // Statements run as the administrator, each in its own transaction; the first error stops them.
-    bool execute(const QString &script, const QString &database = QStringLiteral("postgres"),
-                 QString *error = nullptr) const;
+    // Statements run as the administrator (or as `user`, user() or ownerUser()), each in its
+    // own transaction unless the script says otherwise; the first error stops them.
+    bool execute(const QString &script, const QString &database = "postgres", QString *error = nullptr,
+                 const QString &user = QString()) const;
     // The rows of one statement, one a line, values joined by "|"; "error: ..." on error.
-    QString query(const QString &statement, const QString &database = QStringLiteral("postgres")) const;
+    QString query(const QString &statement, const QString &database = "postgres") const;
     // pg_server.sh COMMAND: freeze, thaw, crash, restart or restore.
     bool control(const QString &command) const;
 
 private:
     bool psql(const QStringList &arguments, const QString &database, QString *output,
-              const QByteArray &input = QByteArray()) const;
+              const QByteArray &input = QByteArray(), const QString &user = QString()) const;
 
     QString dir_;
     QString reason_;
@@ -53,7 +54,7 @@ struct PostgresGuard
     const TestPostgres &server;
     ~PostgresGuard()
     {
-        if (server.available() && !server.control(QStringLiteral("restore")))
+        if (server.available() && !server.control("restore"))
             qWarning("the test server could not be put back to serving");
     }
 };

@@ -25,7 +25,8 @@ SCRIPT="$(cd "$(dirname "$0")" && pwd -P)/$(basename "$0")"
 # now_ms and server_pids.
 source "$(dirname "$0")/program.sh"
 
-# The state letter of a process; X when it is gone.
+# The state letter of a process; X when it is gone. A zombie, whose parent is slow to reap
+# it, counts as gone.
 state_of() {
   local line state
   read -r line 2>/dev/null <"/proc/$1/stat" || { echo X; return; }
@@ -33,7 +34,6 @@ state_of() {
   echo "$state"
 }
 
-# A zombie, whose parent is slow to reap it, counts as gone.
 wait_gone() {
   local tenths="$2"
   while [ "$tenths" -gt 0 ]; do
@@ -89,28 +89,21 @@ start() {
   began="$(now_ms)"
   stop_server "$DIR"
   rm -rf "$DIR"
-  mkdir -p "$DIR" || { echo "cannot create $DIR" >&2; exit 0; }
-  DIR="$(cd "$DIR" && pwd -P)"
+  mkdir -p "$DIR" && DIR="$(cd "$DIR" && pwd -P)" || exit 0
   bindir="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)"
-  [ -n "$bindir" ] && [ -x "$bindir/initdb" ] ||
-    give_up "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin/initdb; Debian package postgresql)"
+  [ -x "$bindir/initdb" ] || give_up "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin/initdb; Debian package postgresql)"
   command -v openssl >/dev/null || give_up "openssl is not installed, so the server's TLS has no certificate"
-  SERVER_USER=""
-  if [ "$(id -u)" -eq 0 ]; then
-    SERVER_USER="$RUN_AS"
-    id "$SERVER_USER" >/dev/null 2>&1 || give_up "running as root, and there is no user $RUN_AS to run the server"
-  fi
+  SERVER_USER="$([ "$(id -u)" -eq 0 ] && echo "$RUN_AS")"
+  [ -z "$SERVER_USER" ] || id "$SERVER_USER" >/dev/null 2>&1 || give_up "running as root, and there is no user $RUN_AS"
   mkdir -p "$DIR/data" "$DIR/socket" "$DIR/log"
   chmod 700 "$DIR/data"
-  if [ -n "$SERVER_USER" ]; then
-    chown "$SERVER_USER" "$DIR/data" "$DIR/socket" "$DIR/log"
-    as_server_user test -w "$DIR/data" || give_up "user $SERVER_USER cannot reach $DIR (a folder above it is closed)"
-  fi
+  [ -z "$SERVER_USER" ] || chown "$SERVER_USER" "$DIR/data" "$DIR/socket" "$DIR/log"
+  as_server_user test -w "$DIR/data" || give_up "user $SERVER_USER cannot reach $DIR (a folder above it is closed)"
   chmod 755 "$DIR/socket" # the tests connect through it as whoever runs them
   adminpass="$(secret)" apppass="$(secret)" ownerpass="$(secret)"
   pgpass="$DIR/log/initdb-password"
   (umask 077 && printf '%s\n' "$adminpass" >"$pgpass")
-  [ -n "$SERVER_USER" ] && chown "$SERVER_USER" "$pgpass"
+  [ -z "$SERVER_USER" ] || chown "$SERVER_USER" "$pgpass"
   cd "$DIR" || give_up "cannot enter $DIR"
   as_server_user "$bindir/initdb" -D "$DIR/data" -U "$ADMIN_USER" --pwfile="$pgpass" --auth=scram-sha-256 -E UTF8 \
     --locale=C.UTF-8 --no-sync >"$DIR/log/initdb.log" 2>&1 ||
@@ -120,7 +113,7 @@ start() {
     -keyout "$DIR/data/server.key" -out "$DIR/data/server.crt" >"$DIR/log/openssl.log" 2>&1 ||
     give_up "the server's certificate could not be made: $(tail -n 2 "$DIR/log/openssl.log" | tr '\n' ' ')"
   chmod 600 "$DIR/data/server.key"
-  [ -n "$SERVER_USER" ] && chown "$SERVER_USER" "$DIR/data/server.key" "$DIR/data/server.crt"
+  [ -z "$SERVER_USER" ] || chown "$SERVER_USER" "$DIR/data/server.key" "$DIR/data/server.crt"
   printf 'local all all scram-sha-256\nhost all all 127.0.0.1/32 scram-sha-256\n' >"$DIR/data/pg_hba.conf"
   echo "include = 'harness.conf'" >>"$DIR/data/postgresql.conf"
 
@@ -142,7 +135,7 @@ synchronous_commit = off
 full_page_writes = off
 shared_buffers = 32MB
 EOF
-    [ -n "$SERVER_USER" ] && chown "$SERVER_USER" "$DIR/data/harness.conf"
+    [ -z "$SERVER_USER" ] || chown "$SERVER_USER" "$DIR/data/harness.conf"
     as_server_user "$bindir/pg_ctl" start -w -t 60 -D "$DIR/data" -l "$log" >"$DIR/log/pg_ctl.log" 2>&1 && break
     stop_server "$DIR"
     # Another program may have taken the port between the check and the start.
@@ -194,9 +187,7 @@ freeze() {
 }
 
 thaw() {
-  local pids
-  pids=($(server_pids "$PG_DATA"))
-  [ "${#pids[@]}" -eq 0 ] || kill -CONT "${pids[@]}" 2>/dev/null
+  kill -CONT $(server_pids "$PG_DATA") 2>/dev/null
   return 0
 }
 
