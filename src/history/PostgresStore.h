@@ -57,7 +57,6 @@ public:
     QSqlDatabase database() const;
     // Why the last open or call failed, in French, for the player's message.
     QString problem() const { return problem_; }
-    Status status() const { return status_; }
 
     // Sends one game in one transaction; a game already there (same unique id) counts as
     // sent. False when the server could not take it.

@@ -20,7 +20,6 @@ ServerHistory::ServerHistory(SqliteHistory &local, const ServerAddress &address,
     link_->moveToThread(thread_.get());
     connect(thread_.get(), &QThread::finished, link_, &QObject::deleteLater);
     connect(link_, &ServerLink::problem, this, &ServerHistory::noteProblem);
-    connect(link_, &ServerLink::sent, this, &ServerHistory::sent);
     connect(link_, &ServerLink::drained, this, &ServerHistory::drained);
     connect(link_, &ServerLink::problem, this, &ServerHistory::unavailable);
     thread_->setObjectName(QStringLiteral("clavimo-server"));

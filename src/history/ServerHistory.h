@@ -53,11 +53,8 @@ public:
     // not wait for it (the games stay in the outbox and go at the next start).
     bool stop(int waitMs);
 
-    const ServerAddress &address() const { return address_; }
-
 signals:
-    // From the sending thread: a game reached the server; nothing is waiting any more.
-    void sent();
+    // From the sending thread: nothing is waiting any more.
     void drained();
     // The waiting games could not be sent this time (the reason in French).
     void unavailable(const QString &reason);

@@ -66,7 +66,6 @@ void ServerLink::step()
         // again later and the server keeps its first copy.
         outbox_->remove(id);
         queue_.removeFirst();
-        emit sent();
     } else {
         queue_.clear();
         again_ = false;

@@ -36,8 +36,6 @@ public slots:
     void flush();
 
 signals:
-    // A game reached the server.
-    void sent();
     // Nothing is waiting any more.
     void drained();
     // The waiting games could not be sent; they are tried again later. In French.

@@ -134,12 +134,6 @@ bool insert(const QSqlDatabase &db, const FinishedGame &game, const QString &uid
     return true;
 }
 
-QStringList readingQueries()
-{
-    return {kPlayersQuery,        kGamesQuery,       kWrongQuery,       kExpectedQuery,
-            kRecentExpectedQuery, kRecentWrongQuery, kRecentTimesQuery, kItemLinesQuery};
-}
-
 std::optional<QStringList> players(const Select &select)
 {
     auto q = select(kPlayersQuery, {});

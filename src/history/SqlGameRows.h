@@ -27,8 +27,6 @@ bool insert(const QSqlDatabase &db, const FinishedGame &game, const QString &uid
 // Runs a reading query with its values bound in order; nothing when the store cannot answer.
 using Select = std::function<std::optional<QSqlQuery>(const QString &sql, const QVariantList &values)>;
 
-// The reading queries, as the history's readers run them.
-QStringList readingQueries();
 std::optional<QStringList> players(const Select &select);
 std::optional<QList<GameSummary>> games(const Select &select, const QString &player, int mode);
 std::optional<QList<CharacterCount>> characterCounts(const Select &select, const QString &player, int mode);

@@ -377,28 +377,6 @@ bool SqliteHistory::isDamage(const QSqlError &error)
     return code == kCorrupt || code == kNotADatabase;
 }
 
-QStringList SqliteHistory::readingQueries()
-{
-    return SqlGameRows::readingQueries();
-}
-
-QStringList SqliteHistory::queryPlan(const QString &sql)
-{
-    QStringList out;
-    if (!ensureOpen())
-        return out;
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql))
-        return out;
-    for (int i = sql.count(QLatin1Char('?')); i > 0; --i)
-        q.addBindValue(QString());
-    if (!q.exec())
-        return out;
-    while (q.next())
-        out << q.value(3).toString();
-    return out;
-}
-
 std::optional<QSqlQuery> SqliteHistory::select(const QString &sql, const QVariantList &values)
 {
     if (!ensureOpen())

@@ -47,16 +47,9 @@ public:
     QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
 
-    // The queries behind the reading methods, and what SQLite plans for one of them, one
-    // line per step of the plan (empty when the history cannot be opened).
-    static QStringList readingQueries();
-    QStringList queryPlan(const QString &sql);
-
     QString path() const { return path_; }
     // Whether each game kept is also put in the outbox, to be sent to a classroom's server.
     void setOutbox(bool on) { outbox_ = on; }
-    // Whether the file is open and usable (opening it if needed).
-    bool isAvailable() { return ensureOpen(); }
 
 private:
     enum class State { Closed, Ready };

@@ -1,15 +1,12 @@
 // A second program for the history tests and the screenshots: writes made-up games through
-// the same history class as the game, then says so on its standard output.
-//   history_writer once <file>                      one game, prints "written", then waits
-//   history_writer append <file> <player> <count>   count games in a row, then prints "done"
-//   history_writer sample <file> <player> <count>   count games over the weeks before today,
-//                                                   getting faster, in both modes
-//   history_writer server <file> <uri> <player> <count> <pause ms>
-//                                                   count games kept through a classroom's
-//                                                   server, a pause between two, then waits
-//                                                   until none is left to send (two minutes
-//                                                   at most) and prints "done" and the
-//                                                   number still waiting
+// the same history classes as the game, then says so on its standard output.
+//   history_writer once <file>                     one game, prints "written", then waits
+//   history_writer append <file> <player> <count>  count games in a row, then prints "done"
+//   history_writer sample <file> <player> <count>  count games over the weeks before today,
+//                                                  getting faster, in both modes
+//   history_writer server <file> <uri> <player> <count> <pause ms>   count games through a
+//       classroom's server, a pause between two, then waits until none is left to send (two
+//       minutes at most) and prints "done" and the number still waiting
 #include "history/LocalOutbox.h"
 #include "history/ServerHistory.h"
 #include "history/SqliteHistory.h"
@@ -36,12 +33,6 @@ struct PrintedBoxes : MessageBoxes
         return BoxAnswer::Ok;
     }
 };
-
-void say(const char *text)
-{
-    std::printf("%s\n", text);
-    std::fflush(stdout);
-}
 
 // Keeps games through a classroom's server as the game does, then waits for the outbox
 // to empty, asking again now and then as the game would at its next game.
@@ -73,7 +64,6 @@ int throughServer(SqliteHistory &history, MessageBoxes &boxes, WallClock &clock,
         wait.exec();
     }
     std::printf("done %lld\n", qint64(outbox.waiting().size()));
-    std::fflush(stdout);
     return server.stop(1000) ? 0 : 3;
 }
 
@@ -95,7 +85,8 @@ int main(int argc, char *argv[])
         return 2;
     if (command == QLatin1String("once")) {
         history.record(sampleGame(random, QStringLiteral("Tué net"), 1, clock.nowUtc()));
-        say("written");
+        std::printf("written\n");
+        std::fflush(stdout);
         for (;;)
             QThread::sleep(60);
     } else if (command == QLatin1String("append")) {
@@ -113,6 +104,6 @@ int main(int argc, char *argv[])
     } else {
         return 2;
     }
-    say("done");
+    std::printf("done\n");
     return 0;
 }
