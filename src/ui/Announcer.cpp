@@ -1,7 +1,6 @@
 #include "ui/Announcer.h"
 
 #include <QAccessibleWidget>
-#include <QStringList>
 
 namespace {
 
@@ -43,15 +42,4 @@ void Announcer::announce(const QString &text)
     note->hide();
     note->setAccessibleName(text);
     note->show();
-}
-
-QStringList Announcer::recent() const
-{
-    QStringList said;
-    for (std::size_t i = 0; i < notes_.size(); ++i) {
-        const QWidget *note = notes_[(next_ + i) % notes_.size()];
-        if (!note->accessibleName().isEmpty())
-            said << note->accessibleName();
-    }
-    return said;
 }

@@ -24,8 +24,6 @@ public:
     explicit Announcer(QWidget *parent);
 
     void announce(const QString &text);
-    // The sentences said so far, oldest first, as many as there are notifications.
-    QStringList recent() const;
 
 private:
     std::array<QWidget *, 4> notes_{};

@@ -24,7 +24,6 @@ public:
     // The characters of the games shown, with their wrong keys.
     void setCounts(const QList<CharacterCount> &counts);
 
-    const Keyboard &keyboard() const { return keyboard_; }
     QComboBox *layoutBox() const { return layoutBox_; }
     KeyboardMapView *map() const { return map_; }
 

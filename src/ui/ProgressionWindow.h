@@ -50,16 +50,13 @@ public:
     using FileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
-    const ProgressData &data() const { return data_; }
-    QString emptySentence() const;
-    // The game the chart points at, chosen with the arrow keys or under the mouse; 0: none.
-    int currentGame() const { return current_; }
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QString emptySentence() const;
     void reload();
     void showChart();
     void pointAt(int number);

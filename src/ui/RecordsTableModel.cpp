@@ -39,15 +39,6 @@ void RecordsTableModel::setPlayers(const QList<PlayerEntry> &ranked)
     }
 }
 
-QStringList RecordsTableModel::lines() const
-{
-    QStringList out;
-    out.reserve(rows_.size());
-    for (const Row &row : rows_)
-        out.append(row.line);
-    return out;
-}
-
 int RecordsTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(rows_.size());

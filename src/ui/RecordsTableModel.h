@@ -23,7 +23,6 @@ public:
     // The ranked players. Rows already there are updated in place and new ones appended,
     // so that the view keeps its scroll position.
     void setPlayers(const QList<PlayerEntry> &ranked);
-    QStringList lines() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -124,11 +124,6 @@ RecordsWindow::RecordsWindow(const PlayerFile &file, int mode, QWidget *parent)
     placeAtLoad();
 }
 
-QStringList RecordsWindow::lines() const
-{
-    return model_->lines();
-}
-
 void RecordsWindow::placeAtLoad()
 {
     const QRect area = screenArea(this);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
 
 class QGroupBox;
 class QLabel;
@@ -20,9 +19,6 @@ class RecordsWindow : public QDialog
 
 public:
     RecordsWindow(const PlayerFile &file, int mode, QWidget *parent = nullptr);
-
-    // The lines of the list, in order.
-    QStringList lines() const;
 
 protected:
     bool event(QEvent *e) override;

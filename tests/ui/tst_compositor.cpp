@@ -28,10 +28,8 @@ struct GrowthWatch : QObject
         QWidget *area = picture->parentWidget(), *window = picture->window();
         areas << (area->isWindow() ? area->rect() : area->geometry());
         windows << window->size();
-        const QPoint offset = picture->mapTo(window, picture->rect().center()) - window->rect().center();
-        worstOffset = std::max(worstOffset, offset.manhattanLength());
-        if (clickAt > 0 && area->width() >= clickAt && !clicked) {
-            clicked = true;
+        worstOffset = std::max(worstOffset, (picture->mapTo(window, picture->rect().center()) - window->rect().center()).manhattanLength());
+        if (clickAt > 0 && area->width() >= clickAt && !std::exchange(clicked, true)) {
             QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton, {});
             QApplication::sendEvent(picture, &press);
         }
@@ -56,89 +54,68 @@ private slots:
 
     // One twip of height and 1.33 of width a step, centred, up to the picture's width or a
     // click; under a compositor the window keeps its final size and the growth lasts as
-    // long as the window's own under X11.
-    void splashGrows_data()
-    {
-        QTest::addColumn<bool>("byCompositor");
-        QTest::addColumn<int>("clickAt");
-        QTest::addColumn<int>("minimumMs");
-        QTest::newRow("the program places the window") << false << 0 << 0;
-        QTest::newRow("the compositor places the window") << true << 0 << 500;
-        QTest::newRow("a click at 50 pixels stops it") << false << 50 << 0;
-    }
+    // long as the window's own under X11. Rows: placed by the compositor, click at, least ms.
     void splashGrows()
     {
-        QFETCH(bool, byCompositor);
-        QFETCH(int, clickAt);
-        QFETCH(int, minimumMs);
-        ScratchFolder folder;
-        TestServices ts;
-        GameSession session(ts.services());
-        SplashWindow splash(session, byCompositor ? SplashWindow::Placement::ByCompositor : SplashWindow::Placement::ByProgram);
-        auto *picture = splash.findChild<QLabel *>(QStringLiteral("picture"));
-        GrowthWatch watch;
-        watch.clickAt = clickAt;
-        picture->installEventFilter(&watch);
-        QSignalSpy finished(&splash, &SplashWindow::finished);
-        QElapsedTimer clock;
-        clock.start();
-        splash.show(); // runs the pending events, the growth among them
-        QVERIFY(!finished.isEmpty() || finished.wait(5000));
-        QVERIFY2(clock.elapsed() >= minimumMs, qPrintable(QString::number(clock.elapsed())));
-
-        const QSize last = picture->parentWidget()->size();
-        QCOMPARE(last.width(), clickAt > 0 ? clickAt : picture->width());
-        QVERIFY(qAbs(last.height() - last.width() / 1.33) <= 1);
-        QVERIFY(watch.areas.size() > (clickAt > 0 ? 30 : 200));
-        QVERIFY2(watch.worstOffset <= 2, qPrintable(QString::number(watch.worstOffset)));
-        for (int i = 0; i < watch.areas.size(); ++i)
-            QCOMPARE(watch.windows[i], byCompositor ? splash.size() : watch.areas[i].size());
+        for (const auto &[byCompositor, clickAt, minimumMs] : {std::tuple{false, 0, 0}, {true, 0, 500}, {false, 50, 0}}) {
+            TestServices ts;
+            GameSession session(ts.services());
+            SplashWindow splash(session, byCompositor ? SplashWindow::Placement::ByCompositor : SplashWindow::Placement::ByProgram);
+            auto *picture = splash.findChild<QLabel *>(QStringLiteral("picture"));
+            GrowthWatch watch;
+            watch.clickAt = clickAt;
+            picture->installEventFilter(&watch);
+            QSignalSpy finished(&splash, &SplashWindow::finished);
+            QElapsedTimer clock;
+            clock.start();
+            splash.show(); // runs the pending events, the growth among them
+            QVERIFY(!finished.isEmpty() || finished.wait(5000));
+            QVERIFY2(clock.elapsed() >= minimumMs, qPrintable(QString::number(clock.elapsed())));
+            const QSize last = picture->parentWidget()->size();
+            QCOMPARE(last.width(), clickAt > 0 ? clickAt : picture->width());
+            QVERIFY(qAbs(last.height() - last.width() / 1.33) <= 1);
+            QVERIFY(watch.areas.size() > (clickAt > 0 ? 30 : 200));
+            QVERIFY2(watch.worstOffset <= 2, qPrintable(QString::number(watch.worstOffset)));
+            for (int i = 0; i < watch.areas.size(); ++i)
+                QCOMPARE(watch.windows[i], byCompositor ? splash.size() : watch.areas[i].size());
+        }
     }
 
-    // focused: the window that gets the focus (as a late focus change from the compositor
-    // would give it); asked: the window asked to be activated, if any.
-    void activationRequests_data()
-    {
-        QTest::addColumn<bool>("boxOpen");
-        QTest::addColumn<bool>("focusBox");
-        QTest::addColumn<QString>("asked");
-        QTest::newRow("main window, nothing open") << false << false << "main";
-        QTest::newRow("main window behind a box") << true << false << "";
-        QTest::newRow("the box itself") << true << true << "box";
-    }
+    // The window asked to be activated when one takes the focus (as a late focus change
+    // from the compositor would give it), instead of the platform plugin's request at every
+    // focus change. Rows: a box open over the main window, the box focused, the window asked.
     void activationRequests()
     {
-        QFETCH(bool, boxOpen);
-        QFETCH(bool, focusBox);
-        // What the platform plugin connects, to be removed: a request at every focus change.
-        int pluginRequests = 0;
-        QMetaObject::Connection plugin = connect(qApp, &QGuiApplication::focusObjectChanged, qApp, [&] { ++pluginRequests; });
-        QStringList asked;
-        ActivationRequests requests([&asked](QWindow *window) { asked << window->objectName(); });
-        QWidget main, elsewhere;
-        QDialog box(&main);
-        box.setModal(true);
-        for (QWidget *w : {static_cast<QWidget *>(&main), static_cast<QWidget *>(&box)}) {
-            if (w == &box && !boxOpen)
-                break;
-            w->show();
-            w->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(w));
-            w->windowHandle()->setObjectName(w == &main ? "main" : "box");
+        for (const auto &[boxOpen, focusBox, wanted] : {std::tuple{false, false, "main"}, {true, false, ""}, {true, true, "box"}}) {
+            int pluginRequests = 0; // what the platform plugin connects, to be removed
+            QMetaObject::Connection plugin = connect(qApp, &QGuiApplication::focusObjectChanged, qApp, [&] { ++pluginRequests; });
+            QStringList asked;
+            ActivationRequests requests([&asked](QWindow *window) { asked << window->objectName(); });
+            QWidget main, elsewhere;
+            QDialog box(&main);
+            box.setModal(true);
+            for (QWidget *w : {&main, static_cast<QWidget *>(&box)}) {
+                if (w == &box && !boxOpen)
+                    break;
+                w->show();
+                w->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(w));
+                w->windowHandle()->setObjectName(w == &main ? "main" : "box");
+            }
+            QWidget *target = focusBox ? static_cast<QWidget *>(&box) : &main;
+            if (target->isActiveWindow()) { // the focus goes away first, so that it comes back
+                elsewhere.show();
+                elsewhere.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+            }
+            asked.clear();
+            target->activateWindow();
+            QVERIFY(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == target->windowHandle(); }));
+            QTest::qWait(20);
+            QCOMPARE(asked.join(','), QString::fromLatin1(wanted));
+            QCOMPARE(pluginRequests, 0);
+            disconnect(plugin);
         }
-        QWidget *target = focusBox ? static_cast<QWidget *>(&box) : &main;
-        if (target->isActiveWindow()) { // the focus goes away first, so that it comes back
-            elsewhere.show();
-            elsewhere.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
-        }
-        asked.clear();
-        target->activateWindow();
-        QVERIFY(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == target->windowHandle(); }));
-        QTest::qWait(20);
-        QTEST(asked.join(QLatin1Char(',')), "asked");
-        QCOMPARE(pluginRequests, 0);
-        disconnect(plugin);
     }
 };
 

@@ -1,8 +1,8 @@
 // Guards the main window's wiring: what it shows of the game, the keys and menu commands it
 // hands on (dead keys included, none from an open menu), and the modal windows it opens.
 #include "platform/SystemClock.h"
-#include "support/GameUnderTest.h"
 #include "support/EntryBytes.h"
+#include "support/GameUnderTest.h"
 #include "support/WindowDriver.h"
 #include "ui/SplashWindow.h"
 
@@ -15,40 +15,38 @@
 #include <QMenu>
 #include <QMenuBar>
 
-// Names typed into the player list dialog, each followed by Enter; a second Enter validates.
-static void namePlayers(const QStringList &names)
-{
-    whenModal([names](QWidget *dialog) {
-        QLineEdit *edit = dialog->findChild<QComboBox *>()->lineEdit();
-        for (const QString &name : names + QStringList{QString()}) {
-            edit->selectAll();
-            typeText(edit, name);
-            QTest::keyClick(edit, Qt::Key_Return);
-        }
-    });
-}
-
 class TestMainWindow : public GameUnderTest
 {
     Q_OBJECT
 
-    QLabel *label(const QString &name) const { return main->findChild<QLabel *>(name); }
     // The texts of the labels named, joined with "|".
     QString labels(const char *names) const
     {
         QStringList out;
         for (const QString &name : QString::fromLatin1(names).split(QLatin1Char(' ')))
-            out << label(name)->text();
+            out << main->findChild<QLabel *>(name)->text();
         return out.join(QLatin1Char('|'));
     }
     QAction *action(const char *name) const { return main->findChild<QAction *>(QLatin1String(name)); }
     void key(Qt::Key k) { QTest::keyClick(main, k); }
-    // Started, Paul named, F2 pressed: a game waits for the space bar.
-    bool startPaulsGame()
+    // The players typed into the next player list dialog, each then Enter; a second Enter validates.
+    static void namePlayers(const QStringList &names)
+    {
+        whenModal([names](QWidget *dialog) {
+            QLineEdit *edit = dialog->findChild<QComboBox *>()->lineEdit();
+            for (const QString &name : names + QStringList{QString()}) {
+                edit->selectAll();
+                typeText(edit, name);
+                QTest::keyClick(edit, Qt::Key_Return);
+            }
+        });
+    }
+    // Started, the players named, F2 pressed: a game waits for the space bar.
+    bool startGameOf(const QStringList &names)
     {
         if (!startGame())
             return false;
-        namePlayers({QStringLiteral("Paul")});
+        namePlayers(names);
         key(Qt::Key_F2);
         return app->session().game().isRunning();
     }
@@ -57,29 +55,55 @@ private slots:
     void init() { setUpGame(); }
     void cleanup() { tearDownGame(); }
 
+    // What the window shows of an item, and says: each item and its time as notifications,
+    // the focus unmoved, the labels as sentences while the screen keeps its figures.
     void anItemInTheWindow()
     {
-        QVERIFY(startPaulsGame());
+        QVERIFY(startGameOf({"Paul"}));
         QVERIFY(main->isMaximized() && app->splashWindow()->isHidden());
         QVERIFY(action("oneLetterAction")->isChecked() && action("soundAction")->isChecked());
+        QCOMPARE(said("itemTime"), QStringLiteral("Temps\u00A0: pas encore de temps"));
+        QWidget *focus = QApplication::focusWidget();
         ts->random.values = {(10 + 0.5) / 26.0};
         key(Qt::Key_Space);
         auto *gaugeTimer = main->findChild<QTimer *>(QStringLiteral("gaugeTimer"));
         QCOMPARE(labels("playerName item itemNumber"), "Paul|K|1");
-        QVERIFY(label("prompt")->isHidden() && gaugeTimer->isActive() && main->cursor().shape() == Qt::WaitCursor);
+        QCOMPARE(said("item") + '|' + said("itemNumber") + '|' + said("typed") + '|' + announced.join('|'), "Lettre\u00A0: K|Élément 1 sur 20||Lettre\u00A0: K");
+        QVERIFY(main->findChild<QLabel *>("prompt")->isHidden() && gaugeTimer->isActive() && main->cursor().shape() == Qt::WaitCursor);
         QVERIFY(!action("newGameAction")->isEnabled() && !action("sixLettersAction")->isEnabled());
         QVERIFY(action("scoresAction")->isEnabled() && action("aboutAction")->isEnabled());
-        // F2 is locked; Enter and Backspace are wrong keys that beep.
-        for (Qt::Key k : {Qt::Key_F2, Qt::Key_Return, Qt::Key_Backspace})
+        for (Qt::Key k : {Qt::Key_F2, Qt::Key_Return, Qt::Key_Backspace}) // F2 locked; two wrong keys beep
             key(k);
         QCOMPARE(ts->beeper.count, 2);
         ts->clock.now += 400;
         typeText(main, QStringLiteral("k"));
-        for (const char *name : {"gameMini", "gameAverage", "absoluteMini", "personalMini"})
-            QVERIFY2(label(name)->text().contains(QStringLiteral("480")), name);
         QCOMPARE(labels("typed itemTime"), "K|480");
-        QVERIFY(label("prompt")->isVisible() && !gaugeTimer->isActive() && main->cursor().shape() == Qt::ArrowCursor);
+        QCOMPARE(announced.last() + '|' + said("itemTime") + '|' + said("typed"), "Temps\u00A0: 480 millisecondes|Temps\u00A0: 480 millisecondes|Tapé\u00A0: K");
+        QCOMPARE(said("absoluteMini") + '|' + said("personalAverage") + '|' + said("gameAverage"),
+                 "Record absolu Mini\u00A0: Paul, 480 millisecondes|Record personnel Moyenne\u00A0: pas encore de record|Partie en cours Moyenne\u00A0: 480 millisecondes");
+        for (const char *name : {"gameMini", "gameAverage", "absoluteMini", "personalMini"})
+            QVERIFY2(labels(name).contains(QStringLiteral("480")), name);
+        QVERIFY(main->findChild<QLabel *>("prompt")->isVisible() && !gaugeTimer->isActive() && main->cursor().shape() == Qt::ArrowCursor);
         QVERIFY(action("newGameAction")->isEnabled() && action("sixLettersAction")->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), focus);
+        key(Qt::Key_Space);
+        QCOMPARE(said("itemNumber") + '|' + said("typed"), QStringLiteral("Élément 2 sur 20|"));
+    }
+
+    void deadKeyCompositionsAreTyped()
+    {
+        folder->write(QStringLiteral("clvlet6.txt"), QByteArray("b\xEAtise"));
+        QVERIFY(startGameOf({"Paul"}));
+        action("sixLettersAction")->trigger();
+        QVERIFY(action("sixLettersAction")->isChecked() && !action("oneLetterAction")->isChecked());
+        key(Qt::Key_Space);
+        QCOMPARE(announced.last(), QStringLiteral("Mot\u00A0: bêtise"));
+        typeText(main, QStringLiteral("b"));
+        QInputMethodEvent composed; // "ê" made with a dead key arrives as a commit
+        composed.setCommitString(QStringLiteral("ê"));
+        QApplication::sendEvent(main, &composed);
+        typeText(main, QStringLiteral("tis"));
+        QCOMPARE(labels("item typed"), QStringLiteral("BÊTISE|BÊTIS"));
     }
 
     // F6 with nobody named asks for the players first; the practice's caption then stands in
@@ -87,15 +111,15 @@ private slots:
     void practiceShowsItsCharacters()
     {
         QVERIFY(startGame());
-        const QPoint place = label("prompt")->pos();
-        namePlayers({QStringLiteral("Paul")});
+        const QPoint place = main->findChild<QLabel *>("prompt")->pos();
+        namePlayers({"Paul"});
         key(Qt::Key_F6);
         QVERIFY(app->session().hasPlayer() && app->session().isPractice());
-        const QString caption = label("prompt")->text();
+        const QString caption = labels("prompt");
         QVERIFY2(caption.startsWith(QStringLiteral("Entraînement")), qPrintable(caption));
         key(Qt::Key_Space);
         QCOMPARE(labels("itemNumber prompt"), "1|" + caption);
-        QVERIFY(label("prompt")->isVisible() && label("prompt")->pos() == place);
+        QVERIFY(main->findChild<QLabel *>("prompt")->isVisible() && main->findChild<QLabel *>("prompt")->pos() == place);
     }
 
     // With the real clock, the time shown is the interval between the showing and the last
@@ -106,29 +130,14 @@ private slots:
         SystemClock realClock;
         const Services d = ts->services();
         app = std::make_unique<GameApplication>(Services{realClock, d.wallClock, d.random, d.beeper, d.sound, d.boxes, d.shell, d.end});
-        QVERIFY(startPaulsGame());
+        QVERIFY(startGameOf({"Paul"}));
         key(Qt::Key_Space);
         QElapsedTimer interval;
         interval.start();
         QTest::qWait(150);
         typeText(main, labels("item").toLower());
         const qint64 measured = interval.elapsed(), shown = labels("itemTime").toLongLong();
-        QVERIFY2(shown >= 150 && qAbs(shown - measured) <= 2, qPrintable(QStringLiteral("%1 ms shown, %2 measured").arg(shown).arg(measured)));
-    }
-
-    void deadKeyCompositionsAreTyped()
-    {
-        folder->write(QStringLiteral("clvlet6.txt"), QByteArray("b\xEAtise"));
-        QVERIFY(startPaulsGame());
-        action("sixLettersAction")->trigger();
-        QVERIFY(action("sixLettersAction")->isChecked() && !action("oneLetterAction")->isChecked());
-        key(Qt::Key_Space);
-        typeText(main, QStringLiteral("b"));
-        QInputMethodEvent composed; // "ê" made with a dead key arrives as a commit
-        composed.setCommitString(QStringLiteral("ê"));
-        QApplication::sendEvent(main, &composed);
-        typeText(main, QStringLiteral("tis"));
-        QCOMPARE(labels("item typed"), QStringLiteral("BÊTISE|BÊTIS"));
+        QVERIFY2(shown >= 150 && qAbs(shown - measured) <= 2, qPrintable(QStringLiteral("%1 shown, %2 measured").arg(shown).arg(measured)));
     }
 
     void menuCommandsReachTheGame()
@@ -159,59 +168,51 @@ private slots:
     }
 
     // A key pressed in an open menu is the menu's, also when the menu hands it on to the
-    // menu bar; once the menu is closed the same key is the game's.
-    void keysPressedInAnOpenMenuStayThere_data()
-    {
-        QTest::addColumn<int>("menu");
-        QTest::addColumn<char>("pressed");
-        QTest::newRow("space shows no item") << 1 << ' ';
-        QTest::newRow("right letter") << 2 << 'k';
-        QTest::newRow("wrong letter") << 0 << 'z';
-    }
+    // menu bar; once the menu is closed the same key is the game's. Rows: the menu opened,
+    // the key (a space with no item shown, then the right letter, then a wrong one).
     void keysPressedInAnOpenMenuStayThere()
     {
-        QFETCH(int, menu);
-        QFETCH(char, pressed);
-        QVERIFY(startPaulsGame());
+        QVERIFY(startGameOf({"Paul"}));
         ts->random.fallback = (10 + 0.5) / 26.0; // K, a letter no menu uses
-        if (pressed != ' ')
-            key(Qt::Key_Space);
         auto game = [&] { return labels("item typed itemTime") + QString::number(ts->beeper.count); };
-        const QString before = game();
-        QMenu *open = main->menuBar()->actions().at(menu)->menu();
-        main->menuBar()->setActiveAction(open->menuAction());
-        QTRY_COMPARE(QApplication::activePopupWidget(), open);
-        QTest::keyClick(open, pressed);
-        QCOMPARE(game(), before);
-        QCOMPARE(QApplication::activePopupWidget(), open);
-        QTest::keyClick(open, Qt::Key_Escape);
-        QTest::keyClick(main->menuBar(), pressed);
-        QVERIFY(game() != before);
+        for (const auto &[menu, pressed] : {std::pair{1, ' '}, {2, 'k'}, {0, 'z'}}) {
+            if (pressed == 'z')
+                key(Qt::Key_Space);
+            const QString before = game();
+            QMenu *open = main->menuBar()->actions().at(menu)->menu();
+            main->menuBar()->setActiveAction(open->menuAction());
+            QTRY_COMPARE(QApplication::activePopupWidget(), open);
+            QTest::keyClick(open, pressed);
+            QCOMPARE(game(), before);
+            QCOMPARE(QApplication::activePopupWidget(), open);
+            QTest::keyClick(open, Qt::Key_Escape);
+            QTest::keyClick(main->menuBar(), pressed);
+            QVERIFY2(game() != before, &pressed);
+        }
     }
 
-    // The hand-over window starts the next player's game; the other windows closing over
-    // the main window leave the game as it is.
-    void modalWindowsAndTurns_data()
-    {
-        QTest::addColumn<QString>("other");
-        for (const char *name : {"scoresAction", "aboutAction", "progressionAction"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
+    // The hand-over window starts the next player's game, whose turn is said once the main
+    // window is active again; the other windows closing over it leave the game as it is.
     void modalWindowsAndTurns()
     {
-        QVERIFY(startGame());
-        namePlayers({QStringLiteral("Anne"), QStringLiteral("Bruno")});
-        key(Qt::Key_F2);
+        QVERIFY(startGameOf({"Anne", "Bruno"}));
         for (int i = 0; i < 22; ++i) {
             key(Qt::Key_Space);
             typeText(main, labels("item").toLower());
+            if (i == 19) { // said once the main window is active again, as the window manager makes it
+                main->activateWindow();
+                QTRY_VERIFY(announced.contains("Partie terminée. Au tour de Bruno\u00A0: barre espace pour continuer."));
+            }
         }
         QCOMPARE(labels("playerName itemNumber"), "Bruno|2");
-        whenModal([](QWidget *w) { QTimer::singleShot(0, w, &QWidget::close); });
-        QFETCH(QString, other);
-        main->findChild<QAction *>(other)->trigger();
-        key(Qt::Key_Space);
-        QCOMPARE(labels("itemNumber"), QStringLiteral("3"));
+        int number = 3;
+        for (const char *other : {"scoresAction", "aboutAction", "progressionAction"}) {
+            whenModal([](QWidget *w) { QTimer::singleShot(0, w, &QWidget::close); });
+            action(other)->trigger();
+            key(Qt::Key_Space);
+            QVERIFY2(labels("itemNumber") == QString::number(number++), other);
+            typeText(main, labels("item").toLower());
+        }
     }
 };
 
