@@ -50,6 +50,30 @@ const QString kItemLinesQuery = QStringLiteral(
     " i.position, i.shown, i.time_ms, i.raw_ms, i.wrong_keys"
     " FROM games AS g JOIN items AS i ON i.game_id = g.id WHERE g.player = ?"
     " ORDER BY g.mode, g.finished_at, g.id, i.position");
+// The class overview, in three statements whatever the number of players and games: the
+// counts per player, then each player's latest games and their characters, numbered per
+// player by a window function from the latest down. Unlike the queries above, these read
+// every game of the mode once (a count over all of them is what they give), and only the
+// latest games' rows.
+const QString kClassCountsQuery = QStringLiteral(
+    "SELECT player, SUM(CASE WHEN practice = 0 AND finished_at >= ? THEN 1 ELSE 0 END),"
+    " SUM(CASE WHEN practice = 0 THEN 1 ELSE 0 END), SUM(CASE WHEN practice = 0 THEN 0 ELSE 1 END),"
+    " MAX(finished_at), MIN(CASE WHEN practice = 0 THEN average END)"
+    " FROM games WHERE mode = ? GROUP BY player");
+const QString kClassRecentQuery = QStringLiteral(
+    "SELECT r.player, r.average, r.wrong_keys, (SELECT SUM(e.count) FROM expected_chars AS e WHERE e.game_id = r.id)"
+    " FROM (SELECT id, player, average, wrong_keys,"
+    " ROW_NUMBER() OVER (PARTITION BY player ORDER BY finished_at DESC, id DESC) AS n"
+    " FROM games WHERE mode = ? AND practice = 0) AS r"
+    " WHERE r.n <= ? ORDER BY r.player, r.n DESC");
+const QString kClassCharactersQuery = QStringLiteral(
+    "WITH recent AS (SELECT id, player FROM (SELECT id, player,"
+    " ROW_NUMBER() OVER (PARTITION BY player ORDER BY finished_at DESC, id DESC) AS n"
+    " FROM games WHERE mode = ?) AS r WHERE r.n <= ?)"
+    " SELECT r.player, e.character, SUM(e.count), 0 FROM recent AS r JOIN expected_chars AS e ON e.game_id = r.id"
+    " GROUP BY r.player, e.character"
+    " UNION ALL SELECT r.player, m.expected, 0, COUNT(*) FROM recent AS r JOIN mistakes AS m ON m.game_id = r.id"
+    " GROUP BY r.player, m.expected");
 
 // Inserts the rows in the order given, as few statements as the limits on bound values
 // allow (a game with a great many wrong keys takes several).
@@ -235,6 +259,50 @@ std::optional<QList<ItemLine>> itemLines(const Select &select, const QString &pl
         out << line;
     }
     return out;
+}
+
+std::optional<QList<PlayerFigures>> classFigures(const Select &select, int mode, const QDateTime &weekStart,
+                                                 int recentGames, int characterGames)
+{
+    auto counts = select(kClassCountsQuery, {isoUtc(weekStart), mode});
+    if (!counts)
+        return std::nullopt;
+    QMap<QString, PlayerFigures> byPlayer;
+    while (counts->next()) {
+        PlayerFigures &f = byPlayer[counts->value(0).toString()];
+        f.player = counts->value(0).toString();
+        f.gamesThisWeek = counts->value(1).toLongLong();
+        f.games = counts->value(2).toLongLong();
+        f.practiceGames = counts->value(3).toLongLong();
+        f.lastPlayed = QDateTime::fromString(counts->value(4).toString(), Qt::ISODateWithMs);
+        f.bestAverage = counts->value(5).toLongLong();
+    }
+    counts->finish();
+    auto recent = select(kClassRecentQuery, {mode, recentGames});
+    if (!recent)
+        return std::nullopt;
+    while (recent->next()) {
+        const auto found = byPlayer.find(recent->value(0).toString());
+        if (found == byPlayer.end())
+            continue; // a game finished between the two statements
+        found->recentAverages << recent->value(1).toLongLong();
+        found->recentWrong += recent->value(2).toLongLong();
+        found->recentDue += recent->value(3).toLongLong();
+    }
+    recent->finish();
+    auto characters = select(kClassCharactersQuery, {mode, characterGames});
+    if (!characters)
+        return std::nullopt;
+    QMap<QString, QMap<QString, RecentCharacter>> byCharacter;
+    while (characters->next()) {
+        RecentCharacter &c = byCharacter[characters->value(0).toString()][characters->value(1).toString()];
+        c.character = characters->value(1).toString();
+        c.expected += characters->value(2).toLongLong();
+        c.wrong += characters->value(3).toLongLong();
+    }
+    for (auto it = byPlayer.begin(); it != byPlayer.end(); ++it)
+        it->characters = byCharacter.value(it.key()).values();
+    return byPlayer.values();
 }
 
 } // namespace SqlGameRows

@@ -35,5 +35,7 @@ std::optional<QList<CharacterCount>> characterCounts(const Select &select, const
 std::optional<QList<RecentCharacter>> recentCharacters(const Select &select, const QString &player, int mode,
                                                        int lastGames);
 std::optional<QList<ItemLine>> itemLines(const Select &select, const QString &player);
+std::optional<QList<PlayerFigures>> classFigures(const Select &select, int mode, const QDateTime &weekStart,
+                                                 int recentGames, int characterGames);
 
 } // namespace SqlGameRows

@@ -46,6 +46,8 @@ public:
     QList<CharacterCount> characterCounts(const QString &player, int mode) override;
     QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
+    QList<PlayerFigures> classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                      int characterGames) override;
 
     // The queries behind the reading methods, and what SQLite plans for one of them, one
     // line per step of the plan (empty when the history cannot be opened).
