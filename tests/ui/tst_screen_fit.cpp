@@ -10,6 +10,7 @@
 #include "support/TestDoubles.h"
 #include "support/WindowDriver.h"
 #include "ui/AboutWindow.h"
+#include "ui/ClassWindow.h"
 #include "ui/HandOverWindow.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/MainWindow.h"
@@ -100,7 +101,7 @@ private slots:
     void windowsFit_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char *name : {"main", "player list", "records", "hand-over", "about", "progression", "message box"})
+        for (const char *name : {"main", "player list", "records", "hand-over", "about", "progression", "class", "message box"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void windowsFit()
@@ -126,6 +127,11 @@ private slots:
         } else if (window == "progression") {
             progression = std::make_unique<Progression>();
             shown = progression->window.get();
+        } else if (window == "class") {
+            progression = std::make_unique<Progression>();
+            owned = std::make_unique<ClassWindow>(progression->history, ts.boxes, ts.wallClock, 1,
+                                                  ClassWindow::ProgressionOpener());
+            shown = owned.get();
         } else if (window == "message box") {
             bool fits = false;
             whenModal([&](QWidget *box) {
@@ -153,6 +159,10 @@ private slots:
         shown->show(); // the hand-over window without its wait, which would hold the test
         QVERIFY(window != "main" || QTest::qWaitForWindowExposed(shown));
         QVERIFY2(fitsTheScreen(shown, &why), qPrintable(why));
+        if (window == "class") {
+            auto *button = shown->findChild<QPushButton *>(QStringLiteral("closeButton"));
+            QVERIFY(button->isVisible() && shown->rect().contains(button->geometry()));
+        }
         if (window != "progression")
             return;
         // Laid out to the window's width: the page may scroll down, never sideways.
