@@ -286,5 +286,5 @@ std::optional<QList<ItemLine>> PostgresStore::itemLines(const QString &player)
 std::optional<QList<PlayerFigures>> PostgresStore::classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                                                 int characterGames)
 {
-    return SqlGameRows::classFigures(selector(), mode, weekStart, recentGames, characterGames);
+    return SqlGameRows::classFigures(selector(), SqlGameRows::Dialect::Postgres, mode, weekStart, recentGames, characterGames);
 }

@@ -442,7 +442,7 @@ QList<ItemLine> SqliteHistory::itemLines(const QString &player)
 QList<PlayerFigures> SqliteHistory::classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                                 int characterGames)
 {
-    return SqlGameRows::classFigures(selector(), mode, weekStart, recentGames, characterGames)
+    return SqlGameRows::classFigures(selector(), SqlGameRows::Dialect::Sqlite, mode, weekStart, recentGames, characterGames)
         .value_or(QList<PlayerFigures>());
 }
 

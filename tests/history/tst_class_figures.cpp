@@ -86,6 +86,9 @@ private slots:
             file.record(g);
         const QDateTime weekStart = kNow.addDays(-7);
         const QString fromFile = table(file.classFigures(1, weekStart, 10, 30));
+        // Fewer latest games than practice games at the end: the ordinary ones lie beyond them.
+        const QString fewFromFile = table(file.classFigures(1, weekStart, 3, 2));
+        QVERIFY2(fewFromFile.contains(QStringLiteral(" [603 602 601] ")), qPrintable(fewFromFile));
 
         // The wrong keys and keys due of Anne's ten latest ordinary games, from the games.
         qint64 wrong = 0, due = 0;
@@ -121,6 +124,7 @@ private slots:
             for (const FinishedGame &g : games)
                 QVERIFY2(store.send(QUuid::createUuid().toString(QUuid::WithoutBraces), g), qPrintable(store.problem()));
             QCOMPARE(table(store.classFigures(1, weekStart, 10, 30).value_or(QList<PlayerFigures>())), fromFile);
+            QCOMPARE(table(store.classFigures(1, weekStart, 3, 2).value_or(QList<PlayerFigures>())), fewFromFile);
         }
 
         // A frozen server: the file answers, within the progression's wait.
