@@ -40,6 +40,7 @@ void ClassTableModel::setOverview(const ClassOverview &overview)
 QStringList ClassTableModel::headers() const
 {
     return {QStringLiteral("Joueur"),
+            QStringLiteral("Attention"),
             QStringLiteral("Parties sur %1\u00A0jours").arg(ClassOverview::kIdleDays),
             QStringLiteral("Parties"),
             QStringLiteral("Entraînements"),
@@ -48,8 +49,7 @@ QStringList ClassTableModel::headers() const
             QStringLiteral("Meilleure moyenne (ms)"),
             QStringLiteral("Tendance sur %1\u00A0parties").arg(ClassOverview::kRecentGames),
             QStringLiteral("Fautes sur %1\u00A0parties").arg(ClassOverview::kRecentGames),
-            QStringLiteral("Caractères les plus manqués"),
-            QStringLiteral("Attention")};
+            QStringLiteral("Caractères les plus manqués")};
 }
 
 int ClassTableModel::rowCount(const QModelIndex &parent) const

@@ -6,7 +6,8 @@
 #include <QList>
 #include <QStringList>
 
-// The class overview as a table, one row per player, with its column headers, so that
+// The class overview as a table, one row per player, the attention mark beside the name
+// where it is seen first, with its column headers, so that
 // screen readers read it cell by cell: the attention mark is read as words, and a value
 // left empty is said to be. Each cell also gives what its column sorts by and what the CSV
 // export writes.
@@ -17,6 +18,7 @@ class ClassTableModel : public QAbstractTableModel
 public:
     enum Column {
         Player,
+        Attention,
         GamesThisWeek,
         Games,
         PracticeGames,
@@ -26,7 +28,6 @@ public:
         Trend,
         WrongShare,
         Missed,
-        Attention,
         ColumnCount
     };
     static constexpr int SortRole = Qt::UserRole + 1;

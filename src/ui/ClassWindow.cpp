@@ -81,23 +81,15 @@ ClassWindow::ClassWindow(HistoryReader &history, MessageBoxes &boxes, WallClock 
     table_->installEventFilter(this);
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { openRow(index.row()); });
 
-    exportButton_ = new QPushButton(QStringLiteral("E&xporter…"), this);
-    exportButton_->setObjectName(QStringLiteral("exportButton"));
-    exportButton_->setAutoDefault(false);
-    closeButton_ = new QPushButton(QStringLiteral("Fermer"), this);
-    closeButton_->setObjectName(QStringLiteral("closeButton"));
-    closeButton_->setAutoDefault(false);
+    const ExportButtons buttons = exportButtons(this);
+    exportButton_ = buttons.exportButton;
+    closeButton_ = buttons.closeButton;
     connect(exportButton_, &QPushButton::clicked, this, &ClassWindow::exportTable);
-    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(exportButton_);
-    buttons->addStretch();
-    buttons->addWidget(closeButton_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(table_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setTabOrder(modeBox_, table_);
     setTabOrder(table_, exportButton_);
     setTabOrder(exportButton_, closeButton_);

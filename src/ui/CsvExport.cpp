@@ -3,8 +3,11 @@
 #include "game/progress/HistoryCsv.h"
 #include "platform/Services.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 
 CsvFileChooser standardCsvChooser(const QString &title)
 {
@@ -29,4 +32,21 @@ void exportCsv(QWidget *parent, MessageBoxes &boxes, const CsvFileChooser &choos
                        .arg(shown, error),
                    QStringLiteral("Clavimo"), BoxButtons::Ok, BoxIcon::Exclamation);
     }
+}
+
+ExportButtons exportButtons(QDialog *dialog)
+{
+    ExportButtons out;
+    out.exportButton = new QPushButton(QStringLiteral("E&xporter…"), dialog);
+    out.exportButton->setObjectName(QStringLiteral("exportButton"));
+    out.exportButton->setAutoDefault(false);
+    out.closeButton = new QPushButton(QStringLiteral("Fermer"), dialog);
+    out.closeButton->setObjectName(QStringLiteral("closeButton"));
+    out.closeButton->setAutoDefault(false);
+    QObject::connect(out.closeButton, &QPushButton::clicked, dialog, &QDialog::reject);
+    out.row = new QHBoxLayout;
+    out.row->addWidget(out.exportButton);
+    out.row->addStretch();
+    out.row->addWidget(out.closeButton);
+    return out;
 }

@@ -6,6 +6,9 @@
 #include <functional>
 
 class MessageBoxes;
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 // How a window's "Exporter…" asks for a file: the standard save dialog unless a test
@@ -26,3 +29,13 @@ struct CsvContent
 // written whole or left as it was, and the user told either way in a message box.
 void exportCsv(QWidget *parent, MessageBoxes &boxes, const CsvFileChooser &choose, const QString &fileName,
                const std::function<CsvContent()> &content);
+
+// The row under a window that exports: "Exporter…" on the left, "Fermer" on the right,
+// neither taking Enter from the controls above; "Fermer" rejects the dialog.
+struct ExportButtons
+{
+    QPushButton *exportButton = nullptr;
+    QPushButton *closeButton = nullptr;
+    QHBoxLayout *row = nullptr;
+};
+ExportButtons exportButtons(QDialog *dialog);

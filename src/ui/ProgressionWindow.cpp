@@ -174,23 +174,15 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     pages_->addWidget(emptyLabel_);
     pages_->addWidget(scroll);
 
-    exportButton_ = new QPushButton(QStringLiteral("E&xporter…"), this);
-    exportButton_->setObjectName(QStringLiteral("exportButton"));
-    exportButton_->setAutoDefault(false);
-    closeButton_ = new QPushButton(QStringLiteral("Fermer"), this);
-    closeButton_->setObjectName(QStringLiteral("closeButton"));
-    closeButton_->setAutoDefault(false);
+    const ExportButtons buttons = exportButtons(this);
+    exportButton_ = buttons.exportButton;
+    closeButton_ = buttons.closeButton;
     connect(exportButton_, &QPushButton::clicked, this, &ProgressionWindow::exportGames);
-    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(exportButton_);
-    buttons->addStretch();
-    buttons->addWidget(closeButton_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choice);
     layout->addWidget(pages_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     setTabOrder(playerBox_, modeBox_);
     setTabOrder(modeBox_, allGames_);

@@ -44,6 +44,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #if defined(Q_OS_UNIX)
@@ -268,6 +269,26 @@ QString fillScript(int games, int pupils)
         .arg(pupils);
 }
 
+// A fresh room on the test suite's server, prepared by its owner, then used by the
+// computers' role: its address, or nothing (said why) when there is no server.
+std::optional<ServerAddress> preparedRoom(const TestPostgres &server, const QString &database)
+{
+    QString error;
+    if (!server.available() || !server.createDatabase(database, &error, server.ownerUser())) {
+        print("no PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
+        return std::nullopt;
+    }
+    qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
+    const RoomCommandResult prepared =
+        prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
+    if (prepared.exitCode != 0) {
+        print("%s\n", qPrintable(prepared.error));
+        return std::nullopt;
+    }
+    qputenv("PGPASSWORD", server.password().toUtf8());
+    return ServerAddress::parse(server.uri(database), &error);
+}
+
 // The classroom's history on the test suite's server over the loopback: games filled in
 // by the server, then one more game sent as at the end of each game, and one pupil's
 // progression window read from the server.
@@ -276,20 +297,9 @@ bool server(int games, int pupils)
     TestPostgres server;
     QString error;
     const QString database = QStringLiteral("bench_room");
-    if (!server.available() || !server.createDatabase(database, &error, server.ownerUser())) {
-        print("no PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
+    const auto address = preparedRoom(server, database);
+    if (!address)
         return false;
-    }
-    // The room prepared by its owner, then used by the computers' role.
-    qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
-    const RoomCommandResult prepared =
-        prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
-    if (prepared.exitCode != 0) {
-        print("%s\n", qPrintable(prepared.error));
-        return false;
-    }
-    qputenv("PGPASSWORD", server.password().toUtf8());
-    const auto address = ServerAddress::parse(server.uri(database), &error);
     ScriptedBoxes boxes;
     ScriptedWallClock clock;
     std::mt19937 random(2026);
@@ -418,18 +428,9 @@ bool classOverview(int games, int pupils)
 
     TestPostgres server;
     const QString database = QStringLiteral("bench_class");
-    if (!server.available() || !server.createDatabase(database, &error, server.ownerUser())) {
-        print("no PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
+    const auto address = preparedRoom(server, database);
+    if (!address)
         return false;
-    }
-    qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
-    const RoomCommandResult prepared =
-        prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
-    if (prepared.exitCode != 0) {
-        print("%s\n", qPrintable(prepared.error));
-        return false;
-    }
-    qputenv("PGPASSWORD", server.password().toUtf8());
     t.restart();
     if (!server.execute(fillScript(games, pupils) + QStringLiteral("UPDATE games SET practice = 1 WHERE id % 10 = 0;"
                                                                    "ANALYZE;"),
@@ -440,7 +441,7 @@ bool classOverview(int games, int pupils)
     print("filled %d games of %d pupils on the server in %.1f s\n", games, pupils, msSince(t) / 1000);
     QTemporaryDir scratch;
     SqliteHistory local(boxes, clock, scratch.filePath(SqliteHistory::fileName()));
-    ServerHistory history(local, *ServerAddress::parse(server.uri(database), &error), boxes);
+    ServerHistory history(local, *address, boxes);
     const bool fromServer = timeClassOpening(history, boxes, "server", pupils);
     if (!boxes.shown.isEmpty())
         print("message: %s\n", qPrintable(boxes.texts().join(QLatin1Char('\n'))));
