@@ -282,3 +282,9 @@ std::optional<QList<ItemLine>> PostgresStore::itemLines(const QString &player)
 {
     return SqlGameRows::itemLines(selector(), player);
 }
+
+std::optional<QList<PlayerFigures>> PostgresStore::classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                                                int characterGames)
+{
+    return SqlGameRows::classFigures(selector(), SqlGameRows::Dialect::Postgres, mode, weekStart, recentGames, characterGames);
+}

@@ -67,6 +67,8 @@ public:
     std::optional<QList<CharacterCount>> characterCounts(const QString &player, int mode);
     std::optional<QList<RecentCharacter>> recentCharacters(const QString &player, int mode, int lastGames);
     std::optional<QList<ItemLine>> itemLines(const QString &player);
+    std::optional<QList<PlayerFigures>> classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                                     int characterGames);
 
     void close();
 

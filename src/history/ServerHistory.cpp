@@ -154,3 +154,13 @@ QList<ItemLine> ServerHistory::itemLines(const QString &player)
         return *found;
     return local_.itemLines(player);
 }
+
+QList<PlayerFigures> ServerHistory::classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                                 int characterGames)
+{
+    if (auto found = ask<QList<PlayerFigures>>([=](PostgresStore &s) {
+            return s.classFigures(mode, weekStart, recentGames, characterGames);
+        }))
+        return *found;
+    return local_.classFigures(mode, weekStart, recentGames, characterGames);
+}

@@ -45,6 +45,8 @@ public:
     QList<CharacterCount> characterCounts(const QString &player, int mode) override;
     QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
+    QList<PlayerFigures> classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                      int characterGames) override;
 
     // Asks for the waiting games to be sent now.
     void flush();

@@ -33,5 +33,10 @@ std::optional<QList<CharacterCount>> characterCounts(const Select &select, const
 std::optional<QList<RecentCharacter>> recentCharacters(const Select &select, const QString &player, int mode,
                                                        int lastGames);
 std::optional<QList<ItemLine>> itemLines(const Select &select, const QString &player);
+// The class overview's figures. The two stores read the players' latest games each their
+// own way, the fastest for it.
+enum class Dialect { Sqlite, Postgres };
+std::optional<QList<PlayerFigures>> classFigures(const Select &select, Dialect dialect, int mode,
+                                                 const QDateTime &weekStart, int recentGames, int characterGames);
 
 } // namespace SqlGameRows

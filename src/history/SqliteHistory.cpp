@@ -417,6 +417,13 @@ QList<ItemLine> SqliteHistory::itemLines(const QString &player)
     return SqlGameRows::itemLines(selector(), player).value_or(QList<ItemLine>());
 }
 
+QList<PlayerFigures> SqliteHistory::classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                                int characterGames)
+{
+    return SqlGameRows::classFigures(selector(), SqlGameRows::Dialect::Sqlite, mode, weekStart, recentGames, characterGames)
+        .value_or(QList<PlayerFigures>());
+}
+
 SqlGameRows::Select SqliteHistory::selector()
 {
     return [this](const QString &sql, const QVariantList &values) { return select(sql, values); };

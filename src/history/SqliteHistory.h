@@ -46,6 +46,8 @@ public:
     QList<CharacterCount> characterCounts(const QString &player, int mode) override;
     QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
+    QList<PlayerFigures> classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                      int characterGames) override;
 
     QString path() const { return path_; }
     // Whether each game kept is also put in the outbox, to be sent to a classroom's server.

@@ -8,6 +8,7 @@
 #include "ui/Gauge.h"
 #include "ui/HandOverWindow.h"
 #include "ui/PlayerListDialog.h"
+#include "ui/ClassWindow.h"
 #include "ui/ProgressionWindow.h"
 #include "ui/RecordsWindow.h"
 #include "ui/Screen.h"
@@ -232,6 +233,21 @@ void MainWindow::showProgression()
     {
         ProgressionWindow dialog(history_, boxes_, layouts_, session_.wallClock(),
                                  session_.hasPlayer() ? session_.shownName() : QString(), session_.mode(), this);
+        dialog.exec();
+    }
+    activate();
+}
+
+void MainWindow::showClass()
+{
+    {
+        ClassWindow dialog(history_, boxes_, session_.wallClock(), session_.mode(),
+                           [this](QWidget *owner, const QString &player, int mode) {
+                               ProgressionWindow progression(history_, boxes_, layouts_, session_.wallClock(), player,
+                                                             mode, owner);
+                               progression.exec();
+                           },
+                           this);
         dialog.exec();
     }
     activate();

@@ -49,6 +49,7 @@ private slots:
     void newPractice();
     void showScores();
     void showProgression();
+    void showClass();
     void changePlayers();
     void quit();
     void selectOneLetter();
@@ -107,6 +108,7 @@ private:
     QAction *practiceAction_ = nullptr;
     QAction *scoresAction_ = nullptr;
     QAction *progressionAction_ = nullptr;
+    QAction *classAction_ = nullptr;
     QAction *changePlayersAction_ = nullptr;
     QAction *quitAction_ = nullptr;
     QAction *oneLetterAction_ = nullptr;

@@ -165,6 +165,8 @@ void MainWindow::createMenus()
                             &MainWindow::showScores, Qt::Key_F3);
     progressionAction_ = command(game, QStringLiteral("progressionAction"), QStringLiteral("&Progression"),
                                  &MainWindow::showProgression, Qt::Key_F5);
+    classAction_ = command(game, QStringLiteral("classAction"), QStringLiteral("La &classe"), &MainWindow::showClass,
+                           Qt::Key_F7);
     changePlayersAction_ = command(game, QStringLiteral("changePlayersAction"),
                                    QStringLiteral("Changement de &joueur"), &MainWindow::changePlayers, Qt::Key_F4);
     game->addSeparator();

@@ -4,6 +4,7 @@
 #include "game/progress/HistoryReader.h"
 #include "platform/Services.h"
 #include "ui/ChoiceLabel.h"
+#include "ui/CsvExport.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/KeyboardPanel.h"
 #include "ui/Screen.h"
@@ -15,7 +16,6 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -36,8 +36,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString kTitle = QStringLiteral("Clavimo");
 
 QString modeName(int mode)
 {
@@ -79,10 +77,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     , clock_(clock)
 {
     setWindowTitle(QStringLiteral("Progression"));
-    chooseFile_ = [](QWidget *owner, const QString &suggested) {
-        return QFileDialog::getSaveFileName(owner, QStringLiteral("Exporter les parties"), suggested,
-                                            QStringLiteral("Fichiers CSV (*.csv)"));
-    };
+    chooseFile_ = standardCsvChooser(QStringLiteral("Exporter les parties"));
 
     playerBox_ = new QComboBox(this);
     playerBox_->setObjectName(QStringLiteral("playerBox"));
@@ -179,23 +174,15 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     pages_->addWidget(emptyLabel_);
     pages_->addWidget(scroll);
 
-    exportButton_ = new QPushButton(QStringLiteral("E&xporter…"), this);
-    exportButton_->setObjectName(QStringLiteral("exportButton"));
-    exportButton_->setAutoDefault(false);
-    closeButton_ = new QPushButton(QStringLiteral("Fermer"), this);
-    closeButton_->setObjectName(QStringLiteral("closeButton"));
-    closeButton_->setAutoDefault(false);
+    const ExportButtons buttons = exportButtons(this);
+    exportButton_ = buttons.exportButton;
+    closeButton_ = buttons.closeButton;
     connect(exportButton_, &QPushButton::clicked, this, &ProgressionWindow::exportGames);
-    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(exportButton_);
-    buttons->addStretch();
-    buttons->addWidget(closeButton_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choice);
     layout->addWidget(pages_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     setTabOrder(playerBox_, modeBox_);
     setTabOrder(modeBox_, allGames_);
@@ -433,24 +420,17 @@ void ProgressionWindow::exportGames()
     const QString player = playerBox_->currentText();
     if (player.isEmpty())
         return;
-    const QString path = chooseFile_(this, QDir::current().filePath(HistoryCsv::suggestedFileName(player)));
-    if (path.isEmpty())
-        return;
-    const QList<ItemLine> lines = history_.itemLines(player);
-    QSet<qint64> games;
-    for (const ItemLine &line : lines)
-        games.insert(line.gameId);
-    QString error;
-    if (HistoryCsv::save(path, HistoryCsv::build(lines), &error)) {
-        const QString count = games.size() > 1 ? QStringLiteral("%1 parties").arg(games.size())
-                                               : QStringLiteral("%1 partie").arg(games.size());
-        boxes_.show(QStringLiteral("%1 de %2 exportée%3 dans «\u00A0%4\u00A0».")
-                        .arg(count, player, games.size() > 1 ? QStringLiteral("s") : QString(),
-                             QDir::toNativeSeparators(path)),
-                    kTitle, BoxButtons::Ok, BoxIcon::Information);
-    } else {
-        boxes_.show(QStringLiteral("Le fichier «\u00A0%1\u00A0» n'a pas pu être écrit (%2)\u00A0: rien n'est exporté.")
-                        .arg(QDir::toNativeSeparators(path), error),
-                    kTitle, BoxButtons::Ok, BoxIcon::Exclamation);
-    }
+    exportCsv(this, boxes_, chooseFile_, HistoryCsv::suggestedFileName(player), [this, &player] {
+        const QList<ItemLine> lines = history_.itemLines(player);
+        QSet<qint64> games;
+        for (const ItemLine &line : lines)
+            games.insert(line.gameId);
+        const qsizetype n = games.size();
+        return CsvContent{HistoryCsv::build(lines), [n, player](const QString &path) {
+                              const QString count = n > 1 ? QStringLiteral("%1 parties").arg(n)
+                                                          : QStringLiteral("%1 partie").arg(n);
+                              return QStringLiteral("%1 de %2 exportée%3 dans «\u00A0%4\u00A0».")
+                                  .arg(count, player, n > 1 ? QStringLiteral("s") : QString(), path);
+                          }};
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "game/progress/ProgressChart.h"
 #include "game/progress/ProgressData.h"
+#include "ui/CsvExport.h"
 
 #include <QDialog>
 #include <QString>
@@ -45,9 +46,7 @@ public:
     ProgressionWindow(HistoryReader &history, MessageBoxes &boxes, KeyboardLayouts &layouts, WallClock &clock,
                       const QString &currentPlayer, int currentMode, QWidget *parent = nullptr);
 
-    // How the export asks for a file: the standard save dialog unless a test replaces it.
-    // It gets the suggested path and returns the chosen one, empty to cancel.
-    using FileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
+    using FileChooser = CsvFileChooser;
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
 

@@ -5,6 +5,8 @@
 //   bench history [games] [folder]   one player's 10,000 games in the history file
 //   bench practice [games] [folder]  a practice game's 20 items over 10,000 games
 //   bench server [games] [pupils]    the classroom's server: 100,000 games of 30 pupils
+//   bench class [games] [pupils]     « La classe » over 100,000 games of 30 pupils, from the
+//                                    file and from the server (over 500 ms it fails)
 #include "game/session/GameSession.h"
 #include "game/keyboard/KeyboardLayouts.h"
 #include "game/session/PlayerNames.h"
@@ -21,6 +23,7 @@
 #include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "support/TestPostgres.h"
+#include "ui/ClassWindow.h"
 #include "ui/PlayerListDialog.h"
 #include "ui/ProgressionWindow.h"
 #include "ui/RecordsWindow.h"
@@ -31,12 +34,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QUuid>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #if defined(Q_OS_UNIX)
@@ -124,7 +133,8 @@ bool players(int count)
     getrusage(RUSAGE_SELF, &usage);
     print("peak memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
 #endif
-    return records.lines().size() == count + 1;
+    const auto *view = records.findChild<QTableView *>();
+    return view && view->model()->rowCount() == count + 1;
 }
 
 // One player's games written through the game's own history class, one transaction each,
@@ -254,6 +264,26 @@ QString fillScript(int games, int pupils)
         .arg(pupils);
 }
 
+// A fresh room on the test suite's server, prepared by its owner, then used by the
+// computers' role: its address, or nothing (said why) when there is no server.
+std::optional<ServerAddress> preparedRoom(const TestPostgres &server, const QString &database)
+{
+    QString error;
+    if (!server.available() || !server.createDatabase(database, &error, server.ownerUser())) {
+        print("no PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
+        return std::nullopt;
+    }
+    qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
+    const RoomCommandResult prepared =
+        prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
+    if (prepared.exitCode != 0) {
+        print("%s\n", qPrintable(prepared.error));
+        return std::nullopt;
+    }
+    qputenv("PGPASSWORD", server.password().toUtf8());
+    return ServerAddress::parse(server.uri(database), &error);
+}
+
 // The classroom's history on the test suite's server over the loopback: games filled in
 // by the server, then one more game sent as at the end of each game, and one pupil's
 // progression window read from the server.
@@ -262,20 +292,9 @@ bool server(int games, int pupils)
     TestPostgres server;
     QString error;
     const QString database = QStringLiteral("bench_room");
-    if (!server.available() || !server.createDatabase(database, &error, server.ownerUser())) {
-        print("no PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
+    const auto address = preparedRoom(server, database);
+    if (!address)
         return false;
-    }
-    // The room prepared by its owner, then used by the computers' role.
-    qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
-    const RoomCommandResult prepared =
-        prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
-    if (prepared.exitCode != 0) {
-        print("%s\n", qPrintable(prepared.error));
-        return false;
-    }
-    qputenv("PGPASSWORD", server.password().toUtf8());
-    const auto address = ServerAddress::parse(server.uri(database), &error);
     ScriptedBoxes boxes;
     ScriptedWallClock clock;
     std::mt19937 random(2026);
@@ -328,6 +347,118 @@ bool server(int games, int pupils)
     return shown && boxes.shown.isEmpty() && read > 0 && read <= 100;
 }
 
+// The same games as fillScript, in the history file: every tenth a practice game.
+bool fillFile(const QString &path, int games, int pupils, QString *error)
+{
+    const QString twenty = QStringLiteral("(WITH RECURSIVE q(p) AS (SELECT 1 UNION ALL SELECT p + 1 FROM q WHERE p < 20)"
+                                          " SELECT p FROM q) AS n");
+    const QStringList script = {
+        QStringLiteral("BEGIN"),
+        QStringLiteral("WITH RECURSIVE s(g) AS (SELECT 1 UNION ALL SELECT g + 1 FROM s WHERE g < %1)"
+                       " INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average, wrong_keys, practice)"
+                       " SELECT g, 'Élève ' || (g %% %2 + 1), CASE WHEN (g / %2) %% 3 = 0 THEN 6 ELSE 1 END,"
+                       " strftime('%Y-%m-%dT%H:%M:%S.000Z', '2026-01-01', '+' || (g * 300) || ' seconds'),"
+                       " strftime('%Y-%m-%dT%H:%M:%S.000Z', '2026-01-01', '+' || (g * 300 + 30) || ' seconds'),"
+                       " 300 + g %% 200, 500 + g %% 300, g %% 4, g %% 10 = 0 FROM s")
+            .replace(QStringLiteral("%%"), QStringLiteral("%"))
+            .arg(games)
+            .arg(pupils),
+        QStringLiteral("INSERT INTO items(game_id, position, shown, time_ms, raw_ms, wrong_keys)"
+                       " SELECT id, n.p, char(65 + (id * 7 + n.p * 13) % 26), 400 + (id + n.p) % 500,"
+                       " 400 + (id + n.p) % 500, 0 FROM games, ")
+            + twenty,
+        QStringLiteral("INSERT INTO mistakes(game_id, position, expected, typed) SELECT i.game_id, i.position, i.shown, 'X'"
+                       " FROM items AS i JOIN games AS g ON g.id = i.game_id WHERE i.position <= g.wrong_keys"),
+        QStringLiteral("INSERT INTO expected_chars(game_id, character, count)"
+                       " SELECT game_id, shown, count(*) FROM items GROUP BY game_id, shown"),
+        QStringLiteral("COMMIT"),
+        QStringLiteral("ANALYZE"),
+    };
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-fill"));
+        db.setDatabaseName(path);
+        ok = db.open();
+        QSqlQuery q(db);
+        for (const QString &sql : script) {
+            if (ok && !q.exec(sql)) {
+                *error = q.lastError().text();
+                ok = false;
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-fill"));
+    return ok;
+}
+
+// « La classe » as F7 opens it: built, shown and painted, three times; the slowest at most
+// half a second.
+bool timeClassOpening(HistoryReader &history, MessageBoxes &boxes, const char *from, int pupils)
+{
+    ScriptedWallClock clock;
+    QElapsedTimer read;
+    read.start();
+    const qsizetype players = history.classFigures(1, clock.nowUtc().addDays(-7), 10, 30).size();
+    print("reading the figures from the %s: %.1f ms (%lld players)\n", from, msSince(read), qint64(players));
+    double slowest = 0;
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer open;
+        open.start();
+        ClassWindow window(history, boxes, clock, 1, ClassWindow::ProgressionOpener());
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return false;
+        window.grab();
+        const double ms = msSince(open);
+        slowest = std::max(slowest, ms);
+        print("opening « La classe » from the %s (%s): %.1f ms, %d rows\n", from, i == 0 ? "first" : "again", ms,
+              window.table()->model()->rowCount());
+        if (window.table()->model()->rowCount() != pupils)
+            return false;
+    }
+    return slowest <= 500;
+}
+
+// The class overview over 30 pupils' games, from the history file, then from the test
+// suite's server over the loopback.
+bool classOverview(int games, int pupils)
+{
+    ScriptedBoxes boxes;
+    ScriptedWallClock clock;
+    QString error;
+    SqliteHistory file(boxes, clock);
+    QElapsedTimer t;
+    t.start();
+    if (!fillFile(file.path(), games, pupils, &error)) {
+        print("%s\n", qPrintable(error));
+        return false;
+    }
+    print("filled %d games of %d pupils in the file in %.1f s; file %.1f MB\n", games, pupils, msSince(t) / 1000,
+          double(QFileInfo(file.path()).size()) / 1e6);
+    const bool fromFile = timeClassOpening(file, boxes, "file", pupils);
+
+    TestPostgres server;
+    const QString database = QStringLiteral("bench_class");
+    const auto address = preparedRoom(server, database);
+    if (!address)
+        return false;
+    t.restart();
+    if (!server.execute(fillScript(games, pupils) + QStringLiteral("UPDATE games SET practice = 1 WHERE id % 10 = 0;"
+                                                                   "ANALYZE;"),
+                        database, &error)) {
+        print("%s\n", qPrintable(error));
+        return false;
+    }
+    print("filled %d games of %d pupils on the server in %.1f s\n", games, pupils, msSince(t) / 1000);
+    QTemporaryDir scratch;
+    SqliteHistory local(boxes, clock, scratch.filePath(SqliteHistory::fileName()));
+    ServerHistory history(local, *address, boxes);
+    const bool fromServer = timeClassOpening(history, boxes, "server", pupils);
+    if (!boxes.shown.isEmpty())
+        print("message: %s\n", qPrintable(boxes.texts().join(QLatin1Char('\n'))));
+    return fromFile && fromServer && boxes.shown.isEmpty();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -340,6 +471,10 @@ int main(int argc, char *argv[])
         return players(number(2, 100000)) ? 0 : 1;
     if (which == QLatin1String("server"))
         return server(number(2, 100000), number(3, 30)) ? 0 : 1;
+    if (which == QLatin1String("class")) {
+        QTemporaryDir folder;
+        return folder.isValid() && QDir::setCurrent(folder.path()) && classOverview(number(2, 100000), number(3, 30)) ? 0 : 1;
+    }
     // The history file goes in a scratch folder of the one given, or of the temporary folder.
     QTemporaryDir folder(args.size() > 3 ? args[3] + QStringLiteral("/bench-XXXXXX") : QString());
     if (!folder.isValid() || !QDir::setCurrent(folder.path()))
@@ -348,6 +483,6 @@ int main(int argc, char *argv[])
         return history(number(2, 10000)) ? 0 : 1;
     if (which == QLatin1String("practice"))
         return practice(number(2, 10000)) ? 0 : 1;
-    print("usage: bench players|history|practice|server [count] [folder or pupils]\n");
+    print("usage: bench players|history|practice|server|class [count] [folder or pupils]\n");
     return 2;
 }

@@ -33,16 +33,32 @@ QString reason(const QFileDevice &file)
 
 QByteArray build(const QList<ItemLine> &lines)
 {
-    QStringList out;
-    out << QStringLiteral("Partie;Joueur;Mode;Début;Fin;Mini;Moyenne;Fautes de la partie;Item;Affiché;"
-                          "Temps (ms);Temps sans pénalité (ms);Fautes");
+    QList<QStringList> rows;
     for (const ItemLine &l : lines) {
-        out << QStringList{QString::number(l.gameId), field(l.player), QString::number(l.mode), field(l.startedAt),
-                           field(l.finishedAt), QString::number(l.mini), QString::number(l.average),
-                           QString::number(l.gameWrongKeys), QString::number(l.position), field(l.shown),
-                           QString::number(l.timeMs), QString::number(l.rawMs), QString::number(l.wrongKeys)}
-                   .join(QLatin1Char(';'));
+        rows << QStringList{QString::number(l.gameId), l.player, QString::number(l.mode), l.startedAt, l.finishedAt,
+                            QString::number(l.mini), QString::number(l.average), QString::number(l.gameWrongKeys),
+                            QString::number(l.position), l.shown, QString::number(l.timeMs), QString::number(l.rawMs),
+                            QString::number(l.wrongKeys)};
     }
+    return table(QStringList{QStringLiteral("Partie"), QStringLiteral("Joueur"), QStringLiteral("Mode"),
+                             QStringLiteral("Début"), QStringLiteral("Fin"), QStringLiteral("Mini"),
+                             QStringLiteral("Moyenne"), QStringLiteral("Fautes de la partie"), QStringLiteral("Item"),
+                             QStringLiteral("Affiché"), QStringLiteral("Temps (ms)"),
+                             QStringLiteral("Temps sans pénalité (ms)"), QStringLiteral("Fautes")},
+                 rows);
+}
+
+QByteArray table(const QStringList &header, const QList<QStringList> &rows)
+{
+    const auto line = [](const QStringList &row) {
+        QStringList fields;
+        for (const QString &f : row)
+            fields << field(f);
+        return fields.join(QLatin1Char(';'));
+    };
+    QStringList out{line(header)};
+    for (const QStringList &row : rows)
+        out << line(row);
     return QByteArray("\xEF\xBB\xBF") + out.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
 }
 

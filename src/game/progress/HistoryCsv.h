@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The export of a player's games for a spreadsheet: UTF-8 with a byte order mark (so that
 // spreadsheets set to a Windows code page still read the accents), fields separated by
@@ -14,6 +15,8 @@
 namespace HistoryCsv {
 
 QByteArray build(const QList<ItemLine> &lines);
+// Any table in the same form: the column names, then one line per row of fields.
+QByteArray table(const QStringList &header, const QList<QStringList> &rows);
 
 // A file name offered for the export: "Clavimo - <player>.csv", with the characters that
 // file systems refuse replaced by "_".

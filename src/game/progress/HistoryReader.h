@@ -2,6 +2,7 @@
 
 #include "game/progress/HistoryRows.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,4 +24,9 @@ public:
     virtual QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) = 0;
     // Every item of the player's games in both modes, by mode, then date, then position.
     virtual QList<ItemLine> itemLines(const QString &player) = 0;
+    // Every player with a game of the mode, each with the figures of the class overview:
+    // games counted since `weekStart`, the averages and wrong keys of the latest
+    // `recentGames` ordinary games, the characters of the latest `characterGames` games.
+    virtual QList<PlayerFigures> classFigures(int mode, const QDateTime &weekStart, int recentGames,
+                                              int characterGames) = 0;
 };

@@ -58,3 +58,23 @@ struct ItemLine
     qint64 rawMs = 0;
     qint64 wrongKeys = 0;
 };
+
+// One player's figures in one mode for the class overview, as the history computes them.
+// Practice games are counted apart and kept out of the averages and the wrong keys; the
+// characters cover the latest games of the mode, practice included, as targeted practice
+// reads them.
+struct PlayerFigures
+{
+    QString player;
+    qint64 gamesThisWeek = 0; // ordinary games finished since the start given
+    qint64 games = 0;         // ordinary games
+    qint64 practiceGames = 0;
+    QDateTime lastPlayed; // the latest game, practice included; invalid when unreadable
+    qint64 bestAverage = 0; // the lowest ordinary average; 0 without an ordinary game
+    // The latest ordinary games' averages, oldest first (the last is the latest game's),
+    // and over them the wrong keys and the keys due.
+    QList<qint64> recentAverages;
+    qint64 recentWrong = 0;
+    qint64 recentDue = 0;
+    QList<RecentCharacter> characters;
+};

@@ -17,6 +17,7 @@ struct FakeReader : HistoryReader
     QList<GameSummary> games(const QString &, int) override { return {}; }
     QList<CharacterCount> characterCounts(const QString &, int) override { return {}; }
     QList<ItemLine> itemLines(const QString &) override { return {}; }
+    QList<PlayerFigures> classFigures(int, const QDateTime &, int, int) override { return {}; }
     QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override
     {
         asked << QStringLiteral("%1 %2 %3").arg(player).arg(mode).arg(lastGames);
