@@ -11,21 +11,17 @@
 
 #include <functional>
 
-
 // Test doubles: clocks that move only when the test says so, random numbers the test
-// queued (then `fallback`), and recorders for beeps, sounds, addresses and the end.
-struct ScriptedClock : Clock
-{
-    qint64 ticks() override { return now; }
-    qint64 now = 1000;
-};
-
+// queued (then `fallback`), recorders of beeps, sounds (`remaining`: how long the one
+// playing still lasts), addresses opened and ends asked (`atEnd` runs as the end is asked),
+// the X server's keyboard names the test gives, the layout chosen in an earlier run and
+// every one kept since, and boxes answered with the queued answers (then OK).
+struct ScriptedClock : Clock { qint64 ticks() override { return now; } qint64 now = 1000; };
 struct ScriptedWallClock : WallClock
 {
     QDateTime nowUtc() override { return now; }
     QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(18, 30, 5, 123), Qt::UTC);
 };
-
 struct ScriptedRandom : RandomSource
 {
     void seedFromClock() override { ++seeds; }
@@ -34,14 +30,7 @@ struct ScriptedRandom : RandomSource
     double fallback = 0.0;
     int seeds = 0;
 };
-
-struct CountingBeeper : Beeper
-{
-    void beep() override { ++count; }
-    int count = 0;
-};
-
-// `remaining`: how long the test says the sound being played still lasts.
+struct CountingBeeper : Beeper { void beep() override { ++count; } int count = 0; };
 struct RecordingSound : SoundPlayer
 {
     void play(const QString &fileName) override { played << fileName; }
@@ -49,15 +38,7 @@ struct RecordingSound : SoundPlayer
     QStringList played;
     int remaining = 0;
 };
-
-// The X server's keyboard names the test gives (none: not under X11).
-struct GivenKeyboardNames : ServerKeyboardNames
-{
-    QByteArray rulesNames() override { return names; }
-    QByteArray names;
-};
-
-// The layout chosen in an earlier run, and every one kept since.
+struct GivenKeyboardNames : ServerKeyboardNames { QByteArray rulesNames() override { return names; } QByteArray names; };
 struct RememberedLayout : LayoutMemory
 {
     QString remembered() override { return layout; }
@@ -65,30 +46,25 @@ struct RememberedLayout : LayoutMemory
     QString layout;
     QStringList kept;
 };
-
-// Records every box and answers with the queued answers (OK once the queue is empty).
 struct ScriptedBoxes : MessageBoxes
 {
     struct Box
     {
-        QString text;
-        QString title;
+        QString text, title;
         BoxButtons buttons;
         BoxIcon icon;
         // The whole box in one line, "text | title | buttons | icon", to compare at once.
         QString toString() const
         {
-            static const char *const buttonNames[] = {"Ok", "OkCancel"};
-            static const char *const iconNames[] = {"None", "Information", "Exclamation", "Question", "Stop"};
-            return QStringLiteral("%1 | %2 | %3 | %4")
-                .arg(text, title, QLatin1String(buttonNames[int(buttons)]), QLatin1String(iconNames[int(icon)]));
+            return QStringList{text, title, QStringList{"Ok", "OkCancel"}[int(buttons)],
+                               QStringList{"None", "Information", "Exclamation", "Question", "Stop"}[int(icon)]}.join(" | ");
         }
     };
     BoxAnswer show(const QString &text, const QString &title, BoxButtons buttons, BoxIcon icon) override
     {
         shown.append({text, title, buttons, icon});
         if (onShow)
-            onShow(shown.last());
+            onShow(shown.last()); // for tests that follow what the screen shows then
         return answers.isEmpty() ? BoxAnswer::Ok : answers.takeFirst();
     }
     QStringList texts() const
@@ -100,11 +76,9 @@ struct ScriptedBoxes : MessageBoxes
     }
     QString last() const { return shown.isEmpty() ? QString() : shown.last().toString(); }
     QList<Box> shown;
-    // Called with each box as it opens, for tests that follow what the screen shows then.
     std::function<void(const Box &)> onShow;
     QList<BoxAnswer> answers;
 };
-
 struct RecordingShell : Shell
 {
     bool open(const QString &address, QString *error) override { return attempt(opened, address, openSucceeds, error, "échec simulé"); }
@@ -119,14 +93,9 @@ struct RecordingShell : Shell
             *error = why;
         return succeeds;
     }
-    QStringList opened;
-    QStringList fallbacks;
-    bool openSucceeds = true;
-    bool fallbackSucceeds = true;
+    QStringList opened, fallbacks;
+    bool openSucceeds = true, fallbackSucceeds = true;
 };
-
-// Every end asked for, with its wait (0 for at once); `atEnd` runs as the end is asked,
-// for a test to look at what is still open then.
 struct RecordingEnd : ProgramEnd
 {
     void endNow() override { endAfter(0); }
@@ -153,7 +122,6 @@ struct TestServices
     ScriptedBoxes boxes;
     RecordingShell shell;
     RecordingEnd end;
-
     Services services() { return {clock, wallClock, random, beeper, sound, boxes, shell, end}; }
 };
 
