@@ -24,23 +24,23 @@ AbsRecords loadAbsRecords(PlayerFile &file)
 {
     const FileLock lock(file.entryFile());
     AbsRecords out;
-    PlayerEntry buffer = file.read(1);
-    if (buffer.Mini == 0) {
-        buffer.Mini = PlayerEntry::kUnset;
-        buffer.setName(kPlaceholderName);
-        out.written = file.write(1, buffer) && out.written;
-    }
-    out.mini = buffer.Mini;
-    out.miniName = buffer.Name;
-
-    buffer = file.read(2);
-    if (buffer.Average == 0) {
-        buffer.Average = PlayerEntry::kUnset;
-        buffer.setName(kPlaceholderName);
-        out.written = file.write(2, buffer) && out.written;
-    }
-    out.average = buffer.Average;
-    out.averageName = buffer.Name;
+    // Entry k holds one absolute record in its field; a zero there is replaced by the
+    // placeholder, written back at once.
+    const auto readRecord = [&](qint64 k, qint16 PlayerEntry::*field) {
+        PlayerEntry entry = file.read(k);
+        if (entry.*field == 0) {
+            entry.*field = PlayerEntry::kUnset;
+            entry.setName(kPlaceholderName);
+            out.written = file.write(k, entry) && out.written;
+        }
+        return entry;
+    };
+    const PlayerEntry mini = readRecord(1, &PlayerEntry::Mini);
+    out.mini = mini.Mini;
+    out.miniName = mini.Name;
+    const PlayerEntry average = readRecord(2, &PlayerEntry::Average);
+    out.average = average.Average;
+    out.averageName = average.Name;
     return out;
 }
 
