@@ -11,9 +11,8 @@ cluster="${CLAVIMO_TEST_POSTGRES:-}"
 work="$(mktemp -d)"
 source "$(dirname "$0")/../support/xvfb.sh"
 source "$(dirname "$0")/../support/program.sh"
-xvfb_pid=""
-app_pid=""
 frozen=""
+trap end_script EXIT
 
 if [ -z "$cluster" ] || [ ! -f "$cluster/harness.env" ]; then
   skip "no PostgreSQL server for the tests ($(cat "$cluster/skip-reason.txt" 2>/dev/null || echo 'not started'))"
@@ -21,14 +20,7 @@ fi
 # shellcheck disable=SC1091
 source "$cluster/harness.env"
 
-cleanup() {
-  [ -n "$frozen" ] && kill -CONT $(server_pids) 2>/dev/null || true
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+undo_more() { [ -z "$frozen" ] || kill -CONT $(server_pids) 2>/dev/null; }
 
 admin() {
   PGPASSWORD="$PG_ADMIN_PASSWORD" "$PG_BINDIR/psql" -X -q -t -A -h "$PG_HOST" -p "$PG_PORT" -U "$PG_ADMIN_USER" "$@"
@@ -42,17 +34,9 @@ export PGPASSWORD="$PG_PASSWORD"
 uri="postgresql://$PG_USER@$PG_HOST:$PG_PORT/e2e_room"
 
 start_xvfb 1280x1024x24
-xvfb_pid=$XVFB_PID
+watch_windows "$work/windows.log"
 mkdir "$work/salle"
 cd "$work/salle"
-
-start_program() {
-  QT_QPA_PLATFORM=xcb "$program" --historique-serveur "$uri" >>"$work/out.log" 2>&1 &
-  app_pid=$!
-  # Up to 30 s: a machine busy with builds can be slow to start the program.
-  wait_main_window 30
-  sleep 0.3
-}
 
 # Quits with Escape and OK; sets quit_ms, the time the process took to end.
 quit_program() {
@@ -63,7 +47,7 @@ quit_program() {
   quit_ms=$(($(now_ms) - asked))
 }
 
-start_program
+start_program --historique-serveur "$uri"
 main_id="$MAIN_ID"
 xdotool windowfocus --sync "$main_id"
 name_player paul
@@ -80,13 +64,14 @@ for item in $(seq 19); do
   close_boxes Paul
 done
 # The last item: from the last key (or the last record announcement closed) to the
-# hand-over window.
+# moment the X server shows the hand-over window.
 play_letter_item "$main_id"
 last="$(now_ms)"
 shown=""
 for _ in $(seq 300); do
-  if xdotool search --onlyvisible --name "^C'est fini !\$" >/dev/null 2>&1; then
-    shown="$(now_ms)"
+  id="$(xdotool search --onlyvisible --name "^C'est fini !\$" 2>/dev/null | tail -n 1 || true)"
+  if [ -n "$id" ]; then
+    shown="$(window_time "$work/windows.log" map "$id")"
     break
   fi
   box="$(xdotool search --onlyvisible --name '^Paul$' 2>/dev/null | tail -n 1 || true)"
@@ -97,7 +82,8 @@ for _ in $(seq 300); do
   fi
   sleep 0.01
 done
-[ -n "$shown" ] || fail "no hand-over window with the server frozen"
+[ -n "$id" ] || fail "no hand-over window with the server frozen"
+[ -n "$shown" ] || fail "the hand-over window was not seen shown"
 wait_ms=$((shown - last))
 echo "hand-over window $wait_ms ms after the last key, the server frozen"
 [ "$wait_ms" -le 500 ] || fail "the hand-over window came $wait_ms ms after the last key"
@@ -110,7 +96,7 @@ echo "ended $quit_ms ms after Quitter, the server frozen"
 # The server answers again: the next start sends the waiting game, once.
 kill -CONT $(server_pids)
 frozen=""
-start_program
+start_program --historique-serveur "$uri"
 for _ in $(seq 100); do
   [ "$(sqlite3 historique.sqlite 'SELECT COUNT(*) FROM outbox')" = "0" ] && break
   sleep 0.1

@@ -10,12 +10,7 @@ program="$(realpath "$1")"
 work="$(mktemp -d)"
 source "$(dirname "$0")/../support/xvfb.sh"
 source "$(dirname "$0")/../support/program.sh"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap end_script EXIT
 for tool in Xvfb openbox xdotool xprop xwd xwininfo; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
@@ -23,10 +18,7 @@ done
 start_desktop 1280x1024x24
 cd "$work"
 printf 'banane' > clvlet6.txt # one word, so that the six-letter item is known
-QT_QPA_PLATFORM=xcb "$program" >"$work/out.log" 2>&1 &
-app_pid=$!
-pids+=("$app_pid")
-wait_main_window 15
+start_program
 main="$MAIN_ID"
 step="naming the player"
 xdotool windowactivate --sync "$main"

@@ -10,7 +10,7 @@ set -euo pipefail
 
 program="$(realpath "$1")"
 here="$(cd "$(dirname "$0")" && pwd)"
-skip() { echo "skipped: $*"; exit 77; }
+source "$here/../support/program.sh"
 
 if [ -z "${CLAVIMO_SCREEN_READER_INNER:-}" ]; then
   for tool in orca speech-dispatcher espeak-ng dbus-run-session Xvfb openbox xdotool sqlite3; do
@@ -26,16 +26,11 @@ work="$(mktemp -d)"
 chmod 755 "$work"
 source "$here/../support/xvfb.sh"
 source "$here/../support/pulse.sh"
-source "$here/../support/program.sh"
-pids=()
-app_pid=""
 orca_log="$work/orca.log"
 orca_pid=""
 
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$orca_pid" ] && kill "$orca_pid" 2>/dev/null || true
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+undo_more() {
+  [ -n "$orca_pid" ] && kill "$orca_pid" 2>/dev/null
   # Orca refuses to start while another one runs: it is waited for, then killed.
   for _ in $(seq 50); do kill -0 "$orca_pid" 2>/dev/null || break; sleep 0.1; done
   kill -KILL "$orca_pid" 2>/dev/null || true
@@ -51,9 +46,9 @@ cleanup() {
   stop_pulse
   # CLAVIMO_ORCA_LOG=FILE keeps Orca's debug file.
   [ -n "${CLAVIMO_ORCA_LOG:-}" ] && cp "$orca_log" "$CLAVIMO_ORCA_LOG" 2>/dev/null
-  rm -rf "$work"
+  return 0
 }
-trap cleanup EXIT
+trap end_script EXIT
 
 # What Orca said so far, one line each, no-break spaces made plain.
 spoken() { sed -n "s/.*SPEECH OUTPUT: '\(.*\)'{.*/\1/p" "$orca_log" 2>/dev/null | sed 's/\xc2\xa0/ /g; s/\xe2\x80\xaf/ /g'; }
@@ -91,9 +86,7 @@ done
 spoken | grep -q . || skip "Orca said nothing in 30 seconds: $(tail -n 3 "$work/orca.out" | tr '\n' ' ')"
 
 cd "$work"
-QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/out.log" 2>&1 &
-app_pid=$!
-wait_main_window 20
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_program
 main="$MAIN_ID"
 xdotool windowactivate --sync "$main"
 name_player paul

@@ -15,9 +15,8 @@ work="$(mktemp -d)"
 source "$here/../support/xvfb.sh"
 source "$here/../support/pulse.sh"
 source "$here/../support/program.sh"
-xvfb_pid=""
-app_pid=""
 rec_pid=""
+trap end_script EXIT
 # How far a cue heard may be from its file's sound, how long after its end the program may
 # take to end, and what counts as at once (the goodbye alone lasts 698 ms), in milliseconds.
 tolerance=30
@@ -25,15 +24,7 @@ margin=300
 at_once=500
 problems=()
 
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$rec_pid" ] && kill "$rec_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  stop_pulse
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+undo_more() { [ -z "$rec_pid" ] || kill "$rec_pid" 2>/dev/null; stop_pulse; }
 
 ms() { awk -v s="$1" 'BEGIN { printf "%d", s * 1000 + 0.5 }'; }
 
@@ -86,31 +77,26 @@ cd "$work/play"
 { record Personne 1 9999; record Personne 9999 9999; record Paul 1 9999; } >clvfic1.txt
 
 start_xvfb 1280x1024x24
-xvfb_pid=$XVFB_PID
-
-start_program() {
-  QT_QPA_PLATFORM=xcb "$program" >>"$work/out.log" 2>&1 &
-  app_pid=$!
-  wait_main_window 10
-  sleep 0.3
-}
+watch_windows "$work/windows.log"
 
 # Quits with Escape and OK; sets quit_ms, the time from OK to the process's end, and
-# hidden_ms, the time from OK to no window of the program on screen. The files must be
-# closed by the time the windows are gone. The end is taken by wait, which returns the
-# moment the process ends, so that a loaded machine does not add the polling's own delays.
+# hidden_ms, the time from OK to the last window of the program hidden, as the X server
+# tells it (below zero when the windows went before the key's sender had returned). The end is taken by wait, which returns the moment the process ends, so that a
+# loaded machine does not add the polling's own delays. The files must be closed by the
+# time the main window is gone: a watcher looks at them then.
 quit_program() {
-  local main asked watcher guard status=0 open
+  local main before asked watcher guard status=0
   main="$(main_window_id)"
+  before="$(now_ms)"
   ask_quit "$main"
   asked="$(now_ms)"
-  rm -f "$work/hidden"
-  ( for _ in $(seq 500); do
-      if [ -z "$(xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null)" ]; then
-        echo "$(($(now_ms) - asked)) $(ls -l "/proc/$app_pid/fd" 2>/dev/null | grep -cE 'clvfic|clavimo\.ini')" >"$work/hidden"
+  rm -f "$work/open"
+  ( for _ in $(seq 1000); do
+      if grep -q " unmap $main\$" "$work/windows.log"; then
+        ls -l "/proc/$app_pid/fd" 2>/dev/null | grep -cE 'clvfic|clavimo\.ini' >"$work/open"
         exit 0
       fi
-      sleep 0.02
+      sleep 0.01
     done ) &
   watcher=$!
   ( sleep 20; kill "$app_pid" 2>/dev/null ) &
@@ -121,8 +107,8 @@ quit_program() {
   kill "$guard" 2>/dev/null || true
   wait "$watcher" || true
   [ "$status" = 0 ] || fail "the program ended with status $status after Quitter"
-  read -r hidden_ms open <"$work/hidden" 2>/dev/null || hidden_ms=""
-  [ "${open:-0}" = 0 ] || fail "files still open while the program ends"
+  hidden_ms=$(awk -v from="$before" -v ok="$asked" '$2 == "unmap" && $1 >= from { t = $1 } END { if (t) print t - ok }' "$work/windows.log")
+  [ "$(cat "$work/open" 2>/dev/null || echo 0)" = 0 ] || fail "files still open while the program ends"
 }
 
 start_recording "$work/game.wav"

@@ -11,18 +11,7 @@ program="$1"
 work="$(mktemp -d)"
 source "$(dirname "$0")/../support/program.sh"
 shots="${CLAVIMO_WAYLAND_SHOTS:-}"
-sway_pid=""
-events_pid=""
-app_pid=""
-
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$events_pid" ] && kill "$events_pid" 2>/dev/null || true
-  [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+trap end_script EXIT
 
 for tool in sway swaymsg grim wtype; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh installs it)"
@@ -49,6 +38,7 @@ env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" WLR_BACKENDS=head
   WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
   "${as_user[@]}" sway -c "$compositor/config" >"$compositor/sway.log" 2>&1 &
 sway_pid=$!
+pids+=("$sway_pid")
 socket=""
 ipc=""
 for _ in $(seq 100); do
@@ -65,7 +55,7 @@ export XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" SWAYSOCK="$ipc"
 
 # Every change of the windows, to look for an urgent one at the end.
 swaymsg -t subscribe -m '["window"]' >"$work/events.log" 2>&1 &
-events_pid=$!
+pids+=($!)
 
 # A key typed with wtype. Each run is a new virtual keyboard, which the program only
 # hears once it has been told of it: a key sent at once would be lost.

@@ -19,15 +19,7 @@ unset XDG_DATA_HOME
 records="$HOME/.local/share/clavimo"
 source "$(dirname "$0")/../support/xvfb.sh"
 source "$(dirname "$0")/../support/program.sh"
-xvfb_pid=""
-app_pid=""
-
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap end_script EXIT
 
 mkdir -p "$HOME" "$work/elsewhere"
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -85,7 +77,6 @@ grep -qF '"Clavimo '"$version"'"' <<<"$man" && grep -qF '.B \-\-dossier\-utilisa
 )
 
 start_xvfb 1280x1024x24
-xvfb_pid=$XVFB_PID
 
 windows_titled_clavimo() {
   xdotool search --onlyvisible --name '^Clavimo$' 2>/dev/null | wc -l
@@ -117,12 +108,8 @@ play_six_letters() {
     sleep 0.1
   done
   [ "$(stat -c %s "$records/clvfic6.txt" 2>/dev/null || echo 0)" -ge 38 ] || fail "the six-letter mode was not chosen"
-  xdotool windowfocus --sync "$main_id" key F2
-  focus_window 'Liste des joueurs' >/dev/null
-  xdotool type --delay 30 'paul'
-  xdotool key Return
-  sleep 0.2
-  xdotool key Return
+  xdotool windowfocus --sync "$main_id"
+  name_player paul
   sleep 0.3
   close_boxes Paul
   xdotool windowfocus --sync "$main_id" key space

@@ -2,6 +2,21 @@
 # The scripts that run the program set work (a scratch folder whose out.log receives the
 # program's output) and app_pid (the program while it runs).
 
+# What a script leaves running is stopped when it ends, however it ends: the program
+# (app_pid), every process in pids, then the script's own undo_more if it has one; the
+# scratch folder goes last. A script takes this with `trap end_script EXIT`.
+pids=()
+app_pid=""
+end_script() {
+  local status=$?
+  set +e
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  declare -F undo_more >/dev/null && undo_more
+  [ -n "${work:-}" ] && rm -rf "$work"
+  exit "$status"
+}
+
 # fail MESSAGE: says what failed, with the program's own output: a sanitizer report, for
 # one, is there.
 fail() {
@@ -18,7 +33,9 @@ skip() {
   exit 77
 }
 
-now_ms() { date +%s%3N; }
+# now_ms: the time in milliseconds, read from the shell itself: starting a process to
+# read the clock would add its own delay on a busy machine.
+now_ms() { local t="$EPOCHREALTIME"; echo $((${t//[.,]/} / 1000)); }
 
 # expect_end SECONDS WHAT: waits up to SECONDS for the program to end after WHAT, then
 # fails if it still runs or ended with another status than 0 (a clean end returns 0; a

@@ -2,7 +2,8 @@
 # MESSAGE from program.sh.
 
 # start_xvfb WxHxD: starts Xvfb on a display number the server picks itself, so that two
-# runs at once never take the same one, exports DISPLAY, sets XVFB_PID, and returns once
+# runs at once never take the same one, exports DISPLAY, adds the server to pids (see
+# end_script in program.sh) and sets XVFB_PID, and returns once
 # the server has served a client. The server never resets: by default it resets when its
 # last client leaves, and drops any client that connects meanwhile, so that the program
 # started just after that first client would find no display. The server's own messages
@@ -12,6 +13,7 @@ start_xvfb() {
   Xvfb -displayfd 3 -noreset -screen 0 "$1" -nolisten tcp \
     3>"$folder/xvfb.display" >>"$folder/xvfb.log" 2>&1 &
   XVFB_PID=$!
+  pids+=("$XVFB_PID")
   for _ in $(seq 200); do
     [ -s "$folder/xvfb.display" ] && break
     kill -0 "$XVFB_PID" 2>/dev/null || break
@@ -29,6 +31,31 @@ start_xvfb() {
   kill "$XVFB_PID" 2>/dev/null || true
   exit 1
 }
+
+# watch_windows LOG: from now on, each time the X server shows or hides a window of its top
+# level, adds the line "MS map|unmap WINDOW-ID" to LOG, the time taken as the server tells
+# it: one xev process and no polling, so that a busy machine adds no delay of its own to
+# what a test measures. The watcher is added to pids. Without a window manager only.
+watch_windows() {
+  stdbuf -oL xev -root -event substructure 2>/dev/null | {
+    local kind="" t="" line w
+    while IFS= read -r line; do
+      case "$line" in
+        MapNotify*) kind=map t="$EPOCHREALTIME" ;;
+        UnmapNotify*) kind=unmap t="$EPOCHREALTIME" ;;
+        *" window 0x"*)
+          [ -n "$kind" ] || continue
+          w="${line#* window }"
+          echo "$((${t//[.,]/} / 1000)) $kind $((${w%%,*}))"
+          kind="" ;;
+      esac
+    done
+  } >>"$1" &
+  pids+=($!)
+}
+
+# window_time LOG WHAT ID: the time of the last WHAT (map or unmap) of the window ID in LOG.
+window_time() { awk -v what="$2" -v id="$3" '$2 == what && $3 == id { t = $1 } END { print t }' "$1"; }
 
 # focus_window TITLE: waits for a visible window titled exactly TITLE, gives it the
 # keyboard and prints its id.
@@ -114,6 +141,16 @@ name_player() {
   xdotool key Return
 }
 
+# start_program [ARGUMENT...]: starts $program with ARGUMENTs on the X server, its output
+# in out.log, and waits for its main window (MAIN_ID), up to 30 s: a machine busy with
+# builds can be slow to start it.
+start_program() {
+  QT_QPA_PLATFORM=xcb "$program" "$@" >>"$work/out.log" 2>&1 &
+  app_pid=$!
+  wait_main_window 30
+  sleep 0.3
+}
+
 # play_letter_item MAIN_ID: in the one-letter game, shows the next item with the space bar
 # in the main window and types every letter of the alphabet in turn, so that the item's
 # letter, whatever it is, is typed (the wrong keys before it only beep).
@@ -124,12 +161,24 @@ play_letter_item() {
   xdotool type --delay 5 'abcdefghijklmnopqrstuvwxyz'
 }
 
+# play_letter_game MAIN_ID: the twenty items of a one-letter game played by Paul, each of
+# his record boxes closed as it comes, then the hand-over window left to close by itself
+# (after two seconds).
+play_letter_game() {
+  for _ in $(seq 20); do
+    play_letter_item "$1"
+    sleep 0.2
+    close_boxes Paul
+  done
+  sleep 3
+  close_boxes Paul
+}
+
 # start_desktop WxHxD: the X server of start_xvfb with openbox as its window manager, so
 # that focus and activation are handled as on a desktop. Both processes are added to the
-# script's pids array, which its cleanup kills. Returns once openbox manages the screen.
+# script's pids. Returns once openbox manages the screen.
 start_desktop() {
   start_xvfb "$1"
-  pids+=("$XVFB_PID")
   openbox >/dev/null 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do
