@@ -69,9 +69,13 @@ export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 # Orca writes its debug file through a large buffer, many seconds late; it is started with
-# that file written line by line, so that the test hears each sentence as it is said.
+# that file written line by line, so that the test hears each sentence as it is said. Orca
+# also kills itself when a step of its start takes over 10 s, which a busy machine can make
+# it do: it is given a minute, the test's own waits being shorter.
 /usr/bin/python3 -c '
 import builtins, runpy, sys
+import orca.settings
+orca.settings.timeoutTime = 60
 log = sys.argv[1]
 plain_open = builtins.open
 builtins.open = lambda f, mode="r", *a, **k: plain_open(f, mode, 1) if f == log else plain_open(f, mode, *a, **k)
