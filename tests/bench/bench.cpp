@@ -87,7 +87,7 @@ double opening(const QString &what, const std::function<QWidget *()> &make, cons
         ms << timed([&] {
             window.reset(make());
             window->show();
-            QTest::qWaitForWindowExposed(window.get());
+            right = QTest::qWaitForWindowExposed(window.get()) && right;
             window->grab();
         });
         right = right && (!ok || ok(window.get()));
