@@ -104,6 +104,15 @@ private slots:
             const QList<QChar> practised = PracticePlan::build(h, row.at(0).digitValue(), PracticePlan::letters()).practised();
             QCOMPARE(QString(practised.constData(), practised.size()), row.section(" > ", 1));
         }
+        // The shares worked out by hand: K missed 10 times in 30, W 2, eight letters once; K
+        // held at the most share, W drawn more than evenly but not enough to be named.
+        QList<RecentCharacter> kw{{"K", 30, 10, 0, 0}, {"W", 30, 2, 0, 0}};
+        for (QChar c : QStringLiteral("ABCDEFGH"))
+            kw << RecentCharacter{QString(c), 30, 1, 0, 0};
+        const PracticePlan plan = PracticePlan::build(kw, 6, PracticeDraw::alphabetOf({"KWABCDEFGH"}));
+        QCOMPARE(QStringLiteral("%1 %2 %3 ").arg(plan.share(u'K'), 0, 'f', 3).arg(plan.share(u'W'), 0, 'f', 3).arg(plan.share(u'A'), 0, 'f', 3)
+                     + QString(plan.practised().constData(), plan.practised().size()),
+                 "0.400 0.144 0.057 K");
     }
 
     // "mode weak > items drawn as often as the plan shares them, within 0.025 over 2,000

@@ -35,7 +35,7 @@ struct ListedKeyboards : KeyboardSource
 
 } // namespace
 
-class TestKeyboardLayouts : public QObject
+class TestKeyboard : public QObject
 {
     Q_OBJECT
 
@@ -120,5 +120,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestKeyboardLayouts)
-#include "tst_keyboard_layouts.moc"
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
