@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 
 #include <random>
-#include <string>
 #include <vector>
 
 int main(int argc, char **argv)
@@ -19,20 +18,16 @@ int main(int argc, char **argv)
     double seconds = 3;
     std::vector<QByteArray> corpus;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--seconds" && i + 1 < argc) {
-            seconds = std::atof(argv[++i]);
-            continue;
-        }
         const QDir dir(QString::fromLocal8Bit(argv[i]));
-        if (!dir.exists()) {
+        if (QByteArray(argv[i]) == "--seconds" && i + 1 < argc) {
+            seconds = std::atof(argv[++i]);
+        } else if (!dir.exists()) {
             std::fprintf(stderr, "no such corpus: %s\n", argv[i]);
             return 2;
         }
         for (const QFileInfo &f : dir.entryInfoList(QDir::Files, QDir::Name)) {
             QFile file(f.filePath());
-            if (!file.open(QIODevice::ReadOnly))
-                return 2;
-            corpus.push_back(file.readAll());
+            corpus.push_back(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
         }
     }
     const auto run = [](const QByteArray &b) { LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size())); };
@@ -63,5 +58,4 @@ int main(int argc, char **argv)
         run(b);
     }
     std::printf("%zu corpus inputs and %lld random ones passed\n", corpus.size(), made);
-    return 0;
 }

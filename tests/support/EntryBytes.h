@@ -8,10 +8,8 @@
 // then Mini and Average as signed 16-bit little-endian integers.
 inline QByteArray entryBytes(const QByteArray &name, qint16 mini, qint16 average)
 {
-    QByteArray out = name.leftJustified(15, ' ', true);
-    out.append(char(mini & 0xFF)).append(char((mini >> 8) & 0xFF));
-    out.append(char(average & 0xFF)).append(char((average >> 8) & 0xFF));
-    return out;
+    const char times[4] = {char(mini & 0xFF), char((mini >> 8) & 0xFF), char(average & 0xFF), char((average >> 8) & 0xFF)};
+    return name.leftJustified(15, ' ', true) + QByteArray(times, 4);
 }
 
 // Records 1 and 2 of a new record file: the placeholders of the absolute Mini and Average.

@@ -4,16 +4,8 @@
 
 #include <QStringList>
 
-namespace {
-
-const QStringList kWords = {
-    QStringLiteral("MAISON"), QStringLiteral("JARDIN"), QStringLiteral("BÊTISE"), QStringLiteral("ÉCLAIR"),
-    QStringLiteral("ÉLÈVES"), QStringLiteral("CRÈMES"), QStringLiteral("LEÇONS"), QStringLiteral("PÊCHER"),
-    QStringLiteral("CÔTELÉ"), QStringLiteral("MÛRIER"), QStringLiteral("NAÏVES"), QStringLiteral("CLAVES"),
-    QStringLiteral("POMMES"), QStringLiteral("PARFUM"), QStringLiteral("ÉPOQUE"), QStringLiteral("ZÉBRÉS"),
-};
-
-} // namespace
+static const QStringList kWords = QStringLiteral("MAISON JARDIN BÊTISE ÉCLAIR ÉLÈVES CRÈMES LEÇONS PÊCHER CÔTELÉ MÛRIER NAÏVES CLAVES "
+                                                 "POMMES PARFUM ÉPOQUE ZÉBRÉS").split(u' ');
 
 FinishedGame sampleGame(std::mt19937 &random, const QString &player, int mode, const QDateTime &finishedAt,
                         int pace, double mistakeRate)
@@ -26,28 +18,23 @@ FinishedGame sampleGame(std::mt19937 &random, const QString &player, int mode, c
     game.player = player;
     game.mode = mode;
     game.finishedAt = finishedAt;
-    qint64 total = 0;
+    qint64 total = 0, played = 0;
     game.mini = Statistics::kUnset;
     for (int i = 0; i < Statistics::kItemsPerGame; ++i) {
         PlayedItem item;
-        if (mode == 1)
-            item.shown = QString(QChar(u'A' + letter(random)));
-        else
-            item.shown = kWords[std::uniform_int_distribution<int>(0, int(kWords.size()) - 1)(random)];
-        for (QChar due : item.shown) {
+        item.shown = mode == 1 ? QString(QChar(u'A' + letter(random)))
+                               : kWords[std::uniform_int_distribution<int>(0, int(kWords.size()) - 1)(random)];
+        for (QChar due : item.shown)
             while (unit(random) < mistakeRate)
                 item.mistakes.append({due, QChar(u'A' + letter(random))});
-        }
         item.rawMs = std::max<qint64>(80, qint64(pace * (mode == 6 ? 3 : 1) + spread(random)));
         item.timeMs = Statistics::itemTime(item.rawMs, item.mistakes.size());
         total += item.timeMs;
+        played += item.rawMs + 700; // the space bar and a glance between items
         game.mini = std::min(game.mini, item.timeMs);
         game.items.append(item);
     }
     game.average = Statistics::average(total, Statistics::kItemsPerGame);
-    qint64 played = 0;
-    for (const PlayedItem &item : game.items)
-        played += item.rawMs + 700; // the space bar and a glance between items
     game.startedAt = finishedAt.addMSecs(-played);
     return game;
 }

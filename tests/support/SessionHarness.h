@@ -17,33 +17,30 @@ struct FakeHistory : GameHistory
     QList<FinishedGame> games;
 };
 
-// The session with test doubles, and what it last asked each label to show. The hand-over
-// window is stood in for by returning to the session at once, as the window does when its
-// wait is over.
+// The session with test doubles, and what it last asked each label to show (`shown`, the
+// item's time as "time", the prompt empty when hidden). The hand-over window is stood in
+// for by returning to the session at once, as the window does when its wait is over.
 struct Harness
 {
     ScratchFolder folder;
     TestServices ts;
     FakeHistory history;
-    std::unique_ptr<GameSession> session;
+    std::unique_ptr<GameSession> session = std::make_unique<GameSession>(ts.services());
     QMap<QString, QString> shown;
     QStringList handOvers;
     int maximised = 0;
 
     Harness()
     {
-        session = std::make_unique<GameSession>(ts.services());
-        session->setHistory(&history);
         GameSession *s = session.get();
-        auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
+        s->setHistory(&history);
+        const auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
         QObject::connect(s, &GameSession::playerShown, label("player"));
         QObject::connect(s, &GameSession::gameMiniShown, label("gameMini"));
         QObject::connect(s, &GameSession::gameAverageShown, label("gameAverage"));
         QObject::connect(s, &GameSession::itemShown, label("item"));
         QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
-        QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) {
-            shown["prompt"] = visible ? c : QString();
-        });
+        QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) { shown["prompt"] = visible ? c : QString(); });
         QObject::connect(&s->records(), &RecordKeeper::absoluteMiniShown, label("absMini"));
         QObject::connect(&s->records(), &RecordKeeper::absoluteAverageShown, label("absAverage"));
         QObject::connect(&s->records(), &RecordKeeper::personalMiniShown, label("persoMini"));
@@ -101,6 +98,11 @@ struct Harness
         ts.clock.now += raw;
         type(session->game().item().toLower());
         QVERIFY(!session->game().isItemShown());
+    }
+    void playItems(int count, qint64 raw)
+    {
+        for (int i = 0; i < count; ++i)
+            playItem(raw);
     }
 
     // What the labels show, joined with "|".

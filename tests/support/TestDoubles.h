@@ -4,6 +4,8 @@
 #include "platform/Environment.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -81,16 +83,13 @@ struct ScriptedBoxes : MessageBoxes
 };
 struct RecordingShell : Shell
 {
-    bool open(const QString &address, QString *error) override { return attempt(opened, address, openSucceeds, error, "échec simulé"); }
-    bool openFallback(const QString &address, QString *error) override
+    bool open(const QString &address, QString *error) override { return log(opened, address, openSucceeds, error, ""); }
+    bool openFallback(const QString &address, QString *error) override { return log(fallbacks, address, fallbackSucceeds, error, " du second essai"); }
+    static bool log(QStringList &into, const QString &address, bool succeeds, QString *error, const char *which)
     {
-        return attempt(fallbacks, address, fallbackSucceeds, error, "échec simulé du second essai");
-    }
-    static bool attempt(QStringList &log, const QString &address, bool succeeds, QString *error, const QString &why)
-    {
-        log << address;
+        into << address;
         if (!succeeds && error)
-            *error = why;
+            *error = QStringLiteral("échec simulé") + which;
         return succeeds;
     }
     QStringList opened, fallbacks;
@@ -129,12 +128,21 @@ struct TestServices
 class ScratchFolder
 {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
+    ScratchFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    ~ScratchFolder() { QDir::setCurrent(previous_); }
     QString path() const { return dir_.path(); }
     QString file(const QString &name) const { return dir_.filePath(name); }
-    QByteArray read(const QString &name) const;
-    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(file(name));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(bytes);
+    }
 
 private:
     QTemporaryDir dir_;

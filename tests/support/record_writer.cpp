@@ -16,21 +16,17 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4 || !QDir::setCurrent(args[1]))
+    PlayerFile file;
+    if (args.size() != 4 || !QDir::setCurrent(args[1]) || !file.open(PlayerFile::fileNameFor(1)))
         return 2;
     std::mt19937 random(args[2].toUInt());
-    const int rounds = args[3].toInt();
-
-    PlayerFile file;
-    if (!file.open(PlayerFile::fileNameFor(1)))
-        return 3;
     RecordingSound sound;
     SoundCues cues(sound);
     ScriptedBoxes boxes;
     RecordKeeper keeper(file, cues, boxes);
     keeper.loadAbsolute();
     QTextStream out(stdout);
-    for (int i = 0; i < rounds; ++i) {
+    for (int i = 0; i < args[3].toInt(); ++i) {
         const QString name = QStringLiteral("Joueur%1").arg(random() % 25);
         keeper.findPlayer(name);
         const int mini = 100 + int(random() % 9000);
@@ -38,7 +34,7 @@ int main(int argc, char *argv[])
         keeper.afterItem(mini, name);
         keeper.afterGame(average, name);
         out << name << ' ' << mini << ' ' << average << '\n';
-        boxes.shown.clear();
+        boxes.shown.clear(); // so that a long run keeps no growing log
         sound.played.clear();
     }
     return 0;

@@ -1,7 +1,13 @@
-// Guards what the session adds to the rules: the files at start-up and the message when
-// one cannot be used, the cues and boxes of a game in their order and the bytes written,
-// players taking turns with the hand-over, the modes and their files, the sound switch,
-// the end of the program, and the finished games handed to the history.
+// Guards one game and the session around it. The score: which keys count as right, the item
+// time from the start and end ticks with a tenth added per wrong key (rounded down, never
+// below 1 ms), the game's best time and its average rounded down, the wrong keys kept per
+// item. The 2-byte settings file. What the session adds to the rules: the files at start-up
+// and the message when one cannot be used, the cues and boxes of a game in their order and
+// the bytes written, players taking turns with the hand-over, the modes and their files, the
+// sound switch, the end of the program, and the finished games handed to the history.
+#include "game/session/SettingsFile.h"
+#include "game/session/TypingGame.h"
+#include "game/words/WordList.h"
 #include "support/EntryBytes.h"
 #include "support/SessionHarness.h"
 
@@ -9,14 +15,140 @@
 #include <QtTest>
 
 namespace {
+
 const QByteArray kWords = QByteArray("maison\xE9t\xE9 et");
+
+// A game over a word list of "maison" and "été et", with a clock and random numbers that
+// the test moves.
+struct Game
+{
+    ScratchFolder folder;
+    WordList words;
+    ScriptedClock clock;
+    ScriptedRandom random;
+    TypingGame game{clock, random};
+
+    explicit Game(int mode)
+    {
+        folder.write(QStringLiteral("words"), kWords);
+        QVERIFY(words.open(QStringLiteral("words")));
+        game.setMode(mode);
+        game.setWordList(&words);
+        game.resetScores();
+    }
+
+    // Draws the item with `r`, types `keys` over `raw` ticks and completes it.
+    TypingGame::ItemResult play(double r, const QString &keys, qint64 raw)
+    {
+        random.values = {r};
+        const QString shown = game.drawNextItem();
+        game.startTiming();
+        clock.now += raw;
+        TypingGame::KeyResult last = TypingGame::KeyResult::Wrong;
+        for (QChar c : keys) {
+            if (last == TypingGame::KeyResult::Completed)
+                problem += QStringLiteral("keys typed after %1 was complete; ").arg(shown);
+            last = game.typeCharacter(c);
+        }
+        if (last != TypingGame::KeyResult::Completed || game.typed() != shown)
+            problem += QStringLiteral("%1 not completed; ").arg(shown);
+        return game.completeItem();
+    }
+    QString problem;
+};
+
 } // namespace
 
-class TestGameSession : public QObject
+class TestSession : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // "mode: r keys raw, ... > time mini average, ..." with "*" on a new best of the game.
+    // r 0.4 draws K, 0 draws A, 0.99 draws "ÉTÉ ET"; # is a wrong key.
+    void items()
+    {
+        for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.4 #\r\b_k 409 > 572 572 572*", "1: 0.4 #k 30 > 33 33 33*",
+                                  "1: 0.4 ##########k 777 > 1554 1554 1554*", "1: 0.4 ###k 40000 > 52000 9999 52000",
+                                  "1: 0 a 0, 0 #####a 0 > 1 1 1*, 1 1 1",
+                                  "1: 0 a 600, 0 a 400, 0 a 400, 0 a 401 > 600 600 600*, 400 400 500*, 400 400 466, 401 400 450",
+                                  "6: 0.99 eété_eT 1000 > 1100 1100 1100*"}) {
+            Game g(row.at(0).digitValue());
+            QStringList results;
+            for (const QString &item : row.mid(3).section(" > ", 0, 0).split(", ")) {
+                const QStringList f = item.split(u' ');
+                const TypingGame::ItemResult r = g.play(f[0].toDouble(), QString(f[1]).replace(u'_', u' '), f[2].toLongLong());
+                QCOMPARE(g.problem + QString::number(g.game.wrongKeys()), "0");
+                results << QStringLiteral("%1 %2 %3%4").arg(r.time).arg(r.mini).arg(r.average).arg(r.newGameBest ? "*" : "");
+            }
+            QCOMPARE(results.join(", "), row.section(" > ", 1));
+        }
+    }
+
+    // "mode keys > the characters due at each wrong key / the wrong keys": kept as the game
+    // compares them, the space of a word due like a letter.
+    void playedItemsKeepTheirWrongKeys()
+    {
+        for (const QString row : {"1 b\x1b\rz > ZZZ/B\x1b\r", "6 eét#é-_et > ÉÉ /E#-", "1 z > /"}) {
+            Game g(row.at(0).digitValue());
+            g.play(0.999, row.section(QLatin1Char(' '), 1, 1).replace(QLatin1Char('_'), QLatin1Char(' ')), 300);
+            QCOMPARE(g.game.playedItems().size(), 1);
+            const PlayedItem &item = g.game.playedItems().first();
+            QString expected, typed;
+            for (const Mistake &m : item.mistakes) {
+                expected += m.expected;
+                typed += m.typed;
+            }
+            QCOMPARE(expected + QLatin1Char('/') + typed, row.section(QStringLiteral(" > "), 1));
+            QVERIFY(g.problem.isEmpty() && item.shown == g.game.item() && item.rawMs == 300 && item.timeMs == 300 + item.mistakes.size() * 30);
+            g.game.resetScores();
+            QVERIFY(g.game.playedItems().isEmpty());
+        }
+    }
+
+    // Each letter drawn evenly; the six-letter mode needs a usable list.
+    void drawing()
+    {
+        Game g(1);
+        QString letters;
+        for (int i = 0; i < 26; ++i) {
+            g.random.values = {(i + 0.999) / 26};
+            letters += g.game.drawNextItem();
+        }
+        QCOMPARE(letters + QString::number(g.game.itemCount()), "ABCDEFGHIJKLMNOPQRSTUVWXYZ26");
+        TypingGame game(g.clock, g.random);
+        WordList closed;
+        QVERIFY(game.canDrawItem());
+        game.setMode(6);
+        QVERIFY(!game.canDrawItem());
+        game.setWordList(&closed);
+        QVERIFY(!game.canDrawItem());
+    }
+
+    // "file > value loaded, value saved, file after"
+    void settingsFileLoadThenSave()
+    {
+        const QList<std::tuple<QByteArray, int, int, QByteArray>> rows = {
+            {"", -1, -1, "\xFF\xFF"}, {QByteArray("\0\0", 2), 0, 0, QByteArray("\0\0", 2)}, {"\x05", 5, -1, "\xFF\xFF"},
+            {"\xFF\xFF\x12\x34\x56", -1, 0x1234, "\x34\x12\x12\x34\x56"}};
+        for (const auto &[content, loaded, saved, after] : rows) {
+            ScratchFolder folder;
+            folder.write(SettingsFile::fileName(), content);
+            qint16 value = 12345;
+            {
+                SettingsFile file;
+                QVERIFY(file.open(SettingsFile::fileName()) && file.loadOrCreate(&value));
+                QCOMPARE(int(value), loaded);
+                QCOMPARE(folder.read(SettingsFile::fileName()), content.isEmpty() ? QByteArray("\xFF\xFF") : content);
+                QVERIFY(file.save(qint16(saved)));
+                QCOMPARE(folder.read(SettingsFile::fileName()), after); // on disk while the file is still open
+            }
+            SettingsFile again;
+            QVERIFY(again.open(SettingsFile::fileName()) && again.loadOrCreate(&value));
+            QCOMPARE(int(value), saved);
+        }
+    }
+
     // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
     // box naming it, and nothing created after it.
     void startUpFiles()
@@ -59,17 +191,14 @@ private slots:
                 h.ts.sound.played.clear();
             };
             h.playItem(500, 2);
-            h.playItem(400);
-            h.playItem(400);
-            for (int i = 3; i < 20; ++i)
-                h.playItem(450);
+            h.playItems(2, 400);
+            h.playItems(17, 450);
             heard << h.ts.sound.played.join(u' ').remove(".wav");
             heard.removeAll(QString());
             QCOMPARE(heard.join(u' '), announced);
             QCOMPARE(h.file("clvfic1.txt"), after);
-            QCOMPARE(h.handOvers, QStringList{QString()});
             h.type(QStringLiteral(" ")); // a single player waits for a new game
-            QVERIFY(!h.session->game().isItemShown());
+            QVERIFY(h.handOvers == QStringList{QString()} && !h.session->game().isItemShown());
             QCOMPARE(h.labels({"time", "gameMini", "persoMini"}), "450|Mini    :  400|Mini    :  400");
         }
     }
@@ -84,10 +213,8 @@ private slots:
         h.folder.write(QStringLiteral("clvfic1.txt"), others);
         h.ts.boxes.shown.clear();
         h.ts.sound.played.clear();
-        for (int i = 0; i < 20; ++i)
-            h.playItem(660);
-        QCOMPARE(h.ts.boxes.texts(), QStringList());
-        QCOMPARE(h.ts.sound.played, QStringList{"oui.wav"});
+        h.playItems(20, 660);
+        QVERIFY(h.ts.boxes.shown.isEmpty() && h.ts.sound.played == QStringList{"oui.wav"});
         QCOMPARE(h.file("clvfic1.txt"), others);
         QCOMPARE(h.labels({"absMini", "absAverage", "persoMini", "persoAverage"}),
                  "Zoé             Mini :     660|Zoé            Moyenne :  200|Mini    :  100|Moyenne :  660");
@@ -165,12 +292,11 @@ private slots:
         h.playItem(300);
         h.session->selectMode(6);
         QVERIFY(h.session->game().itemCount() == 0 && h.session->game().isRunning());
-        QCOMPARE(h.ts.boxes.texts().last(), "Bienvenue au Club CLAVIMO !");
+        QCOMPARE(h.ts.boxes.texts().last(), "Bienvenue au Club CLAVIMO !"); // the same player, welcomed in this mode too
         h.ts.random.values = {0.99};
         h.playItem(1100);
         QCOMPARE(h.shown["item"], "ÉTÉ ET");
-        for (int i = 2; i <= 20; ++i)
-            h.playItem(1100);
+        h.playItems(19, 1100);
         QCOMPARE(h.file("clvfic6.txt"), entryBytes("Zo\xE9", 1100, 0) + entryBytes("Zo\xE9", 0, 1100) + entryBytes("Zo\xE9", 1100, 1100));
         h.session->selectMode(1);
         QCOMPARE(h.session->playerFile().path(), "clvfic1.txt");
@@ -212,16 +338,9 @@ private slots:
             Harness h;
             h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
             QVERIFY(h.startGame({"Paul"}));
-            for (int i = 0; i < f[0].toInt(); ++i)
-                h.playItem(300);
-            if (f[1] == "new")
-                h.session->newGame();
-            else if (f[1] == "mode")
-                h.session->selectMode(6);
-            else if (f[1] == "quit")
-                h.session->quit();
-            for (int i = 0; i < f[2].toInt(); ++i)
-                h.playItem(300);
+            h.playItems(f[0].toInt(), 300);
+            f[1] == "new" ? h.session->newGame() : f[1] == "mode" ? h.session->selectMode(6) : f[1] == "quit" ? h.session->quit() : void();
+            h.playItems(f[2].toInt(), 300);
             QString modes;
             for (const FinishedGame &game : h.history.games)
                 modes += QString::number(game.mode) + (game.items.size() == 20 ? "" : "!");
@@ -230,5 +349,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestGameSession)
-#include "tst_game_session.moc"
+QTEST_GUILESS_MAIN(TestSession)
+#include "tst_session.moc"

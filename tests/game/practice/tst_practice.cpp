@@ -1,0 +1,291 @@
+// Guards targeted practice: the smoothing trusts counts over luck, items come as often as
+// the plan shares them out (weak characters far more often, all alike without a history),
+// no word twice in a game, the report's French text; and as the session runs it: the
+// record files stay byte-identical and no record is announced, each player of the turns
+// practises their own weak characters and gets their own report, the history marks the
+// games as practice, a player without a history is told so on their own screen, and other
+// commands end the practice.
+#include "game/practice/PracticeDraw.h"
+#include "game/practice/PracticeReport.h"
+#include "game/progress/HistoryReader.h"
+#include "game/records/PlayerFile.h"
+#include "game/words/WordList.h"
+#include "support/SessionHarness.h"
+
+#include <QDir>
+#include <QSet>
+#include <QtTest>
+
+#include <random>
+
+namespace {
+
+struct SeededRandom : RandomSource
+{
+    explicit SeededRandom(unsigned seed) : engine(seed) {}
+    void seedFromClock() override {}
+    double next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine); }
+    std::mt19937 engine;
+};
+
+// Each character of `alphabet` 60 times due, the `weak` ones `weakDue` times and missed a
+// third of the time (and typed 300 ms slower in the one-letter mode), the others one time
+// in fifty: the plan for `mode`.
+PracticePlan planFor(int mode, const QList<QChar> &alphabet, const QString &weak, qint64 weakDue = 60)
+{
+    QList<RecentCharacter> recent;
+    for (QChar c : alphabet) {
+        const qint64 n = weak.contains(c) ? weakDue : 60;
+        recent << RecentCharacter{QString(c), n, weak.contains(c) ? (n + 2) / 3 : n / 50, n, n * (weak.contains(c) ? 900 : 600)};
+    }
+    return PracticePlan::build(weak.isEmpty() ? QList<RecentCharacter>() : recent, mode, alphabet);
+}
+
+// Per player, the weak characters missed a third of the time, every other one never.
+struct FakeReader : HistoryReader
+{
+    QStringList players() override { return weak.keys(); }
+    QList<GameSummary> games(const QString &, int) override { return {}; }
+    QList<CharacterCount> characterCounts(const QString &, int) override { return {}; }
+    QList<ItemLine> itemLines(const QString &) override { return {}; }
+    QList<PlayerFigures> classFigures(int, const QDateTime &, int, int) override { return {}; }
+    QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override
+    {
+        asked << QStringLiteral("%1 %2 %3").arg(player).arg(mode).arg(lastGames);
+        QList<RecentCharacter> out;
+        for (const QChar c : weak.contains(player) ? QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZÉÈÇ") : QString())
+            out << RecentCharacter{QString(c), 30, weak.value(player).contains(c) ? 10 : 0, mode == 1 ? 30 : 0, mode == 1 ? 15000 : 0};
+        return out;
+    }
+    QMap<QString, QString> weak;
+    QStringList asked;
+};
+
+const QByteArray kWords = QByteArray("maisonjardinkayakswagonsbateauchevalkiwiesbikinifleurspommesgar\xE7onmoutonlapinsclownsticket");
+
+} // namespace
+
+class TestPractice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // "due wrong aboveK aboveE" for Q, beside K (10 wrong of 30), E (2 of 200), the rest 0 of
+    // 25; then a letter only slow (J) is practised in the one-letter mode only, and of eight
+    // weak letters only the most that may be named are.
+    void smoothingAndSlowLetters()
+    {
+        for (const QString row : {"2 1 0 1", "2 0 0 1", "40 20 1 1", "0 0 0 1"}) {
+            const QStringList f = row.split(u' ');
+            const qint64 due = f[0].toLongLong();
+            QList<RecentCharacter> h{{"K", 30, 10, 30, 18000}, {"E", 200, 2, 200, 120000}, {"Q", due, f[1].toLongLong(), due, due * 600}};
+            for (char16_t c = u'A'; c <= u'Z'; ++c)
+                if (c != u'K' && c != u'E' && c != u'Q')
+                    h << RecentCharacter{QString(QChar(c)), 25, 0, 25, 15000};
+            const PracticePlan plan = PracticePlan::build(h, 1, PracticePlan::letters());
+            QHash<QChar, double> rate;
+            double total = 0;
+            for (const PracticePlan::Figures &fig : plan.figures()) {
+                rate[fig.character] = fig.smoothedRate;
+                total += fig.share;
+                QVERIFY(fig.share <= PracticePlan::kMostShare + 1e-9);
+            }
+            QCOMPARE(rate[u'Q'] > rate[u'K'], f[2] == "1");
+            QCOMPARE(rate[u'Q'] > rate[u'E'] && plan.share(u'Q') > plan.share(u'E'), f[3] == "1");
+            QCOMPARE(qRound(total * 1e6), 1000000);
+            QCOMPARE(plan.rateBefore(u'K'), 10.0 / 30.0);
+            QCOMPARE(plan.rateBefore(u'Q') < 0, due == 0);
+        }
+        for (const QString row : {"1 J > J", "6 J > ", "1 ABCDEFGH > ABCDE"}) {
+            QList<RecentCharacter> h; // the letters of the row missed one time in three, or J only slow
+            const QString weak = row.section(u' ', 1, 1);
+            for (char16_t c = u'A'; c <= u'Z'; ++c)
+                h << RecentCharacter{QString(QChar(c)), 30, weak.contains(QChar(c)) && weak != "J" ? 10 : 1, 30, (weak == "J" && c == u'J' ? 1200 : 500) * 30};
+            const QList<QChar> practised = PracticePlan::build(h, row.at(0).digitValue(), PracticePlan::letters()).practised();
+            QCOMPARE(QString(practised.constData(), practised.size()), row.section(" > ", 1));
+        }
+        // The shares worked out by hand: K missed 10 times in 30, W 2, eight letters once; K
+        // held at the most share, W drawn more than evenly but not enough to be named.
+        QList<RecentCharacter> kw{{"K", 30, 10, 0, 0}, {"W", 30, 2, 0, 0}};
+        for (QChar c : QStringLiteral("ABCDEFGH"))
+            kw << RecentCharacter{QString(c), 30, 1, 0, 0};
+        const PracticePlan plan = PracticePlan::build(kw, 6, PracticeDraw::alphabetOf({"KWABCDEFGH"}));
+        QCOMPARE(QStringLiteral("%1 %2 %3 ").arg(plan.share(u'K'), 0, 'f', 3).arg(plan.share(u'W'), 0, 'f', 3).arg(plan.share(u'A'), 0, 'f', 3)
+                     + QString(plan.practised().constData(), plan.practised().size()),
+                 "0.400 0.144 0.057 K");
+    }
+
+    // "mode weak > items drawn as often as the plan shares them, within 0.025 over 2,000
+    // first items of a game (or evenly among six words), and least share of K and W":
+    // letters with K and W missed a third of the time, then alike without a history.
+    void drawFollowsTheShares()
+    {
+        const QStringList six = {"MAISON", "JARDIN", "KAYAKS", "ÉCOLES", "GARÇON", "CHEVAL"};
+        for (const QString row : {"1 KW > 0.6", "1 - > 0", "6 - > 0"}) {
+            const int mode = row.at(0).digitValue();
+            const QStringList words = mode == 6 ? six : QStringList();
+            PracticeDraw draw(planFor(mode, mode == 1 ? PracticePlan::letters() : PracticeDraw::alphabetOf(words),
+                                      row.section(u' ', 1, 1).remove(u'-')), words);
+            SeededRandom random(11);
+            QHash<QString, double> share;
+            for (int i = 0; i < 2000; ++i) {
+                draw.restart(); // the first item of each game, so that the words left do not matter
+                share[draw.next(random)] += 1 / 2000.0;
+            }
+            QCOMPARE(share.size(), mode == 1 ? 26 : 6);
+            for (auto it = share.cbegin(); it != share.cend(); ++it)
+                QVERIFY2(std::abs(it.value() - (mode == 1 ? draw.plan().share(it.key().at(0)) : 1 / 6.0)) < 0.025, qPrintable(row + it.key()));
+            QVERIFY(share.value("K") + share.value("W") >= row.section(" > ", 1).toDouble());
+        }
+    }
+
+    // "weak due of K and W > least share of items holding them" over the shipped list, which
+    // has few words with K or W, so a fifth is much: five times an even draw at least; no
+    // word twice in a game; the same random numbers give the same items.
+    void sixLetterPracticeOverTheShippedList()
+    {
+        WordList list;
+        QVERIFY(list.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName())));
+        const QStringList words = list.words();
+        const QList<QChar> alphabet = PracticeDraw::alphabetOf(words);
+        double even = 0;
+        for (const QString weak : {"", "60", "12"}) {
+            PracticeDraw draw(planFor(6, alphabet, weak.isEmpty() ? QString() : QStringLiteral("KW"), weak.toLongLong()), words);
+            SeededRandom random(7);
+            double holding = 0;
+            for (int game = 0; game < 100; ++game) {
+                draw.restart();
+                QSet<QString> items;
+                for (int i = 0; i < 20; ++i) {
+                    const QString item = draw.next(random);
+                    QVERIFY(words.contains(item) && !items.contains(item));
+                    items << item;
+                    holding += item.contains(u'K') || item.contains(u'W') ? 1 / 2000.0 : 0;
+                }
+            }
+            if (weak.isEmpty())
+                even = holding;
+            QVERIFY2(weak.isEmpty() || (holding >= 0.20 && holding > 5 * even), qPrintable(weak + ": " + QString::number(holding)));
+        }
+        const auto items = [&](unsigned seed) {
+            PracticeDraw draw(planFor(6, alphabet, QStringLiteral("KW")), words);
+            SeededRandom random(seed);
+            QStringList out;
+            for (int i = 0; i < 30; ++i)
+                out << draw.next(random);
+            return out;
+        };
+        QVERIFY(items(23) == items(23) && items(23) != items(24));
+    }
+
+    // "history | items played, # before a character: missed once > caption | summary", with
+    // A missed one time in six and a space inside words 20 times in 30 ("-": no history).
+    void reportText()
+    {
+        const QStringList rows = {
+            "- | ABCDEF > Entraînement : tirage égal | ", "even | ABCDEF > Entraînement : tirage égal | ",
+            "weak | #ABCDEF,A CDEF > Entraînement : espace A | Entraînement terminé./espace : 67 % de fautes avant, 0 % dans "
+            "cette partie/A : 17 % de fautes avant, 50 % dans cette partie",
+            "weak | ###ABCDEF,BCDEF > Entraînement : espace A | Entraînement terminé./espace : 67 % de fautes avant, pas demandé "
+            "dans cette partie/A : 17 % de fautes avant, 300 % dans cette partie (3 fautes pour 1 fois demandé)"};
+        QList<QChar> alphabet;
+        QList<RecentCharacter> even, weak;
+        for (QChar c : QStringLiteral("ABCDEFGHIJ ")) {
+            alphabet << c;
+            if (c != u' ')
+                even << RecentCharacter{QString(c), 30, 1, 0, 0};
+        }
+        weak = even;
+        weak[0].wrong = 5;
+        weak << RecentCharacter{QStringLiteral(" "), 30, 20, 0, 0};
+        for (const QString &row : rows) {
+            const QString history = row.section(" | ", 0, 0);
+            const PracticePlan plan = PracticePlan::build(history == "-" ? QList<RecentCharacter>() : history == "even" ? even : weak, 6, alphabet);
+            QList<PlayedItem> played;
+            for (QString item : row.section(" | ", 1).section(" > ", 0, 0).split(u',')) {
+                played << PlayedItem{};
+                played.last().shown = QString(item).remove(u'#');
+                for (qsizetype i = item.count(u'#'); i > 0; --i)
+                    played.last().mistakes << Mistake{played.last().shown.at(0), u'#'};
+            }
+            // No-break spaces written as spaces, line ends as "/".
+            const QString shown = PracticeReport::caption(plan) + " | " + PracticeReport::summary(plan, played).replace(u'\n', u'/');
+            QCOMPARE(QString(shown).replace(QChar(0xA0), u' '), row.section(" > ", 1));
+            QVERIFY(!shown.contains(" :") && !shown.contains(" %"));
+        }
+    }
+
+    // Anne (weak K) and Paul (weak W) play a round, then a practice round much faster: files
+    // unchanged, only the two reports, no record cue; F2 afterwards is an ordinary game again.
+    void practiceLeavesTheRecordFilesAlone()
+    {
+        for (const int mode : {1, 6}) {
+            Harness h;
+            FakeReader reader;
+            reader.weak = {{"Anne", "K"}, {"Paul", "W"}};
+            h.session->setHistoryReader(&reader);
+            h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
+            h.ts.random.fallback = 0.4;
+            QVERIFY(h.startGame({"Anne", "Paul"}));
+            if (mode == 6)
+                h.session->selectMode(6);
+            h.playItems(40, 500);
+            const QByteArray before = h.folder.read(PlayerFile::fileNameFor(mode)), other = h.folder.read(PlayerFile::fileNameFor(7 - mode));
+            const qsizetype boxes = h.ts.boxes.shown.size(), sounds = h.ts.sound.played.size();
+            QStringList captions;
+            QObject::connect(h.session.get(), &GameSession::promptChanged, [&](const QString &c, bool on) {
+                if (on && !captions.contains(c))
+                    captions << c;
+            });
+            h.session->newPractice();
+            for (int i = 0; i < 40; ++i)
+                h.playItem(100, i == 0 ? 1 : 0);
+            QVERIFY(!h.session->game().isRunning()); // the round is over, as after ordinary games
+            QVERIFY(h.folder.read(PlayerFile::fileNameFor(mode)) == before && h.folder.read(PlayerFile::fileNameFor(7 - mode)) == other);
+            QCOMPARE(reader.asked, (QStringList{QStringLiteral("Anne %1 30").arg(mode), QStringLiteral("Paul %1 30").arg(mode)}));
+            QCOMPARE(captions, (QStringList{"Entraînement\u00A0: K", "Entraînement\u00A0: W"}));
+            QStringList reports; // title, then the character the report opens on
+            for (const ScriptedBoxes::Box &box : h.ts.boxes.shown.mid(boxes))
+                reports << box.title + " " + box.text.section(u'\n', 1).left(1);
+            QCOMPARE(reports, QStringList({"Anne K", "Paul W"}));
+            QVERIFY(h.ts.sound.played.mid(sounds).filter("rec").isEmpty());
+            QString stored; // player, mode and "p" for practice of each game in the history
+            for (const FinishedGame &g : h.history.games)
+                stored += QStringLiteral("%1%2%3 ").arg(g.player).arg(g.mode).arg(g.practice ? "p" : "");
+            QCOMPARE(stored, QStringLiteral("Anne%1 Paul%1 Anne%1p Paul%1p ").arg(mode));
+            h.session->newGame();
+            h.playItems(20, 100);
+            QVERIFY(h.folder.read(PlayerFile::fileNameFor(mode)) != before && !h.history.games.last().practice);
+        }
+    }
+
+    // Without anything to read a history from, or with none for the player: an even draw,
+    // said once per player, each box after the screen shows its player. Changing the mode
+    // or the players then ends the practice: its plan was for them.
+    void noHistoryThenAnotherCommand()
+    {
+        for (const bool withReader : {true, false}) {
+            Harness h;
+            FakeReader empty;
+            if (withReader)
+                h.session->setHistoryReader(&empty);
+            h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
+            QVERIFY(h.start());
+            h.choosePlayers({"Zoé", "Luc"});
+            QStringList seen;
+            QObject::connect(h.session.get(), &GameSession::playerShown, [&](const QString &name) { seen << "screen: " + name; });
+            h.ts.boxes.onShow = [&](const ScriptedBoxes::Box &box) { seen << box.title + ": " + box.text.left(20); };
+            h.session->newPractice();
+            QCOMPARE(h.shown["prompt"], "Entraînement\u00A0: tirage égal");
+            h.playItems(20, 400);
+            QCOMPARE(seen, QStringList({"Clavimo: Zoé n'a pas encore d", "screen: Luc", "Luc: Bienvenue au Club CL", "Clavimo: Luc n'a pas encore d"}));
+            QVERIFY(h.session->isPractice() && h.history.games.size() == 1 && h.history.games.first().practice);
+            withReader ? h.session->selectMode(6) : h.choosePlayers({"Paul"});
+            QVERIFY(!h.session->isPractice());
+            QCOMPARE(h.shown["prompt"], "Barre espace pour continuer");
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPractice)
+#include "tst_practice.moc"

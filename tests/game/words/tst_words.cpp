@@ -1,0 +1,205 @@
+// Guards the word lists: the draw among the usable 6-byte records of a list, the rules of a
+// teacher's list (which words are kept, lowered and stored, and why the others are skipped),
+// and the list shipped with the program: familiar words fit for children that the
+// six-letter mode can use whole, found from any folder.
+#include "game/session/SoundCues.h"
+#include "game/words/WordImport.h"
+#include "game/words/WordList.h"
+#include "platform/DataPaths.h"
+#include "platform/Windows1252.h"
+#include "support/TestDoubles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QtTest>
+
+#include <cmath>
+
+// The shipped word list, one word each.
+static QStringList shippedWords()
+{
+    QFile file(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName()));
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QStringList words;
+    for (qsizetype at = 0; at + WordList::kWordLength <= bytes.size(); at += WordList::kWordLength)
+        words << Windows1252::decode(bytes.mid(at, WordList::kWordLength));
+    return bytes.size() % WordList::kWordLength ? QStringList() : words;
+}
+
+// A file of the source tree, path relative to its root, as UTF-8 lines trimmed.
+static QStringList sourceLines(const QString &path)
+{
+    QFile file(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR "/..")).filePath(path));
+    QStringList lines;
+    if (file.open(QIODevice::ReadOnly))
+        for (const QString &line : QString::fromUtf8(file.readAll()).normalized(QString::NormalizationForm_C).split(u'\n'))
+            lines << line.trimmed();
+    return lines;
+}
+
+class TestWords : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // "file > r: word drawn, usable records"; "hundred" is "a00001" to "a00100".
+    void listDraw()
+    {
+        QByteArray hundred;
+        for (int i = 1; i <= 100; ++i)
+            hundred += "a" + QByteArray::number(i).rightJustified(5, '0');
+        QByteArray untypable; // each record holds one byte that has no key: a control, DEL, a code page gap
+        for (const char b : {'\x1F', '\x7F', '\x81', '\x8D', '\x8F', '\x90', '\x9D', '\0'})
+            untypable += QByteArray("abcde") + b;
+        const double belowOne = std::nextafter(1.0, 0.0);
+        const QList<std::tuple<QByteArray, double, QString, qint64>> rows = {
+            {hundred, 0.0, "A00001", 100}, {hundred + "xyz", belowOne, "A00100", 100}, {hundred, 0.505, "A00051", 100},
+            {"\xE9t\x9C\xFF\xDF\xB5", 0.0, "ÉTŒŸßµ", 1}, {"abcdef\r\nghijklmnop", 0.5, "KLMNOP", 2}, {untypable, 0.0, "", 0},
+            {" \x80\x8E\x9E\xA0\xFF", 0.0, " €ŽŽ\u00A0Ÿ", 1}, {"missing", 0.0, "", 0}};
+        for (const auto &[content, r, word, usable] : rows) {
+            ScratchFolder folder;
+            if (content != "missing")
+                folder.write(WordList::fileName(), content);
+            WordList list;
+            QCOMPARE(list.open(WordList::fileName()), content != "missing");
+            QCOMPARE(list.usableCount(), usable);
+            QCOMPARE(list.draw(r), word);
+        }
+    }
+
+    // "file bytes > words kept | words skipped, '/' between them | problem: the line of the
+    // bytes that are not UTF-8 or 'none' when no word". A skipped "word:c" is one holding the
+    // character c, which cannot be typed or stored.
+    void importRead()
+    {
+        const QList<std::pair<QByteArray, QString>> rows = {
+            {"maison\njardin\n", "maison jardin |  | "},
+            {"  maison \t\tjardin\xC2\xA0" "cahier\n\nbureau", "maison jardin cahier bureau |  | "},
+            {"\xEF\xBB\xBFmaison\r\njardin\r\n", "maison jardin |  | "},
+            {"MAISON \xC3\x89l\xC3\xA8ves GAR\xC3\x87ON", "maison élèves garçon |  | "},
+            {"\xC3\x80\xC3\xA2\xC3\xA4\xC3\xA7\xC3\x89\xC3\xA8 \xC3\xAA\xC3\xAB\xC3\xAE\xC3\x8F\xC3\xB4\xC3\xB6 \xC3\xB9\xC3\xBB\xC3\x9C" "abc",
+             "àâäçéè êëîïôö ùûüabc |  | "},
+            {"e\xCC\x81le\xCC\x80ves", "élèves |  | "},
+            {"chat maisons a élève jardin", "jardin | chat: longueur (4 lettres au lieu de 6)/maisons: longueur (7 lettres au lieu de 6)/"
+                                            "a: longueur (1 lettre au lieu de 6)/élève: longueur (5 lettres au lieu de 6) | "},
+            {"\xC3\xA7i\xC4\x9F" "dem chat\xF0\x9F\x98\x80!", " | çiğdem:ğ/chat😀!:😀 | "},
+            {"c\xC5\x93urs \xC5\x92UVRES l\xC3\xA6titi ha\xC3\xBFons", " | cœurs:œ/ŒUVRES:Œ/lætiti:æ/haÿons:ÿ | "},
+            {"stra\xC3\x9F" "e na\xC3\xAFve\xC2\xB5", " | straße:ß/naïveµ:µ | "},
+            {"l'\xC3\xA9" "cole aujourd\xE2\x80\x99hui porte-cl\xC3\xA9 agent7",
+             " | l'école: apostrophe (mot élidé ou composé)/aujourd’hui: apostrophe (mot élidé ou composé)/"
+             "porte-clé: trait d'union (mot composé)/agent7:7 | "},
+            {"Maison, jardin;\xC3\xA9l\xC3\xA8ves.Cahier.", "maison jardin élèves cahier |  | "},
+            {"\"maison\"\t\"jardin\"\r\n\xC2\xAB\xC2\xA0" "cahier\xC2\xA0\xC2\xBB \xE2\x80\x9C" "bureau\xE2\x80\x9D", "maison jardin cahier bureau |  | "},
+            {QByteArray("mai\0son jardin", 14), "jardin | maiU+0000son:U+0000 | "},
+            {"maison Maison jardin MAISON", "maison jardin | Maison: doublon/MAISON: doublon | "},
+            {"", " |  | none"},
+            {"\r\n \t\n", " |  | none"},
+            {"\xEF\xBB\xBF\r\n", " |  | none"},
+            {"maison\r\n\xE9l\xE8ves\r\n", " |  | 2"},
+            {"maison\njardin\nfor\xC3", " |  | 3"},
+            {QByteArray("\xFF\xFEm\0a\0i\0s\0o\0n\0", 14), " |  | 1"}};
+        for (const auto &[bytes, expected] : rows) {
+            const WordImport words(bytes);
+            QStringList skipped;
+            for (const WordImport::Skipped &s : words.skipped())
+                skipped << WordImport::shown(s.word) + ": " + WordImport::reasonText(s);
+            const QString problem = words.problem() == WordImport::Problem::NoWord        ? "none"
+                                    : words.problem() == WordImport::Problem::InvalidUtf8 ? QString::number(words.invalidLine())
+                                                                                          : QString();
+            QString want = expected;
+            want.replace(QRegularExpression(":(\\S+?)(?=/| \\|)"), ": caractère «\u00A0\\1\u00A0» qui ne peut pas être tapé ou enregistré");
+            QCOMPARE(words.kept().join(u' ') + " | " + skipped.join(u'/') + " | " + problem, want);
+            QCOMPARE(words.records(), Windows1252::encode(words.kept().join(QString())));
+        }
+    }
+
+    // A "word" may be a whole line of some other file: the message shows its start only. A
+    // whole dictionary given by mistake is read in seconds (a search for duplicates through
+    // every word kept so far took over ten minutes).
+    void importLongWordsAndLargeFiles()
+    {
+        const WordImport line(QByteArray(5000, 'x'));
+        QCOMPARE(line.skipped().size(), 1);
+        QCOMPARE(WordImport::shown(line.skipped().constFirst().word), QString(30, u'x') + QChar(0x2026));
+        QCOMPARE(WordImport::reasonText(line.skipped().constFirst()), "longueur (5000 lettres au lieu de 6)");
+        QByteArray bytes;
+        for (int i = 0; i < 200000; ++i) {
+            char word[7] = {0, 0, 0, 0, 0, 0, '\n'};
+            for (int k = 5, n = i; k >= 0; --k, n /= 26)
+                word[k] = char('a' + n % 26);
+            bytes.append(word, 7);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const WordImport words(bytes + "aaaaaa\n"); // the first word again
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(words.kept().size() == 200000 && words.skipped().size() == 1);
+    }
+
+    // Enough words that a game seldom repeats one, few enough that all are familiar; each
+    // the game can use (no separators or control bytes in between), in lower case of letters
+    // the keyboard types, as the teacher's lists are stored, once; every letter has its
+    // capital in the code page, so a typed key upper-cased matches.
+    void shippedList()
+    {
+        const QStringList words = shippedWords();
+        QVERIFY2(words.size() >= 1500 && words.size() <= 2000, qPrintable(QString::number(words.size())));
+        WordList list;
+        QVERIFY(list.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName())));
+        QCOMPARE(list.usableCount(), words.size());
+        QSet<QString> seen;
+        for (const QString &word : words) {
+            const QString shown = Windows1252::toUpper(word);
+            QVERIFY2(std::all_of(word.begin(), word.end(), [](QChar c) { return WordImport::keyboardLetter(c.unicode()); })
+                         && Windows1252::toLower(shown) == word && !seen.contains(shown), qPrintable(word));
+            seen.insert(shown);
+        }
+    }
+
+    // No word of the list is one of the words kept out of it: the public list of French
+    // insults and obscenities (a copy of the version the list was made with), less the
+    // words the list's script keeps for their common innocent meaning (its table of
+    // "word": "reason" lines between markers), the project's own exclusions, found by
+    // reading the list with children in mind, and verb forms and fragments that read oddly alone.
+    void shippedNoWordUnfitForChildren()
+    {
+        QSet<QString> innocent;
+        bool inTable = false;
+        for (const QString &line : sourceLines("tools/make_wordlist.sh")) {
+            if (line.contains("innocent-words-"))
+                inTable = line.contains("begin");
+            else if (inTable && line.startsWith(u'"'))
+                innocent << line.section(u'"', 1, 1);
+        }
+        QVERIFY(innocent.size() > 2);
+        for (const auto &[path, spared] : {std::pair{"tests/data/french-badwords/list.txt", innocent}, {"data/wordlist-exclusions.txt", {}},
+                                           {"tests/data/odd-word-forms.txt", {}}}) {
+            QSet<QString> unfit;
+            for (const QString &line : sourceLines(path))
+                if (!line.isEmpty() && !line.startsWith(u'#'))
+                    unfit << line.toLower();
+            QVERIFY2(unfit.size() > 20, path); // the file was found and read
+            QStringList found;
+            for (const QString &word : shippedWords())
+                if (unfit.contains(word) && !spared.contains(word))
+                    found << word;
+            QVERIFY2(found.isEmpty(), qPrintable(QString(path) + ": " + found.join(u' ')));
+        }
+    }
+
+    void shippedFoundFromAnyFolderButTheWorkingFolderFirst()
+    {
+        ScratchFolder folder;
+        const QString shippedList = locateDataFile(WordList::fileName());
+        QVERIFY(QFileInfo(shippedList).isAbsolute());
+        QCOMPARE(QFileInfo(shippedList).size(), shippedWords().size() * WordList::kWordLength);
+        QVERIFY(QFileInfo::exists(locateDataFile(Cue::Start)));
+        folder.write(WordList::fileName(), QByteArray("maison"));
+        QCOMPARE(locateDataFile(WordList::fileName()), WordList::fileName());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWords)
+#include "tst_words.moc"
