@@ -412,8 +412,8 @@ bool timeClassOpening(HistoryReader &history, MessageBoxes &boxes, const char *f
         const double ms = msSince(open);
         slowest = std::max(slowest, ms);
         print("opening « La classe » from the %s (%s): %.1f ms, %d rows\n", from, i == 0 ? "first" : "again", ms,
-              window.table()->model()->rowCount());
-        if (window.table()->model()->rowCount() != pupils)
+              window.findChild<QTableView *>()->model()->rowCount());
+        if (window.findChild<QTableView *>()->model()->rowCount() != pupils)
             return false;
     }
     return slowest <= 500;
