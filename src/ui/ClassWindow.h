@@ -33,7 +33,6 @@ public:
                 ProgressionOpener openProgression, QWidget *parent = nullptr);
 
     void setFileChooser(CsvFileChooser chooser) { chooseFile_ = std::move(chooser); }
-    QTableView *table() const { return table_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

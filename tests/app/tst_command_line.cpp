@@ -1,28 +1,29 @@
-// Guards the command line: what each command line does (the game started in the chosen
-// folder with the chosen server, or the program ending with its exit code and its message on
-// the right stream, 2 for every mistake), the user's data folder made when missing, and a
-// teacher's word list written into the play folder whole or not at all.
+// Guards the command line as main() runs it: the game started in the chosen folder with the
+// chosen server, a room's command read, or the program ending with its exit code and its
+// message on the right stream (2 for every mistake); the user's data folder made when
+// missing; a teacher's word list written into the play folder whole or not at all.
 #include "app/CommandLine.h"
 #include "app/WordListImport.h"
 #include "game/words/WordImport.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
+#include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 // args: the arguments, "%" for a fresh folder that holds a regular file "fichier", "~" for a
 // space. files: what is made first, "name=bytes" (a name ending in "/" is a folder), "xdg="
-// sets XDG_DATA_HOME, "conf=" writes the settings file, "cwd=" the working folder (else @).
-// outcome: "run FOLDER SERVER" for the game started, "prepare ..." and "erase ..." for the
-// room's commands, else the program run: "CODE out|err TEXT", TEXT part of that stream.
-// after: the files then, "name=bytes", nothing else new beside them.
+// sets XDG_DATA_HOME, "conf=" writes the settings file, "cwd=" the working folder (else %).
+// outcome: "run FOLDER SERVER" for the game started with FOLDER entered, "prepare ..." and
+// "erase ..." for the room's commands read, else "CODE out|err TEXT", TEXT part of that
+// stream. after: the files then, "name=bytes", nothing else new beside them.
 struct Row
 {
     QString args;
@@ -37,14 +38,14 @@ const QString kPrepare = "--preparer-serveur postgresql://prof@h/b --role-salle 
 const QString kWords = "--dossier % --importer-mots %/mots.txt";
 const QString kVersion = QStringLiteral("0 out Clavimo %1.%2.%3\n").arg(CLAVIMO_VERSION_MAJOR).arg(CLAVIMO_VERSION_MINOR).arg(CLAVIMO_VERSION_PATCH);
 const std::vector<Row> kRows{
-    {"", "", "run . none"},
+    {"", "", "run % none"},
     {"--dossier %", "", "run % none"},
     {"--dossier=%/", "", "run % none"},
     {"--dossier-utilisateur", "xdg=%/données", "run %/données/clavimo none", "données/=;données/clavimo/="},
     {"--dossier-utilisateur", "xdg=%;clavimo/=", "run %/clavimo none"},
-    {"--historique-serveur postgresql://p@h:6000/b", "", "run . postgresql://p@h:6000/b"},
-    {"", "conf=" + kRoom, "run . postgresql://salle@serveur:5432/classe"},
-    {"--historique-serveur=postgresql://p@h/b", "conf=" + kRoom, "run . postgresql://p@h:5432/b"},
+    {"--historique-serveur postgresql://p@h:6000/b", "", "run % postgresql://p@h:6000/b"},
+    {"", "conf=" + kRoom, "run % postgresql://salle@serveur:5432/classe"},
+    {"--historique-serveur=postgresql://p@h/b", "conf=" + kRoom, "run % postgresql://p@h:5432/b"},
     {kPrepare, "conf=" + kRoom, "prepare postgresql://prof@h:5432/b salle12"},
     {"--effacer-joueur Léa", "conf=" + kRoom, "erase Léa postgresql://salle@serveur:5432/classe ask"},
     {"--effacer-joueur=Léa --oui", "", "erase Léa none yes"},
@@ -97,17 +98,37 @@ const std::vector<Row> kRows{
     {"--dossier /proc --importer-mots %/mots.txt", "mots.txt=maison", "2 err «\u00A0/proc\u00A0» n'accepte pas de nouveau fichier"},
 };
 
-// The entries of a folder and of its "clavimo" folder, "clavimo/" for that folder itself.
+// The entries of a folder and its subfolders, "name/" for a folder.
 QStringList entries(const QString &path)
 {
     QStringList out;
-    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    for (QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();) {
         const QString next = QDir(path).relativeFilePath(it.next());
         out << next + (it.fileInfo().isDir() ? "/" : "");
     }
     out.sort();
     return out;
+}
+
+// What `action` writes on the standard output and error, caught in files.
+QStringList caught(const std::function<void()> &action)
+{
+    QTemporaryFile out, err;
+    if (!out.open() || !err.open())
+        return {"", "no scratch file"};
+    std::fflush(nullptr);
+    const int kept[] = {dup(1), dup(2)};
+    dup2(out.handle(), 1);
+    dup2(err.handle(), 2);
+    action();
+    std::fflush(nullptr);
+    dup2(kept[0], 1);
+    dup2(kept[1], 2);
+    close(kept[0]);
+    close(kept[1]);
+    out.seek(0);
+    err.seek(0);
+    return {QString::fromUtf8(out.readAll()), QString::fromUtf8(err.readAll())};
 }
 
 } // namespace
@@ -125,75 +146,53 @@ private slots:
             const QString label = row.args + " [" + QString::fromUtf8(row.files) + ']';
             const auto place = [&dir](QString s) { return s.replace('%', dir.path()); };
             QDir(dir.path()).mkpath("config/clavimo");
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-            env.insert("XDG_CONFIG_DIRS", dir.filePath("config"));
-            env.remove("XDG_DATA_HOME");
+            for (const char *name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"})
+                qputenv(name, dir.filePath("config").toLocal8Bit());
+            qunsetenv("XDG_DATA_HOME");
             QString cwd = dir.path();
-            QByteArrayList made{"fichier="};
-            made += QByteArray(row.files).split(';');
-            for (const QByteArray &file : made) {
+            for (const QByteArray &file : QByteArray("fichier=;" + row.files).split(';')) {
                 const QString name = QString::fromUtf8(file.left(file.indexOf('=')));
                 const QByteArray bytes = file.mid(file.indexOf('=') + 1);
+                QFile f(name == "conf" ? dir.filePath("config/clavimo/clavimo.conf") : dir.filePath(name));
                 if (name == "xdg")
-                    env.insert("XDG_DATA_HOME", place(QString::fromUtf8(bytes)));
+                    qputenv("XDG_DATA_HOME", place(QString::fromUtf8(bytes)).toLocal8Bit());
                 else if (name == "cwd")
                     cwd = QString::fromUtf8(bytes);
                 else if (name.endsWith('/'))
                     QDir(dir.path()).mkpath(name);
-                else if (!name.isEmpty()) {
-                    QFile f(name == "conf" ? dir.filePath("config/clavimo/clavimo.conf") : dir.filePath(name));
-                    QVERIFY(f.open(QIODevice::WriteOnly));
-                    f.write(bytes == "big" ? QByteArray(WordImport::kMaxFileSize + 1, ' ') : bytes);
-                }
+                else if (!name.isEmpty())
+                    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes == "big" ? QByteArray(WordImport::kMaxFileSize + 1, ' ') : bytes) >= 0);
             }
             const QStringList before = entries(dir.path());
-            QStringList arguments;
+            QByteArrayList arguments{"clavimo"};
             for (const QString &a : row.args.split(' ', Qt::SkipEmptyParts))
-                arguments << place(a).replace('~', ' ');
+                arguments << place(a).replace('~', ' ').toLocal8Bit();
+            std::vector<char *> argv;
+            for (QByteArray &a : arguments)
+                argv.push_back(a.data());
             const QString wanted = place(row.outcome);
+            QVERIFY(QDir::setCurrent(cwd));
+            const CommandLine c = parseCommandLine(commandLineArguments(int(argv.size()), argv.data()));
+            const QString server = c.server ? c.server->display() : "none";
             QString found;
-            if (wanted[0].isLetter()) {
-                // The game or a room's command: what main() is told, read here.
-                qputenv("XDG_CONFIG_HOME", env.value("XDG_CONFIG_HOME").toLocal8Bit());
-                qputenv("XDG_CONFIG_DIRS", env.value("XDG_CONFIG_HOME").toLocal8Bit());
-                qputenv("XDG_DATA_HOME", env.value("XDG_DATA_HOME").toLocal8Bit());
-                QVERIFY(QDir::setCurrent(cwd));
-                const CommandLine c = parseCommandLine(QStringList{"clavimo"} + arguments);
-                const QString server = c.server ? c.server->display() : "none";
-                if (c.action == CommandLine::Action::Run) {
-                    QByteArrayList bytes{"clavimo"};
-                    for (const QString &a : arguments)
-                        bytes << a.toLocal8Bit();
-                    std::vector<char *> argv;
-                    for (QByteArray &b : bytes)
-                        argv.push_back(b.data());
-                    std::optional<ServerAddress> given;
-                    const std::optional<int> ended = handleCommandLine(int(argv.size()), argv.data(), &given);
-                    found = QStringLiteral("run %1 %2").arg(c.folder.isEmpty() ? "." : c.folder, server);
-                    QVERIFY2(!ended && (given ? given->display() : "none") == server, qPrintable(label));
-                    QCOMPARE(QDir::currentPath(), c.folder.isEmpty() ? cwd : c.folder); // entered before the game starts
-                } else if (c.action == CommandLine::Action::PrepareServer) {
-                    found = "prepare " + server + ' ' + c.roomRole;
-                } else if (c.action == CommandLine::Action::ErasePlayer) {
-                    found = "erase " + c.player + ' ' + server + (c.assumeYes ? " yes" : " ask");
-                }
-                QVERIFY(QDir::setCurrent(home));
-                qunsetenv("XDG_DATA_HOME");
+            if (c.action == CommandLine::Action::PrepareServer) {
+                found = "prepare " + server + ' ' + c.roomRole;
+            } else if (c.action == CommandLine::Action::ErasePlayer) {
+                found = "erase " + c.player + ' ' + server + (c.assumeYes ? " yes" : " ask");
             } else {
-                QProcess program;
-                program.setProcessEnvironment(env);
-                program.setWorkingDirectory(cwd);
-                program.start(CLAVIMO_PROGRAM, arguments);
-                QVERIFY2(program.waitForFinished(20000), qPrintable(label));
-                const QString out = QString::fromUtf8(program.readAllStandardOutput());
-                const QString err = QString::fromUtf8(program.readAllStandardError());
-                const QString stream = wanted.section(' ', 1, 1) == "out" ? out : err;
-                found = QStringLiteral("%1 %2 ").arg(program.exitCode()).arg(wanted.section(' ', 1, 1)) + (stream.contains(wanted.section(' ', 2)) ? wanted.section(' ', 2) : stream);
+                std::optional<int> ended;
+                std::optional<ServerAddress> given;
+                const QStringList streams = caught([&] { ended = handleCommandLine(int(argv.size()), argv.data(), &given); });
+                const QString stream = wanted.section(' ', 1, 1), &text = streams[stream == "out" ? 0 : 1];
+                if (!ended)
+                    found = "run " + QDir::currentPath() + ' ' + (given ? given->display() : "none");
+                else
+                    found = QStringLiteral("%1 %2 ").arg(*ended).arg(stream) + (text.contains(wanted.section(' ', 2)) ? wanted.section(' ', 2) : text);
                 // Nothing on the other stream but a word import's skipped words, and French typography.
-                QVERIFY2((wanted[0] == '2' ? out.isEmpty() || arguments.join(' ').contains("importer") : err.isEmpty()), qPrintable(label + out + err));
-                QVERIFY2(!(out + err).contains(QRegularExpression(QStringLiteral(" [:;!?»]|« |Displays|Usage"))), qPrintable(out + err));
+                QVERIFY2(wanted[0] == '0' ? streams[1].isEmpty() : streams[0].isEmpty() || row.args.contains("importer"), qPrintable(label + streams.join('|')));
+                QVERIFY2(!streams.join('|').contains(QRegularExpression(" [:;!?»]|« |Displays|Usage")), qPrintable(streams.join('|')));
             }
+            QVERIFY(QDir::setCurrent(home));
             QVERIFY2(found == wanted, qPrintable(label + "\n   found: " + found + "\n  wanted: " + wanted));
             // The files afterwards; nothing else new, the test write of a chosen folder included.
             QStringList now = before;
@@ -211,21 +210,19 @@ private slots:
         }
     }
 
-    // The old list keeps its bytes until the new one is complete: the new list is written
-    // beside it and takes its name at the end, so a game that has the old list open (or a
-    // write cut short) never sees half of each.
+    // The new list is written beside the old one and takes its name when whole, so that a
+    // game holding the old list open (or a write cut short) never sees half of each.
     void listReplacedOnlyWhenWhole()
     {
         QTemporaryDir dir;
-        QFile old(dir.filePath("clvlet6.txt")), words(dir.filePath("mots.txt")), replaced(dir.filePath("clvlet6.txt"));
+        QFile old(dir.filePath("clvlet6.txt")), words(dir.filePath("mots.txt")), replaced(old.fileName());
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("aaaaaabbbbbb") == 12 && words.open(QIODevice::WriteOnly) && words.write("maison jardin") == 13);
         old.close();
         words.close();
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(importWordList(words.fileName(), dir.path()).exitCode, 0);
-        QCOMPARE(old.readAll(), QByteArray("aaaaaabbbbbb"));
         QVERIFY(replaced.open(QIODevice::ReadOnly));
-        QCOMPARE(replaced.readAll(), QByteArray("maisonjardin"));
+        QCOMPARE(old.readAll() + '|' + replaced.readAll(), QByteArray("aaaaaabbbbbb|maisonjardin"));
     }
 };
 

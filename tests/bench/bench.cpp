@@ -341,7 +341,7 @@ bool classOpens(HistoryReader &history, MessageBoxes &boxes, const QString &from
     figure("reading the figures from the " + from, {ms}, QStringLiteral("%1 players").arg(players));
     const double slowest = opening(
         "« La classe » from the " + from, [&] { return new ClassWindow(history, boxes, clock, 1, ClassWindow::ProgressionOpener()); },
-        [&](QWidget *window) { return static_cast<ClassWindow *>(window)->table()->model()->rowCount() == pupils; });
+        [&](QWidget *window) { return window->findChild<QTableView *>()->model()->rowCount() == pupils; });
     return slowest <= 500 && players == pupils;
 }
 

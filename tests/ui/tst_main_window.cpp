@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 
 class TestMainWindow : public GameUnderTest
 {
@@ -56,33 +57,29 @@ private slots:
     void cleanup() { tearDownGame(); }
 
     // What the window shows of an item, and says: each item and its time as notifications,
-    // the focus unmoved, the labels as sentences while the screen keeps its figures.
+    // the focus unmoved, the labels as sentences while the screen keeps its figures; the
+    // commands locked and the wait cursor and gauge while an item is shown.
     void anItemInTheWindow()
     {
         QVERIFY(startGameOf({"Paul"}));
         QVERIFY(main->isMaximized() && app->splashWindow()->isHidden());
         QVERIFY(action("oneLetterAction")->isChecked() && action("soundAction")->isChecked());
-        QCOMPARE(said("itemTime"), QStringLiteral("Temps\u00A0: pas encore de temps"));
         QWidget *focus = QApplication::focusWidget();
+        auto *gaugeTimer = main->findChild<QTimer *>(QStringLiteral("gaugeTimer"));
         ts->random.values = {(10 + 0.5) / 26.0};
         key(Qt::Key_Space);
-        auto *gaugeTimer = main->findChild<QTimer *>(QStringLiteral("gaugeTimer"));
         QCOMPARE(labels("playerName item itemNumber"), "Paul|K|1");
         QCOMPARE(said("item") + '|' + said("itemNumber") + '|' + said("typed") + '|' + announced.join('|'), "Lettre\u00A0: K|Élément 1 sur 20||Lettre\u00A0: K");
         QVERIFY(main->findChild<QLabel *>("prompt")->isHidden() && gaugeTimer->isActive() && main->cursor().shape() == Qt::WaitCursor);
-        QVERIFY(!action("newGameAction")->isEnabled() && !action("sixLettersAction")->isEnabled());
-        QVERIFY(action("scoresAction")->isEnabled() && action("aboutAction")->isEnabled());
+        QVERIFY(!action("newGameAction")->isEnabled() && !action("sixLettersAction")->isEnabled() && action("scoresAction")->isEnabled());
         for (Qt::Key k : {Qt::Key_F2, Qt::Key_Return, Qt::Key_Backspace}) // F2 locked; two wrong keys beep
             key(k);
         QCOMPARE(ts->beeper.count, 2);
         ts->clock.now += 400;
         typeText(main, QStringLiteral("k"));
-        QCOMPARE(labels("typed itemTime"), "K|480");
+        QCOMPARE(labels("typed itemTime gameMini gameAverage absoluteMini personalMini").remove(QRegularExpression("[^|]*(480)[^|]*")), "K|||||");
         QCOMPARE(announced.last() + '|' + said("itemTime") + '|' + said("typed"), "Temps\u00A0: 480 millisecondes|Temps\u00A0: 480 millisecondes|Tapé\u00A0: K");
-        QCOMPARE(said("absoluteMini") + '|' + said("personalAverage") + '|' + said("gameAverage"),
-                 "Record absolu Mini\u00A0: Paul, 480 millisecondes|Record personnel Moyenne\u00A0: pas encore de record|Partie en cours Moyenne\u00A0: 480 millisecondes");
-        for (const char *name : {"gameMini", "gameAverage", "absoluteMini", "personalMini"})
-            QVERIFY2(labels(name).contains(QStringLiteral("480")), name);
+        QVERIFY(said("absoluteMini").contains("Paul, 480") && said("personalAverage").contains("pas encore") && said("gameAverage").endsWith("480 millisecondes"));
         QVERIFY(main->findChild<QLabel *>("prompt")->isVisible() && !gaugeTimer->isActive() && main->cursor().shape() == Qt::ArrowCursor);
         QVERIFY(action("newGameAction")->isEnabled() && action("sixLettersAction")->isEnabled());
         QCOMPARE(QApplication::focusWidget(), focus);
@@ -140,6 +137,8 @@ private slots:
         QVERIFY2(shown >= 150 && qAbs(shown - measured) <= 2, qPrintable(QStringLiteral("%1 shown, %2 measured").arg(shown).arg(measured)));
     }
 
+    // The sound command writes the settings; F1, Escape and Quitter each reach the game,
+    // which stops at once after the goodbye; closing the window says goodbye too.
     void menuCommandsReachTheGame()
     {
         QVERIFY(startGame());
@@ -150,21 +149,16 @@ private slots:
         QVERIFY(ts->boxes.last().endsWith(QStringLiteral("| Question")));
         ts->boxes.answers = {BoxAnswer::Cancel};
         key(Qt::Key_Escape); // asks whether to quit; Annuler stays
-        QCOMPARE(ts->boxes.shown.size(), 2);
-        QCOMPARE(ts->end.ended, 0);
+        QVERIFY(ts->boxes.shown.size() == 2 && ts->end.ended == 0);
         action("quitAction")->trigger();
         QCOMPARE(ts->end.ended, 1);
         const qsizetype boxes = ts->boxes.shown.size(); // with the goodbye
         key(Qt::Key_F1); // nothing runs any more
         QCOMPARE(ts->boxes.shown.size(), boxes);
-    }
-
-    void closingTheWindowSaysGoodbye()
-    {
+        setUpGame();
         QVERIFY(startGame());
         main->close();
-        QCOMPARE(ts->boxes.shown.size(), 1);
-        QCOMPARE(ts->end.ended, 1);
+        QVERIFY(ts->boxes.shown.size() == 1 && ts->end.ended == 1);
     }
 
     // A key pressed in an open menu is the menu's, also when the menu hands it on to the

@@ -6,44 +6,38 @@
 #include "ui/RecordsTableModel.h"
 #include "ui/RecordsWindow.h"
 
-#include <QApplication>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QTableView>
-#include <QTest>
-
-// A records window shown over a player file holding the two absolute records, then `players`.
-struct Fixture
-{
-    ScratchFolder folder;
-    QByteArray bytes;
-    PlayerFile file;
-    std::unique_ptr<RecordsWindow> w;
-
-    explicit Fixture(const QList<QByteArray> &players, int mode = 1) : bytes(kPlaceholders + players.join())
-    {
-        folder.write(QStringLiteral("clvfic1.txt"), bytes);
-        QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
-        w = std::make_unique<RecordsWindow>(file, mode);
-        w->show();
-    }
-    QTableView *list() const { return w->findChild<QTableView *>(); }
-    QPushButton *ok() const { return w->findChild<QPushButton *>(); }
-    int outerHeight() const { return w->frameGeometry().height(); }
-    // The lines drawn, in order.
-    QStringList lines() const
-    {
-        QStringList out;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            out << list()->model()->index(row, 0).data(RecordsTableModel::LineRole).toString();
-        return out;
-    }
-};
+#include <QtTest>
+#include <QtWidgets>
 
 class TestRecordsWindow : public QObject
 {
     Q_OBJECT
+
+    ScratchFolder folder;
+    PlayerFile file;
+    std::unique_ptr<RecordsWindow> w;
+    QTableView *list = nullptr;
+    QPushButton *ok = nullptr;
+
+    // The window shown over a player file of the two absolute records, then `players`.
+    void open(const QByteArray &players, int mode = 1)
+    {
+        w.reset();
+        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + players);
+        QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
+        w = std::make_unique<RecordsWindow>(file, mode);
+        w->show();
+        list = w->findChild<QTableView *>();
+        ok = w->findChild<QPushButton *>();
+    }
+    QString lines() const
+    {
+        QStringList out;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            out << list->model()->index(row, 0).data(RecordsTableModel::LineRole).toString().simplified();
+        return out.join('|');
+    }
+    int outerHeight() const { return w->frameGeometry().height(); }
 
 private slots:
     // Ranked, a fragment of an entry left out, the mode's records named; a later activation
@@ -51,18 +45,18 @@ private slots:
     // close the window; Escape does not.
     void listsPlayersRankedAndCloses()
     {
-        Fixture f({entryBytes("Anne", 250, 400), entryBytes("C\xE9line", 5, 300), "frag"}, 6);
-        QVERIFY(f.w->findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
-        const QStringList ranked{" 1   Céline          5    300", " 2   Anne            250  400"};
-        QCOMPARE(f.lines(), ranked);
+        const QByteArray players = entryBytes("Anne", 250, 400) + entryBytes("C\xE9line", 5, 300) + "frag";
+        open(players, 6);
+        QVERIFY(w->findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
+        QCOMPARE(lines(), QStringLiteral("1 Céline 5 300|2 Anne 250 400"));
         QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(f.w.get(), &activate);
-        QCOMPARE(f.lines(), ranked);
-        QCOMPARE(f.folder.read(QStringLiteral("clvfic1.txt")), f.bytes);
+        QApplication::sendEvent(w.get(), &activate);
+        QCOMPARE(lines(), QStringLiteral("1 Céline 5 300|2 Anne 250 400"));
+        QCOMPARE(folder.read(QStringLiteral("clvfic1.txt")), kPlaceholders + players);
         for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
-            f.w->show();
-            how == 0 ? f.ok()->click() : how == 1 ? void(f.w->close()) : QTest::keyClick(f.list(), Qt::Key(how));
-            QVERIFY2(f.w->isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
+            w->show();
+            how == 0 ? ok->click() : how == 1 ? void(w->close()) : QTest::keyClick(list, Qt::Key(how));
+            QVERIFY2(w->isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
         }
     }
 
@@ -71,19 +65,16 @@ private slots:
     // and a height at or below the fixed part is refused.
     void sizing()
     {
-        Fixture f({});
-        const QRect screen = f.w->screen()->geometry(), load = f.w->frameGeometry();
-        QVERIFY(qAbs(load.height() - screen.height() / 2) <= 1);
-        QVERIFY((load.center() - screen.center()).manhattanLength() <= 2);
-        const int fixed = f.outerHeight() - f.list()->height(), bottom = f.outerHeight() - f.ok()->y();
-        int height = f.outerHeight();
+        open({});
+        const QRect screen = w->screen()->geometry(), load = w->frameGeometry();
+        QVERIFY(qAbs(load.height() - screen.height() / 2) <= 1 && (load.center() - screen.center()).manhattanLength() <= 2);
+        const int fixed = outerHeight() - list->height(), bottom = outerHeight() - ok->y();
+        int height = outerHeight();
         for (int asked : {fixed + 300, fixed, fixed + 40, fixed - 40, fixed + 1}) {
-            f.w->resize(f.w->width() + 50, asked - (f.outerHeight() - f.w->height()));
+            w->resize(w->width() + 50, asked - (outerHeight() - w->height()));
             height = asked > fixed ? asked : height;
-            QTRY_COMPARE(f.outerHeight(), height);
-            QCOMPARE(f.w->frameGeometry().width(), load.width());
-            QCOMPARE(f.list()->height(), height - fixed);
-            QCOMPARE(f.outerHeight() - f.ok()->y(), bottom);
+            QTRY_COMPARE(outerHeight(), height);
+            QVERIFY(w->frameGeometry().width() == load.width() && list->height() == height - fixed && outerHeight() - ok->y() == bottom);
         }
     }
 
@@ -91,19 +82,18 @@ private slots:
     // it, at the height of the load or a small one, scrolled to the top or to the end.
     void noLineBehindTheButton()
     {
-        QList<QByteArray> players;
+        QByteArray players;
         for (int i = 0; i < 60; ++i)
-            players << entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
+            players += entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
         for (int height : {0, 180}) {
-            Fixture f(players);
+            open(players);
             if (height > 0)
-                f.w->resize(f.w->width(), height);
-            QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+                w->resize(w->width(), height);
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
             for (bool end : {false, true}) {
-                end ? f.list()->scrollToBottom() : f.list()->scrollToTop();
-                const QRect rows(f.list()->viewport()->mapTo(f.w.get(), QPoint(0, 0)), f.list()->viewport()->size());
-                QVERIFY(!rows.intersects(f.ok()->geometry()));
-                QVERIFY(f.list()->viewport()->rect().contains(f.list()->visualRect(f.list()->model()->index(end ? 59 : 0, 0))));
+                end ? list->scrollToBottom() : list->scrollToTop();
+                const QRect rows(list->viewport()->mapTo(w.get(), QPoint(0, 0)), list->viewport()->size());
+                QVERIFY(!rows.intersects(ok->geometry()) && list->viewport()->rect().contains(list->visualRect(list->model()->index(end ? 59 : 0, 0))));
             }
         }
     }
