@@ -196,36 +196,6 @@ class TestServerHistory : public QObject
         return server_.uri(name);
     }
 
-    // The statements in one transaction as the computers' role, as a pupil with its password
-    // could: the server's refusal, or nothing when it took them.
-    QString asPupil(const QString &database, const QString &statements)
-    {
-        QString refusal;
-        server_.execute("BEGIN;\n" + statements + ";\nCOMMIT;", database, &refusal, server_.user());
-        return refusal;
-    }
-
-    // History writers started at once, each a computer of its own: what each said at its end.
-    QStringList runWriters(const QString &uri, int programs, int games, const std::function<void()> &meanwhile)
-    {
-        std::vector<std::unique_ptr<QProcess>> writers;
-        std::vector<std::unique_ptr<QTemporaryDir>> folders;
-        for (int i = 0; i < programs; ++i) {
-            folders.push_back(std::make_unique<QTemporaryDir>());
-            writers.push_back(std::make_unique<QProcess>());
-            writers.back()->start(HISTORY_WRITER, {"server", folders.back()->filePath(SqliteHistory::fileName()),
-                                                   QStringLiteral("Élève %1").arg(i + 1), QString::number(games), uri, "10"});
-        }
-        meanwhile();
-        QStringList results;
-        for (auto &p : writers) {
-            p->waitForFinished(240000);
-            results << QString::fromUtf8(p->readAllStandardOutput() + p->readAllStandardError()).trimmed()
-                           + QStringLiteral(" exit %1").arg(p->exitCode());
-        }
-        return results;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -291,51 +261,48 @@ private slots:
         QCOMPARE(first.boxes.texts().size(), 1);
     }
 
-    // The old set-up, where the computers' role owns the tables of the first version: the
-    // preparation changes nothing and prints the commands that move the room to its owner;
-    // once they are run, it brings the schema to the current version in place, the games
-    // there kept as ordinary games.
-    void oldRoomMovedToItsOwner()
+    // "version": a room of an older version, its tables owned by the computers' role as
+    // then, takes no game and is not prepared: the preparation prints the commands that
+    // move it to its owner; once they are run, it brings the schema to the current version
+    // in place, the games there kept as ordinary games, and the games waiting go.
+    void olderRoomsMovedAndBroughtUpToDate()
     {
         if (!server_.available())
             QSKIP(qPrintable(server_.skipReason()));
-        const QString database = "room_version1";
-        QVERIFY(server_.createDatabase(database)); // the computers' role owns it, and makes the tables
-        QVERIFY(server_.execute(
-            "CREATE TABLE clavimo_schema(version INTEGER NOT NULL); INSERT INTO clavimo_schema VALUES(1);"
-            " CREATE TABLE games(id BIGSERIAL PRIMARY KEY, uid TEXT NOT NULL UNIQUE, player TEXT NOT NULL, mode INTEGER NOT NULL,"
-            " started_at TEXT NOT NULL, finished_at TEXT NOT NULL, mini BIGINT NOT NULL, average BIGINT NOT NULL,"
-            " wrong_keys BIGINT NOT NULL);"
-            " CREATE TABLE items(game_id BIGINT NOT NULL REFERENCES games(id), position INTEGER NOT NULL, shown TEXT NOT NULL,"
-            " time_ms BIGINT NOT NULL, raw_ms BIGINT NOT NULL, wrong_keys BIGINT NOT NULL, PRIMARY KEY(game_id, position));"
-            " CREATE TABLE mistakes(id BIGSERIAL PRIMARY KEY, game_id BIGINT NOT NULL REFERENCES games(id),"
-            " position INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL);"
-            " CREATE TABLE expected_chars(game_id BIGINT NOT NULL REFERENCES games(id), character TEXT NOT NULL,"
-            " count BIGINT NOT NULL, PRIMARY KEY(game_id, character));"
-            " CREATE INDEX games_by_player ON games(player, mode, finished_at); CREATE INDEX mistakes_by_game ON mistakes(game_id);"
-            " INSERT INTO games VALUES(1, 'old', 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1);"
-            " INSERT INTO items VALUES(1, 1, 'K', 650, 600, 1); INSERT INTO mistakes VALUES(1, 1, 1, 'K', 'L');"
-            " INSERT INTO expected_chars VALUES(1, 'K', 1); SELECT setval('games_id_seq', 1); SELECT setval('mistakes_id_seq', 1)",
-            database, nullptr, server_.user()));
-        const RoomCommandResult refused = prepare(database);
-        QVERIFY2(refused.exitCode == 2 && refused.error.contains("ancienne installation"), qPrintable(refused.error));
-        QCOMPARE(server_.query("SELECT version FROM clavimo_schema", database), "1");
-        // The commands as printed, run by the server's administrator.
-        const QStringList commands = refused.error.split('\n').filter(QRegularExpression("^    "));
-        QString error;
-        QVERIFY2(commands.size() == 2 && server_.execute(commands.join('\n'), database, &error), qPrintable(error));
-        const RoomCommandResult moved = prepare(database);
-        QVERIFY2(moved.output.contains("mises à jour de la version 1 à la version 3"), qPrintable(moved.error));
-        QCOMPARE(server_.query("SELECT string_agg(uid || ':' || player || ':' || mini || ':' || practice, ',')"
-                               " || (SELECT count(*) FROM items) || (SELECT count(*) FROM mistakes)"
-                               " || (SELECT count(*) FROM expected_chars) || (SELECT string_agg(version::text, ',')"
-                               " FROM clavimo_schema) FROM games",
-                               database),
-                 QStringLiteral("old:Léa:500:0111%1").arg(ServerSchema::kVersion));
-        Computer computer(server_.uri(database));
-        computer.record("Léa 1 3 A - 500 p");
-        QVERIFY(computer.sendAll());
-        QCOMPARE(server_.query("SELECT practice FROM games ORDER BY id", database), "0\n1");
+        for (int version : {1, 2}) {
+            const QString database = QStringLiteral("room_version%1").arg(version);
+            freshRoom(database);
+            QVERIFY(server_.execute(QStringLiteral(
+                "DROP TRIGGER games_have_20_items ON games; DROP FUNCTION clavimo_game_has_20_items();"
+                " ALTER TABLE games DROP CONSTRAINT games_plausible; ALTER TABLE items DROP CONSTRAINT items_plausible;"
+                " ALTER TABLE mistakes DROP CONSTRAINT mistakes_plausible; %1 UPDATE clavimo_schema SET version = %2;"
+                " ALTER TABLE expected_chars DROP CONSTRAINT expected_chars_plausible;"
+                " INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average, wrong_keys)"
+                " VALUES('old', 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1);"
+                " INSERT INTO items VALUES(1, 1, 'K', 650, 600, 1); INSERT INTO mistakes(game_id, position, expected, typed)"
+                " VALUES(1, 1, 'K', 'L'); INSERT INTO expected_chars VALUES(1, 'K', 1); ALTER DATABASE %3 OWNER TO clavimo; GRANT CONNECT ON DATABASE %3 TO PUBLIC; REASSIGN OWNED BY clavimo_prof TO clavimo")
+                .arg(version == 1 ? "ALTER TABLE games DROP COLUMN practice;" : "").arg(version).arg(database), database));
+            Computer computer(server_.uri(database));
+            QSignalSpy unavailable(computer.history.get(), &ServerHistory::unavailable);
+            computer.record("Léa 1 3 A - 500 p");
+            QVERIFY(unavailable.wait(10000));
+            computer.record("Léa 1 3 A - 500");
+            QVERIFY2(computer.boxes.last().contains("n'est pas prête pour cette version"), qPrintable(computer.boxes.last()));
+            const RoomCommandResult refused = prepare(database);
+            QVERIFY2(refused.exitCode == 2 && refused.error.contains("ancienne installation"), qPrintable(refused.error));
+            QCOMPARE(server_.query("SELECT version FROM clavimo_schema", database), QString::number(version));
+            // The commands as printed, run by the server's administrator.
+            const QStringList commands = refused.error.split('\n').filter(QRegularExpression("^    "));
+            QString error;
+            QVERIFY2(commands.size() == 2 && server_.execute(commands.join('\n'), database, &error), qPrintable(error));
+            const RoomCommandResult moved = prepare(database);
+            QVERIFY2(moved.output.contains(QStringLiteral("mises à jour de la version %1 à la version 3").arg(version)), qPrintable(moved.error));
+            QVERIFY(computer.sendAll());
+            QCOMPARE(server_.query("SELECT string_agg(uid || mini || practice, ' ' ORDER BY id) FROM games WHERE id = 1 OR practice = 1"
+                                   " UNION ALL SELECT (SELECT count(*) FROM items) || ' ' || count(*) || ' ' || version FROM mistakes, clavimo_schema GROUP BY version",
+                                   database).replace(QRegularExpression(" [-0-9a-f]{36}"), " uid"),
+                     "old5000 uid4001\n41 1 3");
+        }
     }
 
     // Three programs writing at once while the server is stopped hard and started again:
@@ -345,15 +312,23 @@ private slots:
         if (!server_.available())
             QSKIP(qPrintable(server_.skipReason()));
         const auto restore = qScopeGuard([this] { server_.control("restore"); }); // also when the test fails
-        const QStringList results = runWriters(freshRoom("room_crash"), 3, 150, [this] {
-            QTest::qWait(700);
-            QVERIFY(server_.control("crash"));
-            QTest::qWait(1500);
-            QVERIFY(server_.control("restore"));
-        });
+        const QString uri = freshRoom("room_crash");
+        QTemporaryDir folder;
+        QProcess writers[3];
+        for (int i = 0; i < 3; ++i)
+            writers[i].start(HISTORY_WRITER, {"server", folder.filePath(QString::number(i)), QStringLiteral("Élève %1").arg(i), "150", uri, "10"});
+        QTest::qWait(700);
+        QVERIFY(server_.control("crash"));
+        QTest::qWait(1500);
+        QVERIFY(server_.control("restore"));
+        QStringList results;
+        for (QProcess &p : writers) {
+            p.waitForFinished(240000);
+            results << QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()) + QStringLiteral("exit %1").arg(p.exitCode());
+        }
         int told = 0;
         for (const QString &result : results) {
-            QVERIFY2(result.startsWith("done 0\n") && result.endsWith(" exit 0") && result.count("ne peut pas être utilisé") <= 1,
+            QVERIFY2(result.startsWith("done 0\n") && result.endsWith("\nexit 0") && result.count("ne peut pas être utilisé") <= 1,
                      qPrintable(result));
             told += result.count("ne peut pas être utilisé");
         }
@@ -375,24 +350,20 @@ private slots:
                                    "l'administrateur doit lancer clavimo --preparer-serveur";
         const QStringList rows = {
             "host|nom d'hôte inconnu", "port|connexion refusée", "password|utilisateur ou mot de passe refusé",
-            "user|utilisateur ou mot de passe refusé", "missing|la base de données «\u00A0room_missing\u00A0» n'existe pas",
+            "missing|la base de données «\u00A0room_missing\u00A0» n'existe pas",
             "foreign|la base de données contient les tables d'un autre programme",
-            "newer|la base de données a été préparée par une version plus récente de Clavimo", "unprepared|" + unprepared,
-            "older|" + unprepared};
+            "newer|la base de données a été préparée par une version plus récente de Clavimo", "unprepared|" + unprepared};
         for (const QString &row : rows) {
             const QString kind = row.section('|', 0, 0), reason = row.section('|', 1), database = "room_" + kind;
             const QString uri = QStringLiteral("postgresql://%1@%2:%3/%4")
-                                    .arg(kind == "user" ? "inconnu" : server_.user(), kind == "host" ? "hote-inconnu.invalid" : server_.host())
+                                    .arg(server_.user(), kind == "host" ? "hote-inconnu.invalid" : server_.host())
                                     .arg(kind == "port" ? 1 : server_.port())
                                     .arg(database);
             if (kind == "missing")
                 server_.execute("DROP DATABASE IF EXISTS room_missing");
-            else if (kind == "older")
-                freshRoom(database);
             else
                 server_.createDatabase(database, nullptr, kind == "unprepared" ? server_.ownerUser() : QString());
-            const QString setUp = kind == "older"     ? "UPDATE clavimo_schema SET version = 2"
-                                  : kind == "foreign" ? "CREATE TABLE games(id integer); CREATE TABLE notes(t text)"
+            const QString setUp = kind == "foreign" ? "CREATE TABLE games(id integer); CREATE TABLE notes(t text)"
                                   : kind == "newer"   ? "CREATE TABLE clavimo_schema(version INTEGER NOT NULL); INSERT INTO"
                                                         " clavimo_schema VALUES(99); ALTER TABLE clavimo_schema OWNER TO clavimo"
                                                       : "";
@@ -452,17 +423,14 @@ private slots:
         QVERIFY2(again.exitCode == 0 && again.output.contains("tables déjà à la version 3"), qPrintable(again.output));
         QCOMPARE(server_.query(rights, database), expected);
 
-        const QString whole = "SELECT (SELECT count(*) || ' ' || sum(mini) FROM games) || ' ' || (SELECT count(*) || ' ' ||"
-                              " sum(time_ms) FROM items) || ' ' || (SELECT count(*) FROM mistakes)";
-        const QString before = server_.query(whole, database);
-        for (const QString sql : {"DELETE FROM games", "DELETE FROM mistakes", "UPDATE games SET mini = 1", "UPDATE items SET time_ms = 1",
-                                  "TRUNCATE games CASCADE", "DROP TABLE items CASCADE", "ALTER TABLE games ADD COLUMN note text",
-                                  "CREATE TABLE notes(t text)", "CREATE TEMP TABLE notes(t text)", "CREATE SCHEMA notes",
-                                  "INSERT INTO clavimo_schema VALUES(4)", "DROP TRIGGER games_have_20_items ON games"}) {
-            const QString refusal = asPupil(database, sql);
-            QVERIFY2(refusal.contains("permission denied") || refusal.contains("must be owner"), qPrintable(sql + refusal));
-        }
-        QCOMPARE(server_.query(whole, database), before);
+        // As a pupil with the computers' password could, in one transaction: refused, or taken.
+        const auto asPupil = [&](const QString &statements) {
+            QString refusal;
+            server_.execute("BEGIN;\n" + statements + ";\nCOMMIT;", database, &refusal, server_.user());
+            return refusal;
+        };
+        for (const QString sql : {"DELETE FROM games", "UPDATE items SET time_ms = 1", "DROP TRIGGER games_have_20_items ON games"})
+            QVERIFY2(asPupil(sql).contains(QRegularExpression("permission denied|must be owner")), qPrintable(sql));
         // "mode mini average practice | first and last position, time, time without penalty | kept"
         for (const QString row : {"1 400 500 0|1 20 500 450|kept", "6 400 500 1|1 20 450 450|kept", "1 600 500 0|1 20 500 450|",
                                   "1 -5 500 0|1 20 500 450|", "1 400 500 2|1 20 500 450|", "3 400 500 0|1 20 500 450|",
@@ -470,7 +438,7 @@ private slots:
                                   "1 400 500 0|1 20 -1 -1|", "1 400 500 0|1 20 400 450|"}) {
             const QStringList g = row.section('|', 0, 0).split(' '), i = row.section('|', 1, 1).split(' ');
             const QString refusal = asPupil(
-                database, QStringLiteral("INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average, wrong_keys, practice)"
+                QStringLiteral("INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average, wrong_keys, practice)"
                                          " VALUES(gen_random_uuid()::text, 'Bob', %1, 'a', 'b', %2, %3, 0, %4);")
                                   .arg(g[0], g[1], g[2], g[3])
                               + QStringLiteral("INSERT INTO items SELECT currval('games_id_seq'), p, 'A', %3, %4, 0"
