@@ -65,12 +65,7 @@ int main(int argc, char *argv[])
                                       clock.nowUtc().addSecs(-qint64(i) * 16 * 3600), 450 + 450 * i / count, 0.03 + 0.04 * i / count));
     } else if (args[1] == "server") {
         QString why;
-        const auto address = ServerAddress::parse(args[5], &why);
-        if (!address) {
-            std::fprintf(stderr, "%s\n", qPrintable(why));
-            return 2;
-        }
-        ServerHistory server(history, *address, boxes);
+        ServerHistory server(history, ServerAddress::parse(args[5], &why).value(), boxes);
         for (int i = 0; i < count; ++i) {
             server.record(sampleGame(random, args[3], 1 + 5 * (i % 2), clock.nowUtc()));
             pause(args[6].toInt());
