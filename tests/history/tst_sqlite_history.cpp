@@ -1,10 +1,8 @@
 // Guards the history file (its answers are in tst_server_history, beside the server's): a
-// game stored as the session reported it; files of older versions brought to the current
-// one in place; bad files moved aside with one message; unwritable places leaving the game
-// and the record files alone; games kept when their writer is killed or writes beside
-// another program.
+// game stored as the session reported it; older versions brought up to date in place; bad
+// files moved aside and unwritable places told once; games kept when their writer is
+// killed or writes beside another program.
 #include "history/SqliteHistory.h"
-#include "support/EntryBytes.h"
 #include "support/SessionHarness.h"
 #include "support/SqlitePeek.h"
 
@@ -134,13 +132,16 @@ private slots:
     }
 
     // "what is there | what the one message says": a file that is no history goes aside
-    // untouched, with its companions; the games go into a new file, and the player hears of
-    // it once. An empty file is a new history.
-    void badFilesMovedAside()
+    // untouched, with its companions, and the games go into a new file; an empty file is a
+    // new history; where nothing can be written (root writes anywhere, so a folder under
+    // the name or above it), the games are not kept and what is there stays.
+    void badFilesAndPlaces()
     {
-        const QString unreadable = QStringLiteral("est illisible\u00A0: il a été mis");
-        for (const QString &row : {"random|" + unreadable, "damaged|" + unreadable, "foreign|" + unreadable,
-                                  QString("newer|vient d'une version plus récente de Clavimo\u00A0: il a été mis"), QString("empty|")}) {
+        const QString aside = kFile + ".illisible-20261206-183005", moved = "\u00A0: il a été mis de côté sous le nom «\u00A0" + aside;
+        for (const QString &row : {"random|est illisible" + moved, "damaged|est illisible" + moved, "foreign|est illisible" + moved,
+                                   "newer|vient d'une version plus récente de Clavimo" + moved, QString("empty|"),
+                                   QString("folder|ne peut pas être écrit dans le dossier de travail (un dossier porte ce nom)"),
+                                   QString("nowhere|ne peut pas être écrit dans le dossier de travail (ouverture impossible)")}) {
             const QString kind = row.section('|', 0, 0), message = row.section('|', 1);
             Store s;
             if (kind == "damaged") {
@@ -154,59 +155,31 @@ private slots:
             } else if (kind == "foreign" || kind == "newer") {
                 peek(s.path, "CREATE TABLE notes(text TEXT)");
                 peek(s.path, QStringLiteral("PRAGMA user_version = %1").arg(kind == "newer" ? SqliteHistory::kSchemaVersion + 1 : 0));
+            } else if (kind == "folder") {
+                QVERIFY(QDir(s.folder.path()).mkdir(kFile));
+            } else if (kind == "nowhere") {
+                s.folder.write("dossier", "a file");
             } else {
                 s.folder.write(kFile, kind == "random" ? QByteArray(5000, '\x5A') : QByteArray());
                 s.folder.write(kFile + "-wal", "not a log");
                 s.folder.write(kFile + "-shm", "not a map");
             }
             const QByteArray before = s.folder.read(kFile);
-            SqliteHistory history(s.boxes, s.clock);
+            SqliteHistory history(s.boxes, s.clock, s.folder.file(kind == "nowhere" ? "dossier/" + kFile : kFile));
             history.record(gameOf("P", kMorning));
             history.record(gameOf("Q", kMorning));
-
-            const QString aside = kFile + QStringLiteral(".illisible-20261206-183005");
-            QCOMPARE(s.boxes.texts(), message.isEmpty() ? QStringList()
-                                                        : QStringList{"Le fichier d'historique «\u00A0historique.sqlite\u00A0» " + message
-                                                                      + " de côté sous le nom «\u00A0" + aside
-                                                                      + "\u00A0» et un nouvel historique commence."});
-            QCOMPARE(s.folder.read(aside), message.isEmpty() ? QByteArray() : before);
+            const QString told = s.boxes.texts().join('\n');
+            QVERIFY2(message.isEmpty() ? told.isEmpty() : told.startsWith("Le fichier d'historique «\u00A0historique.sqlite\u00A0» " + message)
+                         && told.endsWith(message.contains(aside) ? "\u00A0» et un nouvel historique commence." : "l'historique des parties n'est pas conservé."),
+                     qPrintable(told));
+            QCOMPARE(s.folder.read(aside), message.contains(aside) ? before : QByteArray());
             if (kind == "random")
                 QCOMPARE(s.folder.read(aside + "-wal") + s.folder.read(aside + "-shm"), QByteArray("not a lognot a map"));
-            QCOMPARE(peek(s.path, "SELECT shown, (SELECT user_version FROM pragma_user_version) FROM items WHERE position = 1 ORDER BY game_id"),
-                     QStringLiteral("P|%1 / Q|%1").arg(SqliteHistory::kSchemaVersion));
-        }
-    }
-
-    // "the history's path | what is there first (a folder ends in /) | the reason told":
-    // during real games, the records are announced and written first, then the history says
-    // once what went wrong, and both games go to their end. Root writes anywhere, so the
-    // places are ones nobody can write to.
-    void unwritablePlaces()
-    {
-        for (const QString row : {"dossier/historique.sqlite|dossier|ouverture impossible",
-                                   "historique.sqlite|historique.sqlite/|un dossier porte ce nom"}) {
-            const QStringList f = row.split('|');
-            Harness h;
-            if (f[1].endsWith('/'))
-                QVERIFY(QDir(h.folder.path()).mkdir(f[1]));
+            if (kind == "folder" || kind == "nowhere")
+                QVERIFY(kind == "folder" ? QFileInfo(s.path).isDir() : s.folder.read("dossier") == "a file");
             else
-                h.folder.write(f[1], "a file");
-            SqliteHistory history(h.ts.boxes, h.ts.wallClock, h.folder.file(f[0]));
-            h.session->setHistory(&history);
-            QVERIFY(h.startGame({QStringLiteral("Paul")}));
-            for (int i = 0; i < 40; ++i) {
-                if (i == 20)
-                    h.session->newGame();
-                h.playItem(i == 0 ? 500 : 450);
-            }
-            QCOMPARE(h.handOvers.size(), 2);
-            const QString message = "Le fichier d'historique «\u00A0historique.sqlite\u00A0» ne peut pas être écrit dans le dossier "
-                                    "de travail (" + f[2] + ")\u00A0: l'historique des parties n'est pas conservé.";
-            const QStringList boxes = h.ts.boxes.texts();
-            QCOMPARE(boxes.filter(QStringLiteral("historique")), QStringList{message});
-            QCOMPARE(boxes.mid(boxes.indexOf(message) - 2, 2), (QStringList{"Record perso moyenne !", "Record absolu moyenne !"}));
-            QCOMPARE(h.file("clvfic1.txt"), entryBytes("Paul", 450, 0) + entryBytes("Paul", 0, 450) + entryBytes("Paul", 450, 450));
-            QVERIFY(f[1].endsWith('/') ? QFileInfo(h.folder.file(f[1])).isDir() : h.folder.read(f[1]) == "a file");
+                QCOMPARE(peek(s.path, "SELECT shown, (SELECT user_version FROM pragma_user_version) FROM items WHERE position = 1 ORDER BY game_id"),
+                         QStringLiteral("P|%1 / Q|%1").arg(SqliteHistory::kSchemaVersion));
         }
     }
 

@@ -75,25 +75,21 @@ bool TestPostgres::run(const QString &program, const QStringList &arguments, QSt
         return false;
     }
     QProcess process;
-    QStringList args = arguments;
-    if (program == "psql") {
-        // Only the settings given here: the test may have set PGPASSWORD and the like for
-        // the program's own connections.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString &key : environment.keys()) {
-            if (key.startsWith("PG"))
-                environment.remove(key);
-        }
-        const QString who = user.isEmpty() ? adminUser() : user;
-        environment.insert("PGPASSWORD", who == this->user() ? password() : who == ownerUser() ? ownerPassword()
-                                                                                               : env_.value("PG_ADMIN_PASSWORD"));
-        environment.insert("PGCLIENTENCODING", "UTF8");
-        environment.insert("PGCONNECT_TIMEOUT", "10");
-        process.setProcessEnvironment(environment);
-        args = QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
-                           "--port=" + QString::number(port()), "--username=" + who} + arguments;
-    }
-    process.start(program == "psql" ? env_.value("PG_BINDIR") + "/psql" : program, args);
+    const QString who = user.isEmpty() ? adminUser() : user;
+    // Only the settings given here: the test may have set PGPASSWORD and the like for the
+    // program's own connections.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &key : environment.keys())
+        environment.remove(key.startsWith("PG") ? key : QString());
+    environment.insert("PGPASSWORD", who == this->user() ? password() : who == ownerUser() ? ownerPassword() : env_.value("PG_ADMIN_PASSWORD"));
+    environment.insert("PGCLIENTENCODING", "UTF8");
+    environment.insert("PGCONNECT_TIMEOUT", "10");
+    process.setProcessEnvironment(environment);
+    if (program == "psql")
+        process.start(env_.value("PG_BINDIR") + "/psql", QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
+                                                                      "--port=" + QString::number(port()), "--username=" + who} + arguments);
+    else
+        process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
     const bool finished = process.waitForFinished(90 * 1000);

@@ -39,16 +39,8 @@ stop_server() {
   wait_gone "${pids[0]}" 50
 }
 
-as_server_user() {
-  if [ -n "$SERVER_USER" ]; then setpriv --reuid="$SERVER_USER" --regid="$(id -g "$SERVER_USER")" --clear-groups -- "$@"; else "$@"; fi
-}
-
-give_up() {
-  echo "$*" >"$DIR/skip-reason.txt"
-  echo "PostgreSQL test server not started: $*"
-  exit 0
-}
-
+as_server_user() { if [ -n "$SERVER_USER" ]; then setpriv --reuid="$SERVER_USER" --regid="$(id -g "$SERVER_USER")" --clear-groups -- "$@"; else "$@"; fi; }
+give_up() { echo "$*" | tee "$DIR/skip-reason.txt" | sed 's/^/PostgreSQL test server not started: /'; exit 0; }
 secret() { od -An -tx1 -N16 /dev/urandom | tr -d ' \n'; }
 
 start() {
@@ -107,20 +99,12 @@ start() {
   echo "PostgreSQL started on 127.0.0.1:$port in $(($(now_ms) - began)) ms (cluster in $DIR)"
 }
 
-# The postmaster first, so that it forks no new child meanwhile; then its children, looked
-# for again until none is left running.
+# The postmaster first, so that it forks no new child, then its children once it is stopped.
 freeze() {
-  local pid running
-  for _ in $(seq 250); do
-    running=0
-    for pid in $(server_pids); do
-      [[ "$(state_of "$pid")" =~ [TZX] ]] || { kill -STOP "$pid" 2>/dev/null && running=1; }
-    done
-    [ "$running" = 0 ] && return 0
-    sleep 0.02
-  done
-  echo "some server processes did not stop" >&2
-  return 1
+  local pm
+  pm="$(server_pids | head -n 1)"
+  kill -STOP "$pm" && for _ in $(seq 100); do [ "$(state_of "$pm")" = T ] && break; sleep 0.02; done
+  kill -STOP $(server_pids)
 }
 
 restore() {
