@@ -14,13 +14,13 @@ inline QString peek(const QString &path, const QString &sql)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "peek");
         db.setDatabaseName(path);
-        const bool open = db.open();
         QSqlQuery q(db);
-        if (!open || !q.exec(sql))
+        if (!db.open() || !q.exec(sql))
             rows << "error: " + q.lastError().text();
-        for (QStringList values; q.next(); rows << values.join('|'), values.clear()) {
+        while (q.next()) {
+            rows << QString();
             for (int i = 0; i < q.record().count(); ++i)
-                values << q.value(i).toString();
+                rows.last() += (i ? "|" : "") + q.value(i).toString();
         }
     }
     QSqlDatabase::removeDatabase("peek");

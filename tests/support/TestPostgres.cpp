@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QUrl>
 
 namespace {
 
@@ -12,49 +11,25 @@ QString readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
-// Runs a program to its end: its standard output, or its error output when it failed.
-bool run(QProcess &process, const QString &program, const QStringList &arguments, QString *output,
-         const QByteArray &input = QByteArray())
-{
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    const bool finished = process.waitForFinished(90 * 1000);
-    if (!finished)
-        process.kill();
-    const bool ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    *output = QString::fromUtf8(ok ? process.readAllStandardOutput() : process.readAllStandardError()).trimmed();
-    return ok;
-}
-
 } // namespace
 
 TestPostgres::TestPostgres()
     : dir_(qEnvironmentVariable("CLAVIMO_TEST_POSTGRES"))
 {
-    if (dir_.isEmpty()) {
+    if (dir_.isEmpty())
         reason_ = "CLAVIMO_TEST_POSTGRES is not set: the PostgreSQL tests run through ctest, whose fixture postgres_start "
                   "starts the server";
-        return;
-    }
-    if (!(reason_ = readAll(dir_ + "/skip-reason.txt")).isEmpty()) {
+    else if (!(reason_ = readAll(dir_ + "/skip-reason.txt")).isEmpty())
         reason_ = "no PostgreSQL test server: " + reason_;
-        return;
-    }
-    for (const QString &line : readAll(dir_ + "/harness.env").split('\n')) {
-        if (line.indexOf('=') > 0)
-            env_.insert(line.section('=', 0, 0), line.section('=', 1));
-    }
-    if (port() <= 0 || env_.value("PG_SERVER_SCRIPT").isEmpty())
+    for (const QString &line : readAll(dir_ + "/harness.env").split('\n'))
+        env_.insert(line.section('=', 0, 0), line.section('=', 1));
+    if (available() && (port() <= 0 || env_.value("PG_SERVER_SCRIPT").isEmpty()))
         reason_ = QStringLiteral("no PostgreSQL test server in %1 (postgres_start has not run)").arg(dir_);
 }
 
 QString TestPostgres::uri(const QString &database, const QString &user) const
 {
-    return QStringLiteral("postgresql://%1@%2:%3/%4")
-        .arg(QString::fromLatin1(QUrl::toPercentEncoding(user.isEmpty() ? this->user() : user)), host())
-        .arg(port())
-        .arg(QString::fromLatin1(QUrl::toPercentEncoding(database)));
+    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(user.isEmpty() ? this->user() : user, host()).arg(port()).arg(database);
 }
 
 bool TestPostgres::createDatabase(const QString &name, QString *error, const QString &owner) const
@@ -68,7 +43,7 @@ bool TestPostgres::createDatabase(const QString &name, QString *error, const QSt
 bool TestPostgres::execute(const QString &script, const QString &database, QString *error, const QString &user) const
 {
     QString output;
-    const bool ok = psql({"--file=-"}, database, &output, script.toUtf8(), user);
+    const bool ok = run("psql", {"--file=-", "--dbname=" + database}, &output, user, script.toUtf8());
     if (!ok && error)
         *error = output;
     return ok;
@@ -77,43 +52,50 @@ bool TestPostgres::execute(const QString &script, const QString &database, QStri
 QString TestPostgres::query(const QString &statement, const QString &database) const
 {
     QString output;
-    return psql({"--tuples-only", "--no-align", "--command=" + statement}, database, &output) ? output : "error: " + output;
+    return run("psql", {"--tuples-only", "--no-align", "--command=" + statement, "--dbname=" + database}, &output) ? output
+                                                                                                                : "error: " + output;
 }
 
 bool TestPostgres::control(const QString &command) const
 {
-    QProcess process;
     QString output;
-    const bool ok = run(process, "bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_}, &output);
+    const bool ok = run("bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_}, &output);
     if (!ok)
         qWarning("pg_server.sh %s: %s", qPrintable(command), qPrintable(output));
     return ok;
 }
 
-bool TestPostgres::psql(const QStringList &arguments, const QString &database, QString *output, const QByteArray &input,
-                        const QString &user) const
+// Runs psql as `user` (the administrator by default), or another program, to its end: its
+// standard output, or its error output when it failed.
+bool TestPostgres::run(const QString &program, const QStringList &arguments, QString *output, const QString &user,
+                       const QByteArray &input) const
 {
     if (!available()) {
         *output = reason_;
         return false;
     }
+    QProcess process;
+    const QString who = user.isEmpty() ? adminUser() : user;
     // Only the settings given here: the test may have set PGPASSWORD and the like for the
     // program's own connections.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &key : environment.keys()) {
-        if (key.startsWith("PG"))
-            environment.remove(key);
-    }
-    const QString who = user.isEmpty() ? adminUser() : user;
-    environment.insert("PGPASSWORD", who == this->user() ? password() : who == ownerUser() ? ownerPassword()
-                                                                                           : env_.value("PG_ADMIN_PASSWORD"));
+    for (const QString &key : environment.keys())
+        environment.remove(key.startsWith("PG") ? key : QString());
+    environment.insert("PGPASSWORD", who == this->user() ? password() : who == ownerUser() ? ownerPassword() : env_.value("PG_ADMIN_PASSWORD"));
     environment.insert("PGCLIENTENCODING", "UTF8");
     environment.insert("PGCONNECT_TIMEOUT", "10");
-    QProcess process;
     process.setProcessEnvironment(environment);
-    return run(process, env_.value("PG_BINDIR") + "/psql",
-               QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
-                           "--port=" + QString::number(port()), "--username=" + who, "--dbname=" + database}
-                   + arguments,
-               output, input);
+    if (program == "psql")
+        process.start(env_.value("PG_BINDIR") + "/psql", QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
+                                                                      "--port=" + QString::number(port()), "--username=" + who} + arguments);
+    else
+        process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    const bool finished = process.waitForFinished(90 * 1000);
+    if (!finished)
+        process.kill();
+    const bool ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    *output = QString::fromUtf8(ok ? process.readAllStandardOutput() : process.readAllStandardError()).trimmed();
+    return ok;
 }

@@ -6,9 +6,9 @@
 
 // The PostgreSQL server the suite starts for its tests (support/pg_server.sh, run by the
 // CTest fixture postgres, its folder named by CLAVIMO_TEST_POSTGRES): its settings, fresh
-// databases, statements run as its administrator through psql, and the server frozen,
-// crashed or put back by the same script. Without a server (PostgreSQL missing, or the
-// test run outside ctest), available() is false and skipReason() says why.
+// databases, statements run through psql, and the server frozen, crashed or put back by
+// the same script. Without a server (PostgreSQL missing, or the test run outside ctest),
+// available() is false and skipReason() says why.
 class TestPostgres
 {
 public:
@@ -29,32 +29,20 @@ public:
     QString uri(const QString &database, const QString &user = QString()) const;
     // A fresh database owned by `owner` (user() by default), dropped first if it exists.
     bool createDatabase(const QString &name, QString *error = nullptr, const QString &owner = QString()) const;
-    // Statements run as the administrator (or as `user`, user() or ownerUser()), each in its
-    // own transaction unless the script says otherwise; the first error stops them.
+    // Statements run as the administrator (or as `user`), each in its own transaction
+    // unless the script says otherwise; the first error stops them.
     bool execute(const QString &script, const QString &database = "postgres", QString *error = nullptr,
                  const QString &user = QString()) const;
     // The rows of one statement, one a line, values joined by "|"; "error: ..." on error.
     QString query(const QString &statement, const QString &database = "postgres") const;
-    // pg_server.sh COMMAND: freeze, thaw, crash, restart or restore.
+    // pg_server.sh COMMAND: freeze, crash or restore.
     bool control(const QString &command) const;
 
 private:
-    bool psql(const QStringList &arguments, const QString &database, QString *output,
-              const QByteArray &input = QByteArray(), const QString &user = QString()) const;
+    bool run(const QString &program, const QStringList &arguments, QString *output, const QString &user = QString(),
+             const QByteArray &input = QByteArray()) const;
 
     QString dir_;
     QString reason_;
     QMap<QString, QString> env_;
-};
-
-// Puts the test server back to serving when a test leaves, early or not, so that a test
-// failing while the server is frozen or stopped does not leave it so for the next.
-struct PostgresGuard
-{
-    const TestPostgres &server;
-    ~PostgresGuard()
-    {
-        if (server.available() && !server.control("restore"))
-            qWarning("the test server could not be put back to serving");
-    }
 };
