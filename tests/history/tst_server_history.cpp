@@ -222,7 +222,8 @@ private slots:
         QString error;
         QVERIFY2(commands.size() == 2 && server_.execute(commands.join('\n'), database, &error), qPrintable(error));
         const RoomCommandResult moved = prepare(database);
-        QVERIFY2(moved.output.contains("mises à jour de la version 1 à la version 3"), qPrintable(moved.error));
+        QVERIFY2(moved.output.contains(QStringLiteral("mises à jour de la version 1 à la version %1").arg(ServerSchema::kVersion)),
+                 qPrintable(moved.error));
         QCOMPARE(server_.query("SELECT string_agg(uid || ':' || player || ':' || mini || ':' || practice, ',')"
                                " || (SELECT count(*) FROM items) || (SELECT count(*) FROM mistakes)"
                                " || (SELECT count(*) FROM expected_chars) || (SELECT string_agg(version::text, ',')"
@@ -231,8 +232,14 @@ private slots:
                  QStringLiteral("old:Léa:500:0111%1").arg(ServerSchema::kVersion));
         Computer computer(server_.uri(database));
         computer.history->record(game("Léa", 1, true));
+        FinishedGame lesson = game("Léa", FinishedGame::kLessonMode);
+        lesson.lessonKeys = 9;
+        lesson.lessonTargetMs = 600;
+        computer.history->record(lesson);
         QVERIFY(computer.sendAll());
-        QCOMPARE(server_.query("SELECT practice FROM games ORDER BY id", database), "0\n1");
+        QCOMPARE(server_.query("SELECT practice || ':' || mode || ':' || COALESCE(lesson_keys, 0) FROM games ORDER BY id", database),
+                 "0:1:0\n1:1:0\n0:0:9");
+        QCOMPARE(computer.history->lessons("Léa", 5).mostKeys, 9);
     }
 
     // "programs games": several programs writing at once, every game there once, nothing else.
