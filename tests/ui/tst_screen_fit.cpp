@@ -11,6 +11,7 @@
 #include "support/WindowDriver.h"
 #include "ui/AboutWindow.h"
 #include "ui/ClassWindow.h"
+#include "ui/CourseWindow.h"
 #include "ui/HandOverWindow.h"
 #include "ui/KeyboardMapView.h"
 #include "ui/PlayerListDialog.h"
@@ -77,7 +78,8 @@ private slots:
         std::unique_ptr<QWidget> windows[] = {std::make_unique<PlayerListDialog>(file, QStringList{"Paul"}, ts->boxes),
                                               std::make_unique<RecordsWindow>(file, 1), std::make_unique<AboutWindow>(ts->boxes, ts->shell, aboutScroll),
                                               progression(), std::make_unique<HandOverWindow>("Maximilienne", 60000),
-                                              std::make_unique<ClassWindow>(app->history(), ts->boxes, ts->wallClock, 1, ClassWindow::ProgressionOpener())};
+                                              std::make_unique<ClassWindow>(app->history(), ts->boxes, ts->wallClock, 1, ClassWindow::ProgressionOpener()),
+                                              std::make_unique<CourseWindow>(ts->services(), app->history(), &app->history(), layouts, "Maximilienne")};
         for (const auto &w : windows) {
             w->show();
             QVERIFY2(misfit(w.get()).isEmpty(), qPrintable(misfit(w.get())));
