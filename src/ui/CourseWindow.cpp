@@ -81,7 +81,8 @@ CourseWindow::CourseWindow(const Services &services, HistoryReader &reader, Game
 
     field_ = new TypingField;
     field_->setObjectName(QStringLiteral("courseItem"));
-    field_->setAccessibleName(QStringLiteral("Texte à taper"));
+    // Its name is the text itself, so that a screen reader on the field reads the item.
+    field_->setAccessibleDescription(QStringLiteral("Texte à taper"));
     QFont big = field_->font();
     big.setPointSizeF(big.pointSizeF() * 2.5);
     big.setBold(true);
@@ -222,9 +223,9 @@ void CourseWindow::showItem(const QString &item, int number)
 
 void CourseWindow::showItemTime(qint64 ms, int number)
 {
-    progress_->setText(QStringLiteral("%1 – %2 ms. Barre espace pour la suite.")
-                           .arg(SpokenText::itemNumber(number, TypingGame::kItemsPerGame))
-                           .arg(ms));
+    progress_->setText(QStringLiteral("%1 – %2 ms").arg(SpokenText::itemNumber(number, TypingGame::kItemsPerGame)).arg(ms));
+    // The item typed stays on the line under the field, which tells what comes next.
+    field_->setText(QStringLiteral("Barre espace pour la suite"));
 }
 
 void CourseWindow::finishLesson(const FinishedGame &game)
