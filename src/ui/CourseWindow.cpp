@@ -203,12 +203,12 @@ void CourseWindow::showCourse()
 void CourseWindow::startLesson()
 {
     if (course_->keysInPlay() == 0) {
-        field_->setText(newKeySentence());
+        field_->showText(newKeySentence());
         return;
     }
     lesson_->start(player_, std::make_unique<LessonDraw>(course_->characters(), course_->focus(), words_, weights_),
                    course_->keysInPlay(), course_->targetMs());
-    field_->setText(QStringLiteral("Barre espace pour commencer"));
+    field_->showText(QStringLiteral("Barre espace pour commencer"));
     typed_->clear();
     progress_->setText(QStringLiteral("Une leçon, c'est %1 groupes de touches\u00A0; la barre espace montre chacun.")
                            .arg(TypingGame::kItemsPerGame));
@@ -216,7 +216,7 @@ void CourseWindow::startLesson()
 
 void CourseWindow::showItem(const QString &item, int number)
 {
-    field_->setText(item);
+    field_->showText(item);
     typed_->clear();
     announcer_->announce(SpokenText::lessonItem(item, number, TypingGame::kItemsPerGame));
 }
@@ -225,7 +225,7 @@ void CourseWindow::showItemTime(qint64 ms, int number)
 {
     progress_->setText(QStringLiteral("%1 – %2 ms").arg(SpokenText::itemNumber(number, TypingGame::kItemsPerGame)).arg(ms));
     // The item typed stays on the line under the field, which tells what comes next.
-    field_->setText(QStringLiteral("Barre espace pour la suite"));
+    field_->showText(QStringLiteral("Barre espace pour la suite"));
 }
 
 void CourseWindow::finishLesson(const FinishedGame &game)
@@ -239,7 +239,7 @@ void CourseWindow::finishLesson(const FinishedGame &game)
     verdict_->setText(verdictSentence());
     announcer_->announce(said);
     startLesson();
-    field_->setText(QStringLiteral("%1 Barre espace pour la leçon suivante.").arg(said));
+    field_->showText(QStringLiteral("%1 Barre espace pour la leçon suivante.").arg(said));
 }
 
 QString CourseWindow::verdictSentence() const

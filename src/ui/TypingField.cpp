@@ -13,6 +13,12 @@ TypingField::TypingField(QWidget *parent)
     setFrameShape(QFrame::Box);
 }
 
+void TypingField::showText(const QString &text)
+{
+    setText(text);
+    setAccessibleName(text);
+}
+
 QVariant TypingField::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query == Qt::ImEnabled)

@@ -12,6 +12,9 @@ class TypingField : public QLabel
 
 public:
     explicit TypingField(QWidget *parent = nullptr);
+    // The text shown, which is also the field's name to screen readers (a label's own text
+    // does not always reach them as its name).
+    void showText(const QString &text);
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
