@@ -7,6 +7,12 @@
 //   bench server [games] [pupils]    the classroom's server: 100,000 games of 30 pupils
 //   bench class [games] [pupils]     « La classe » over 100,000 games of 30 pupils, from the
 //                                    file and from the server (over 500 ms it fails)
+//   bench course                     a lesson's draw on the French AZERTY at three stages:
+//                                    the words read, the draw made, its 20 items (over 20 ms
+//                                    it fails), and 10,000 items
+#include "game/course/CourseKeys.h"
+#include "game/course/CourseWords.h"
+#include "game/course/LessonDraw.h"
 #include "game/session/GameSession.h"
 #include "game/keyboard/KeyboardLayouts.h"
 #include "game/session/PlayerNames.h"
@@ -459,6 +465,47 @@ bool classOverview(int games, int pupils)
     return fromFile && fromServer && boxes.shown.isEmpty();
 }
 
+// A lesson's items as the course window draws them when a lesson starts: the shipped words
+// and letter weights read, the draw made over the keys in play, its 20 items; at the home
+// row, at 16 keys and at the whole French AZERTY course.
+bool course()
+{
+    XkbKeyboards keyboards;
+    const std::optional<Keyboard> keyboard = keyboards.keyboard(QStringLiteral("fr"));
+    const QList<CourseKey> order = keyboard ? CourseKeys::order(*keyboard, LetterWeights::load()) : QList<CourseKey>();
+    if (order.size() < 30)
+        return false;
+    SystemRandom source;
+    source.seedFromClock();
+    bool ok = true;
+    for (const int keys : {8, 16, int(order.size())}) {
+        QList<QChar> inPlay;
+        for (int i = 0; i < keys; ++i)
+            inPlay << order[i].character;
+        QList<double> times;
+        qsizetype words = 0;
+        for (int run = 0; run < 20; ++run) {
+            QElapsedTimer t;
+            t.start();
+            LessonDraw draw(inPlay, inPlay.last(), CourseWords::load(), LetterWeights::load());
+            for (int i = 0; i < 20; ++i)
+                ok = ok && !draw.next(source).isEmpty();
+            times << msSince(t);
+            words = draw.anyWords().size();
+        }
+        LessonDraw draw(inPlay, inPlay.last(), CourseWords::load(), LetterWeights::load());
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < 10000; ++i)
+            draw.next(source);
+        const double many = msSince(t);
+        print("a lesson's draw with %d keys (%lld words of them): %s; 10,000 items in %.1f ms\n", keys,
+              qlonglong(words), qPrintable(spread(times)), many);
+        ok = ok && times[times.size() / 2] <= 20;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -467,6 +514,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     const QString which = args.value(1);
     const auto number = [&args](int i, int fallback) { return args.size() > i ? args[i].toInt() : fallback; };
+    if (which == QLatin1String("course"))
+        return course() ? 0 : 1;
     if (which == QLatin1String("players"))
         return players(number(2, 100000)) ? 0 : 1;
     if (which == QLatin1String("server"))
@@ -483,6 +532,6 @@ int main(int argc, char *argv[])
         return history(number(2, 10000)) ? 0 : 1;
     if (which == QLatin1String("practice"))
         return practice(number(2, 10000)) ? 0 : 1;
-    print("usage: bench players|history|practice|server|class [count] [folder or pupils]\n");
+    print("usage: bench players|history|practice|server|class|course [count] [folder or pupils]\n");
     return 2;
 }
