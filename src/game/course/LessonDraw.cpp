@@ -57,22 +57,20 @@ QString LessonDraw::group(RandomSource &random, bool withFocus) const
 
 QChar LessonDraw::pick(double r, QChar neighbour, bool after) const
 {
-    QList<double> weights;
-    double total = 0;
-    for (QChar c : keys_) {
-        double w = kFloor * weights_.letter(c) + 1;
+    const auto weight = [this, neighbour, after](QChar c) {
+        const double own = kFloor * weights_.letter(c) + 1;
         if (neighbour.isNull())
-            w += weights_.letter(c);
-        else
-            w += after ? weights_.pair(neighbour, c) : weights_.pair(c, neighbour);
-        weights << w;
-        total += w;
-    }
+            return own + weights_.letter(c);
+        return own + (after ? weights_.pair(neighbour, c) : weights_.pair(c, neighbour));
+    };
+    double total = 0;
+    for (QChar c : keys_)
+        total += weight(c);
     double left = r * total;
-    for (int i = 0; i < keys_.size(); ++i) {
-        left -= weights[i];
+    for (QChar c : keys_) {
+        left -= weight(c);
         if (left < 0)
-            return keys_[i];
+            return c;
     }
     return keys_.last();
 }

@@ -18,7 +18,7 @@ LetterWeights LetterWeights::fromText(const QByteArray &text)
         if (key.size() == 1)
             w.letters_.insert(key[0], weight);
         else if (key.size() == 2)
-            w.pairs_.insert(key, weight);
+            w.pairs_.insert(pairKey(key[0], key[1]), weight);
     }
     return w;
 }

@@ -21,10 +21,13 @@ public:
     static LetterWeights load();
 
     double letter(QChar c) const { return letters_.value(c); }
-    double pair(QChar first, QChar second) const { return pairs_.value(QString(first) + second); }
+    double pair(QChar first, QChar second) const { return pairs_.value(pairKey(first, second)); }
     bool isEmpty() const { return letters_.isEmpty(); }
 
 private:
+    // Two characters in one number, so that a lookup makes no string.
+    static quint32 pairKey(QChar first, QChar second) { return quint32(first.unicode()) << 16 | second.unicode(); }
+
     QHash<QChar, double> letters_;
-    QHash<QString, double> pairs_;
+    QHash<quint32, double> pairs_;
 };
