@@ -20,7 +20,7 @@ private slots:
         setUpGame();
         QVERIFY(startGame());
         QTest::keyClick(main, Qt::Key_F8);
-        QVERIFY(ts->boxes.texts().last().startsWith(QStringLiteral("Le cours apprend le clavier à un joueur")));
+        QVERIFY(ts->boxes.texts().value(0).startsWith(QStringLiteral("Le cours apprend le clavier à un joueur")));
         app->session().setPlayers({QStringLiteral("Léa")});
         QString title, keys, item, progress;
         QStringList spoken;

@@ -44,6 +44,7 @@ private slots:
                 h.ts.clock.now += 300 * item.size();
                 for (QChar c : item.toLower())
                     lesson.typeKey(c);
+                QCOMPARE(lesson.game().typed(), item); // done at its last character, not before
             }
             QVERIFY(!lesson.isRunning());
         };
