@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds data/clvlet6.txt, the six-letter mode's word list: familiar six-letter French words
 # fit for a class of eight-year-olds, the most frequent in films' subtitles first, as 6-byte
-# windows-1252 records with nothing between them.
+# windows-1252 records with nothing between them. From the same words of 2 to 8 letters,
+# through the same steps, it builds data/lecons.txt, the words of the keyboard course (one
+# a line, windows-1252), and data/frequences.txt, the letters and letter pairs of French
+# with their weights, which order the course's keys and shape its groups of letters.
 #
 # Sources, each public and named in packaging/copyright:
 # - word frequency: the npm package @zxcvbn-ts/language-fr (MIT), whose commonWords.json
@@ -24,6 +27,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
 out="$root/data/clvlet6.txt"
+lessons_out="$root/data/lecons.txt"
+frequencies_out="$root/data/frequences.txt"
 exclusions="$root/data/wordlist-exclusions.txt"
 badwords_copy="$root/tests/data/french-badwords"
 dictionary=/usr/share/hunspell/fr
@@ -71,7 +76,7 @@ echo "dictionary: hunspell-fr-comprehensive $(dpkg-query -W -f='${Version}' huns
     "hunspell $(dpkg-query -W -f='${Version}' hunspell)"
 
 python3 - "$work/frequency/package/src" "$work/badwords/package/list.txt" "$dictionary" \
-    "$exclusions" "$out" <<'PY'
+    "$exclusions" "$out" "$lessons_out" "$frequencies_out" <<'PY'
 import json
 import os
 import re
@@ -80,12 +85,15 @@ import sys
 import unicodedata
 from collections import defaultdict
 
-frequency_dir, badwords_path, dictionary_path, exclusions_path, out = sys.argv[1:]
+frequency_dir, badwords_path, dictionary_path, exclusions_path, out, lessons_out, frequencies_out = sys.argv[1:]
 
 # How many words the list keeps: enough that a game seldom shows a word twice, and no
 # more, since past this rank the subtitles' words grow rare for a child (a shorter list
 # of familiar words is better than a longer one filled with rare ones).
 MOST = 1500
+# The course's words: any length from 2 to 8 letters, more of them, since a lesson early
+# in the course can use only the few made of its keys.
+LESSON_MOST = 12000
 
 
 def ranks(name):
@@ -125,8 +133,10 @@ print(f"frequency lists: {len(subtitles)} words from subtitles, {len(wikipedia)}
 
 # Letters a French keyboard types directly or with a dead key; no oe/ae ligatures or y
 # with diaeresis, which have no key. Capitals, digits, apostrophes and hyphens drop out.
-WORD = re.compile(r"[a-zàâäçéèêëîïôöùûü]{6}")
-words = step("six letters of the keyboard", words, WORD.fullmatch)
+# The words of 2 to 8 letters go through every step below; the six-letter list is made of
+# those of six letters, as it always was.
+WORD = re.compile(r"[a-zàâäçéèêëîïôöùûü]{2,8}")
+words = step("2 to 8 letters of the keyboard", words, WORD.fullmatch)
 
 
 def analyse(forms):
@@ -251,6 +261,8 @@ with open(exclusions_path, encoding="utf-8") as f:
 words = step("not in data/wordlist-exclusions.txt", words, lambda w: w not in EXCLUDED,
              show_dropped=0)
 
+every_length = words
+words = step("six letters", words, lambda w: len(w) == 6, show_dropped=0)
 top = set(words[:MOST])
 last = subtitles.get(words[min(MOST, len(words)) - 1], NONE)
 words = step(f"the {MOST} most frequent (subtitles' rank up to {last})", words,
@@ -262,4 +274,36 @@ with open(out, "wb") as f:
         assert len(record) == 6, w
         f.write(record)
 print(f"{len(words)} words written to {out}")
+
+lessons = every_length[:LESSON_MOST]
+with open(lessons_out, "wb") as f:
+    for w in lessons:
+        f.write(w.encode("cp1252") + b"\n")
+print(f"{len(lessons)} words of 2 to 8 letters written to {lessons_out}")
+
+# The weight of a letter, or of two letters one after the other in a word, is how often
+# it is met in speech: each word of the course counts as often as Zipf's law says a word
+# of its subtitles' rank is said (1 / rank). Written in upper case, as the game shows
+# them, the heaviest first, as parts per million of all letters (or of all pairs).
+letters, pairs = defaultdict(float), defaultdict(float)
+for w in lessons:
+    weight = 1.0 / subtitles.get(w, len(subtitles) + 1)
+    u = w.upper()
+    for c in u:
+        letters[c] += weight
+    for a, b in zip(u, u[1:]):
+        pairs[a + b] += weight
+
+
+def per_million(table):
+    total = sum(table.values())
+    return sorted(((k, round(v * 1e6 / total)) for k, v in table.items()), key=lambda kv: (-kv[1], kv[0]))
+
+
+with open(frequencies_out, "wb") as f:
+    f.write("# Lettres et paires de lettres du français parlé, en millionièmes (tools/make_wordlist.sh)\n"
+            .encode("cp1252"))
+    for k, v in per_million(letters) + [kv for kv in per_million(pairs) if kv[1] > 0]:
+        f.write(f"{k} {v}\n".encode("cp1252"))
+print(f"{len(letters)} letters and {len(pairs)} pairs written to {frequencies_out}")
 PY

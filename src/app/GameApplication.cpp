@@ -2,6 +2,7 @@
 
 #include "history/ServerHistory.h"
 #include "ui/ActivationRequests.h"
+#include "ui/CourseWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/Screen.h"
 #include "ui/SplashWindow.h"
@@ -42,6 +43,11 @@ void GameApplication::showMainWindow()
     HistoryReader &reader = server_ ? static_cast<HistoryReader &>(*server_) : history_;
     main_ = std::make_unique<MainWindow>(session_, reader, services_.boxes, services_.shell, layouts_);
     main_->setHandOverWait(handOverWaitMs_);
+    GameHistory *writer = server_ ? static_cast<GameHistory *>(server_.get()) : &history_;
+    main_->setCourseOpener([this, &reader, writer](QWidget *owner, const QString &player) {
+        CourseWindow course(services_, reader, writer, layouts_, player, owner);
+        course.exec();
+    });
     main_->show();
     splash_->close();
     main_->activate();

@@ -92,7 +92,8 @@ std::optional<WaitingGame> LocalOutbox::load(qint64 localId)
     };
     QSqlQuery games(db);
     games.setForwardOnly(true);
-    games.prepare(QStringLiteral("SELECT uid, player, mode, started_at, finished_at, mini, average, practice FROM games"
+    games.prepare(QStringLiteral("SELECT uid, player, mode, started_at, finished_at, mini, average, practice, lesson_keys,"
+                                 " lesson_target_ms FROM games"
                                  " WHERE id = ?"));
     games.addBindValue(localId);
     if (!games.exec() || !games.next())
@@ -108,6 +109,8 @@ std::optional<WaitingGame> LocalOutbox::load(qint64 localId)
     game.mini = games.value(5).toLongLong();
     game.average = games.value(6).toLongLong();
     game.practice = games.value(7).toLongLong() != 0;
+    game.lessonKeys = games.value(8).toInt();
+    game.lessonTargetMs = games.value(9).toInt();
     if (waiting.uid.isEmpty())
         return done(std::nullopt);
 

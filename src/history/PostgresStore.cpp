@@ -283,6 +283,11 @@ std::optional<QList<ItemLine>> PostgresStore::itemLines(const QString &player)
     return SqlGameRows::itemLines(selector(), player);
 }
 
+std::optional<LessonHistory> PostgresStore::lessons(const QString &player, int lastGames)
+{
+    return SqlGameRows::lessons(selector(), player, lastGames);
+}
+
 std::optional<QList<PlayerFigures>> PostgresStore::classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                                                 int characterGames)
 {

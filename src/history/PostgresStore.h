@@ -67,6 +67,7 @@ public:
     std::optional<QList<CharacterCount>> characterCounts(const QString &player, int mode);
     std::optional<QList<RecentCharacter>> recentCharacters(const QString &player, int mode, int lastGames);
     std::optional<QList<ItemLine>> itemLines(const QString &player);
+    std::optional<LessonHistory> lessons(const QString &player, int lastGames);
     std::optional<QList<PlayerFigures>> classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                                      int characterGames);
 

@@ -155,6 +155,13 @@ QList<ItemLine> ServerHistory::itemLines(const QString &player)
     return local_.itemLines(player);
 }
 
+LessonHistory ServerHistory::lessons(const QString &player, int lastGames)
+{
+    if (auto found = ask<LessonHistory>([player, lastGames](PostgresStore &s) { return s.lessons(player, lastGames); }))
+        return *found;
+    return local_.lessons(player, lastGames);
+}
+
 QList<PlayerFigures> ServerHistory::classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                                  int characterGames)
 {

@@ -45,6 +45,7 @@ public:
     QList<CharacterCount> characterCounts(const QString &player, int mode) override;
     QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
+    LessonHistory lessons(const QString &player, int lastGames) override;
     QList<PlayerFigures> classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                       int characterGames) override;
 

@@ -54,6 +54,17 @@ const QList<QStringList> kMigrationSteps = {
         QStringLiteral("CREATE CONSTRAINT TRIGGER games_have_20_items AFTER INSERT ON games"
                        " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION clavimo_game_has_20_items()"),
     },
+    // 3 -> 4: the lessons of the keyboard course, mode 0, marked with the number of keys
+    // they were played with and the player's speed target; null for every other game.
+    {
+        QStringLiteral("ALTER TABLE games ADD COLUMN lesson_keys INTEGER"),
+        QStringLiteral("ALTER TABLE games ADD COLUMN lesson_target_ms INTEGER"),
+        QStringLiteral("ALTER TABLE games DROP CONSTRAINT games_plausible"),
+        QStringLiteral("ALTER TABLE games ADD CONSTRAINT games_plausible CHECK (((mode IN (1, 6) AND lesson_keys IS NULL"
+                       " AND lesson_target_ms IS NULL) OR (mode = 0 AND practice = 0 AND lesson_keys > 0"
+                       " AND lesson_target_ms > 0)) AND mini >= 0 AND mini <= average AND wrong_keys >= 0"
+                       " AND practice IN (0, 1)) NOT VALID"),
+    },
 };
 
 } // namespace

@@ -13,7 +13,7 @@ class QSqlQuery;
 // computers only read which version is there.
 namespace ServerSchema {
 
-inline constexpr int kVersion = 3;
+inline constexpr int kVersion = 4;
 
 // Any number, the same in every copy of the program: the lock that lets one preparation
 // at a time create or migrate the schema.

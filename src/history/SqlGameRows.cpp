@@ -2,6 +2,7 @@
 
 #include "game/session/FinishedGame.h"
 
+#include <QHash>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -97,6 +98,25 @@ const QString kClassDueQuery = QStringLiteral(
     "SELECT g.player, SUM(e.count) FROM games AS g JOIN expected_chars AS e ON e.game_id = g.id"
     " WHERE g.id IN (%1) GROUP BY g.player");
 
+// A lesson's own figures; null for the other games.
+QVariant lessonValue(const FinishedGame &game, int value)
+{
+    return game.isLesson() ? QVariant(value) : QVariant(QMetaType::fromType<int>());
+}
+
+// The player's lessons: their count and most keys, then the latest ones with their items
+// and the characters due at each wrong key.
+const QString kLessonCountQuery = QStringLiteral(
+    "SELECT COUNT(*), COALESCE(MAX(lesson_keys), 0) FROM games WHERE player = ? AND mode = 0");
+const QString kLatestLessons = QStringLiteral(
+    "(SELECT id FROM games WHERE player = ? AND mode = 0 ORDER BY finished_at DESC, id DESC LIMIT ?)");
+const QString kLessonItemsQuery = QStringLiteral(
+    "SELECT g.id, g.lesson_keys, g.lesson_target_ms, i.position, i.shown, i.time_ms FROM games AS g"
+    " JOIN items AS i ON i.game_id = g.id WHERE g.id IN %1 ORDER BY g.finished_at DESC, g.id DESC, i.position")
+    .arg(kLatestLessons);
+const QString kLessonMistakesQuery = QStringLiteral(
+    "SELECT game_id, position, expected FROM mistakes WHERE game_id IN %1").arg(kLatestLessons);
+
 // Ids read from the store, written into a statement as a list: numbers only, and no limit
 // on the count of bound values.
 QString idList(const QList<qint64> &ids)
@@ -144,14 +164,16 @@ bool insert(const QSqlDatabase &db, const FinishedGame &game, const QString &uid
     // already there (sent once, its acknowledgement lost) is not inserted again.
     QSqlQuery games(db);
     if (!games.prepare(QStringLiteral("INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average,"
-                                      " wrong_keys, practice) VALUES(?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?, ?)"
+                                      " wrong_keys, practice, lesson_keys, lesson_target_ms)"
+                                      " VALUES(?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?, ?, ?, ?)"
                                       " ON CONFLICT(uid) DO NOTHING RETURNING id"))) {
         *error = games.lastError();
         return false;
     }
     for (const QVariant &v : QVariantList{uid, storable(game.player), game.mode, isoUtc(game.startedAt),
                                           isoUtc(game.finishedAt), game.mini, game.average, game.wrongKeys(),
-                                          game.practice ? 1 : 0})
+                                          game.practice ? 1 : 0, lessonValue(game, game.lessonKeys),
+                                          lessonValue(game, game.lessonTargetMs)})
         games.addBindValue(v);
     if (!games.exec()) {
         *error = games.lastError();
@@ -283,6 +305,43 @@ std::optional<QList<ItemLine>> itemLines(const Select &select, const QString &pl
         line.rawMs = q.value(10).toLongLong();
         line.wrongKeys = q.value(11).toLongLong();
         out << line;
+    }
+    return out;
+}
+
+std::optional<LessonHistory> lessons(const Select &select, const QString &player, int lastGames)
+{
+    LessonHistory out;
+    auto counts = select(kLessonCountQuery, {player});
+    if (!counts)
+        return std::nullopt;
+    if (counts->next()) {
+        out.count = counts->value(0).toLongLong();
+        out.mostKeys = counts->value(1).toInt();
+    }
+    if (out.count == 0)
+        return out;
+    auto items = select(kLessonItemsQuery, {player, lastGames});
+    if (!items)
+        return std::nullopt;
+    QHash<qint64, qsizetype> gameIndex;
+    while (items->next()) {
+        const qint64 id = items->value(0).toLongLong();
+        if (!gameIndex.contains(id)) {
+            gameIndex.insert(id, out.latest.size());
+            out.latest << LessonGame{items->value(1).toInt(), items->value(2).toInt(), {}};
+        }
+        out.latest[gameIndex.value(id)].items << LessonItem{items->value(4).toString(), items->value(5).toLongLong(), {}};
+    }
+    auto mistakes = select(kLessonMistakesQuery, {player, lastGames});
+    if (!mistakes)
+        return std::nullopt;
+    while (mistakes->next()) {
+        const qsizetype game = gameIndex.value(mistakes->value(0).toLongLong(), -1);
+        const int position = mistakes->value(1).toInt();
+        // A row that names no item read (a file edited by hand) is passed over.
+        if (game >= 0 && position >= 1 && position <= out.latest[game].items.size())
+            out.latest[game].items[position - 1].missed += mistakes->value(2).toString().left(1);
     }
     return out;
 }

@@ -33,6 +33,7 @@ std::optional<QList<CharacterCount>> characterCounts(const Select &select, const
 std::optional<QList<RecentCharacter>> recentCharacters(const Select &select, const QString &player, int mode,
                                                        int lastGames);
 std::optional<QList<ItemLine>> itemLines(const Select &select, const QString &player);
+std::optional<LessonHistory> lessons(const Select &select, const QString &player, int lastGames);
 // The class overview's figures. The two stores read the players' latest games each their
 // own way, the fastest for it.
 enum class Dialect { Sqlite, Postgres };

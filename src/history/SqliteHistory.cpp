@@ -112,6 +112,12 @@ const QList<QStringList> kMigrationSteps = {
     {
         QStringLiteral("ALTER TABLE games ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"),
     },
+    // 3 -> 4: the lessons of the keyboard course (mode 0) are marked with the number of
+    // keys they were played with and the player's speed target; null for every other game.
+    {
+        QStringLiteral("ALTER TABLE games ADD COLUMN lesson_keys INTEGER"),
+        QStringLiteral("ALTER TABLE games ADD COLUMN lesson_target_ms INTEGER"),
+    },
 };
 
 QAtomicInt connectionCount;
@@ -415,6 +421,11 @@ QList<RecentCharacter> SqliteHistory::recentCharacters(const QString &player, in
 QList<ItemLine> SqliteHistory::itemLines(const QString &player)
 {
     return SqlGameRows::itemLines(selector(), player).value_or(QList<ItemLine>());
+}
+
+LessonHistory SqliteHistory::lessons(const QString &player, int lastGames)
+{
+    return SqlGameRows::lessons(selector(), player, lastGames).value_or(LessonHistory());
 }
 
 QList<PlayerFigures> SqliteHistory::classFigures(int mode, const QDateTime &weekStart, int recentGames,

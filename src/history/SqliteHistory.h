@@ -31,7 +31,7 @@ class WallClock;
 class SqliteHistory : public GameHistory, public HistoryReader
 {
 public:
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
     static QString fileName() { return historyFileName(); }
 
     SqliteHistory(MessageBoxes &boxes, WallClock &clock, const QString &path = fileName());
@@ -46,6 +46,7 @@ public:
     QList<CharacterCount> characterCounts(const QString &player, int mode) override;
     QList<RecentCharacter> recentCharacters(const QString &player, int mode, int lastGames) override;
     QList<ItemLine> itemLines(const QString &player) override;
+    LessonHistory lessons(const QString &player, int lastGames) override;
     QList<PlayerFigures> classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                       int characterGames) override;
 

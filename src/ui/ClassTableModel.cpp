@@ -37,6 +37,13 @@ void ClassTableModel::setOverview(const ClassOverview &overview)
     endResetModel();
 }
 
+void ClassTableModel::setLessons(const QHash<QString, LessonHistory> &lessons)
+{
+    beginResetModel();
+    lessons_ = lessons;
+    endResetModel();
+}
+
 QStringList ClassTableModel::headers() const
 {
     return {QStringLiteral("Joueur"),
@@ -49,7 +56,8 @@ QStringList ClassTableModel::headers() const
             QStringLiteral("Meilleure moyenne (ms)"),
             QStringLiteral("Tendance sur %1\u00A0parties").arg(ClassOverview::kRecentGames),
             QStringLiteral("Fautes sur %1\u00A0parties").arg(ClassOverview::kRecentGames),
-            QStringLiteral("Caractères les plus manqués")};
+            QStringLiteral("Caractères les plus manqués"),
+            QStringLiteral("Touches apprises")};
 }
 
 int ClassTableModel::rowCount(const QModelIndex &parent) const
@@ -129,6 +137,15 @@ QVariant ClassTableModel::data(const QModelIndex &index, int role) const
             return QStringLiteral("à suivre\u00A0: ") + ClassOverview::reasonText(p.reasons);
         return exported ? ClassOverview::reasonText(p.reasons)
                         : QStringLiteral("\u26A0 ") + ClassOverview::reasonText(p.reasons);
+    case KeysLearnt: {
+        const LessonHistory l = lessons_.value(f.player);
+        if (sort || exported)
+            return count(l.mostKeys);
+        if (l.count == 0)
+            return spoken ? QStringLiteral("aucune leçon") : kNone;
+        return QStringLiteral("%1 (%2\u00A0leçon%3)").arg(kFrench.toString(l.mostKeys), kFrench.toString(l.count),
+                                                          l.count > 1 ? QStringLiteral("s") : QString());
+    }
     default: return QVariant();
     }
 }

@@ -3,6 +3,7 @@
 #include "game/progress/ClassOverview.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -28,6 +29,7 @@ public:
         Trend,
         WrongShare,
         Missed,
+        KeysLearnt, // the keyboard course's lessons, apart from the games
         ColumnCount
     };
     static constexpr int SortRole = Qt::UserRole + 1;
@@ -37,6 +39,8 @@ public:
 
     void setOverview(const ClassOverview &overview);
     const ClassOverview &overview() const { return overview_; }
+    // Each player's lessons of the keyboard course, by name.
+    void setLessons(const QHash<QString, LessonHistory> &lessons);
     QStringList headers() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -46,4 +50,5 @@ public:
 
 private:
     ClassOverview overview_;
+    QHash<QString, LessonHistory> lessons_;
 };

@@ -111,6 +111,10 @@ void ClassWindow::reload()
         history_.classFigures(mode, ClassOverview::weekStart(now), ClassOverview::kRecentGames, PracticePlan::kLastGames),
         mode, now));
     const ClassOverview &overview = model_->overview();
+    QHash<QString, LessonHistory> lessons;
+    for (const ClassOverview::Player &p : overview.players())
+        lessons.insert(p.figures.player, history_.lessons(p.figures.player, 0));
+    model_->setLessons(lessons);
     qsizetype followed = 0;
     for (const ClassOverview::Player &p : overview.players())
         followed += p.reasons != 0 ? 1 : 0;

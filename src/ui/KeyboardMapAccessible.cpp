@@ -86,8 +86,7 @@ QString KeyboardKeyAccessible::text(QAccessible::Text t) const
 {
     if (!isValid() || t != QAccessible::Name)
         return QString();
-    const KeyboardMap::KeyFigures &f = map_->figures().at(index_);
-    return SpokenText::key(f.label, f.wrong, f.expected);
+    return map_->spokenKey(index_);
 }
 
 QRect KeyboardKeyAccessible::rect() const

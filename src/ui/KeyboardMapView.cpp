@@ -1,6 +1,7 @@
 #include "ui/KeyboardMapView.h"
 
 #include "ui/KeyboardMapAccessible.h"
+#include "ui/SpokenText.h"
 
 #include <QAccessible>
 #include <QFontMetricsF>
@@ -65,6 +66,9 @@ void KeyboardMapView::setKeyboard(const Keyboard &keyboard)
 {
     places_.clear();
     figures_.clear();
+    drawnNotes_.clear();
+    spokenNotes_.clear();
+    emphasised_ = -1;
     for (int r = 0; r < keyboard.rows.size(); ++r) {
         double x = kRowStart[std::min<int>(r, 4)];
         for (const Key &key : keyboard.rows[r]) {
@@ -92,6 +96,25 @@ void KeyboardMapView::setFigures(const QList<KeyboardMap::KeyFigures> &figures)
     }
 }
 
+void KeyboardMapView::setNotes(const QStringList &drawn, const QStringList &spoken, int emphasised)
+{
+    const bool fits = drawn.size() == places_.size() && spoken.size() == places_.size();
+    drawnNotes_ = fits ? drawn : QStringList();
+    spokenNotes_ = fits ? spoken : QStringList();
+    emphasised_ = fits ? emphasised : -1;
+    update();
+    if (hasFocus())
+        emit currentChanged(currentDescription());
+}
+
+QString KeyboardMapView::spokenKey(int index) const
+{
+    const KeyboardMap::KeyFigures &f = figures_.at(index);
+    if (!spokenNotes_.isEmpty())
+        return QStringLiteral("Touche %1\u00A0: %2").arg(f.label, spokenNotes_.at(index));
+    return SpokenText::key(f.label, f.wrong, f.expected);
+}
+
 void KeyboardMapView::focusInEvent(QFocusEvent *e)
 {
     QWidget::focusInEvent(e);
@@ -114,6 +137,8 @@ QString KeyboardMapView::currentDescription() const
 {
     if (figures_.isEmpty())
         return QString();
+    if (!spokenNotes_.isEmpty())
+        return spokenKey(current_);
     return KeyboardMap::tooltip(figures_.value(current_));
 }
 
@@ -163,7 +188,9 @@ KeyboardMapView::KeyFonts KeyboardMapView::keyFonts() const
     for (int i = 0; i < places_.size(); ++i) {
         const QRectF r = keyRect(i);
         labels.append({figures_[i].label, labelRoom(r)});
-        if (figures_[i].expected > 0)
+        if (!drawnNotes_.isEmpty())
+            rates.append({drawnNotes_[i], rateRoom(r)});
+        else if (figures_[i].expected > 0)
             rates.append({rateText(figures_[i].rate()), rateRoom(r)});
     }
     const double unit = std::min(width() / kUnits, height() / kRows);
@@ -209,7 +236,8 @@ bool KeyboardMapView::event(QEvent *e)
         const auto *help = static_cast<QHelpEvent *>(e);
         const int key = keyAt(help->pos());
         if (key >= 0)
-            QToolTip::showText(help->globalPos(), KeyboardMap::tooltip(figures_[key]), this, keyRect(key).toRect());
+            QToolTip::showText(help->globalPos(), spokenNotes_.isEmpty() ? KeyboardMap::tooltip(figures_[key]) : spokenKey(key),
+                               this, keyRect(key).toRect());
         else
             QToolTip::hideText();
         return true;
@@ -227,7 +255,8 @@ void KeyboardMapView::paintEvent(QPaintEvent *)
         const QRectF r = keyRect(i);
         const KeyboardMap::KeyFigures &f = figures_[i];
         const QColor fill = colourFor(f.rate());
-        p.setPen(QPen(palette().color(QPalette::WindowText), i == current_ && hasFocus() ? 2.5 : 1.0));
+        const double border = i == emphasised_ ? unit * 0.12 : i == current_ && hasFocus() ? 2.5 : 1.0;
+        p.setPen(QPen(palette().color(QPalette::WindowText), border));
         p.setBrush(fill);
         p.drawRoundedRect(r, unit * 0.1, unit * 0.1);
         if (f.expected <= 0) {
@@ -237,7 +266,10 @@ void KeyboardMapView::paintEvent(QPaintEvent *)
         p.setPen(textColourOn(fill));
         p.setFont(fonts.label);
         p.drawText(labelRoom(r), Qt::AlignCenter, f.label);
-        if (f.expected > 0) {
+        if (!drawnNotes_.isEmpty()) {
+            p.setFont(fonts.rate);
+            p.drawText(rateRoom(r), Qt::AlignCenter, drawnNotes_[i]);
+        } else if (f.expected > 0) {
             p.setFont(fonts.rate);
             p.drawText(rateRoom(r), Qt::AlignCenter, rateText(f.rate()));
         }

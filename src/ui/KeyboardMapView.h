@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QRectF>
+#include <QStringList>
 #include <QWidget>
 
 // A keyboard drawn in code, each key coloured by its error rate on a scale that only gets
@@ -24,6 +25,13 @@ public:
     void setKeyboard(const Keyboard &keyboard);
     void setFigures(const QList<KeyboardMap::KeyFigures> &figures);
     const QList<KeyboardMap::KeyFigures> &figures() const { return figures_; }
+    // Notes written on the keys instead of their rates (the keyboard course's "apprise"),
+    // what screen readers and the tooltip say of each key instead of its figures, and one
+    // key drawn with a thick border; `drawn` and `spoken` have one text per key (none: back
+    // to the rates). The figures still give the colours.
+    void setNotes(const QStringList &drawn, const QStringList &spoken, int emphasised);
+    // What is said of a key: its spoken note, or its figures.
+    QString spokenKey(int index) const;
     // The key chosen with the arrow keys (the first one at the start); its figures are
     // reported while the map has the focus.
     int currentKey() const { return current_; }
@@ -78,5 +86,8 @@ private:
 
     QList<Place> places_;
     QList<KeyboardMap::KeyFigures> figures_;
+    QStringList drawnNotes_;
+    QStringList spokenNotes_;
+    int emphasised_ = -1;
     int current_ = 0;
 };

@@ -154,7 +154,8 @@ void MainWindow::showGameReset(int mode)
 
 void MainWindow::setItemCommandsEnabled(bool enabled)
 {
-    for (QAction *action : {newGameAction_, practiceAction_, changePlayersAction_, sixLettersAction_, oneLetterAction_})
+    for (QAction *action : {newGameAction_, practiceAction_, courseAction_, changePlayersAction_, sixLettersAction_,
+                            oneLetterAction_})
         action->setEnabled(enabled);
 }
 
@@ -235,6 +236,19 @@ void MainWindow::showProgression()
                                  session_.hasPlayer() ? session_.shownName() : QString(), session_.mode(), this);
         dialog.exec();
     }
+    activate();
+}
+
+void MainWindow::showCourse()
+{
+    if (!session_.hasPlayer()) {
+        boxes_.show(QStringLiteral("Le cours apprend le clavier à un joueur : choisissez d'abord qui joue "
+                                   "(Jeu, Changement de joueur, F4)."),
+                    QStringLiteral("Apprendre le clavier"), BoxButtons::Ok, BoxIcon::Information);
+        return;
+    }
+    if (openCourse_)
+        openCourse_(this, session_.shownName());
     activate();
 }
 

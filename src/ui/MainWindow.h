@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
+
 class Announcer;
 class GameSession;
 class Gauge;
@@ -36,6 +38,10 @@ public:
     void activate(bool afterHandOver = false);
     // How long the hand-over window stays (2000 ms unless a test shortens it).
     void setHandOverWait(int ms);
+    // Opens the keyboard course of a player over `owner` and returns once it is closed; the
+    // composition root gives it, as the course needs the services and the history's writer.
+    using CourseOpener = std::function<void(QWidget *owner, const QString &player)>;
+    void setCourseOpener(CourseOpener opener) { openCourse_ = std::move(opener); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -47,6 +53,7 @@ protected:
 private slots:
     void newGame();
     void newPractice();
+    void showCourse();
     void showScores();
     void showProgression();
     void showClass();
@@ -101,11 +108,13 @@ private:
     Gauge *gauge_ = nullptr;
     QTimer *gaugeTimer_ = nullptr;
     Announcer *announcer_ = nullptr;
+    CourseOpener openCourse_;
     // What screen readers are told of a finished game, until it is said.
     QString gameOverWords_;
 
     QAction *newGameAction_ = nullptr;
     QAction *practiceAction_ = nullptr;
+    QAction *courseAction_ = nullptr;
     QAction *scoresAction_ = nullptr;
     QAction *progressionAction_ = nullptr;
     QAction *classAction_ = nullptr;

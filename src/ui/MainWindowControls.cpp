@@ -161,6 +161,8 @@ void MainWindow::createMenus()
                              &MainWindow::newGame, Qt::Key_F2);
     practiceAction_ = command(game, QStringLiteral("practiceAction"), QStringLiteral("&Entraînement ciblé"),
                               &MainWindow::newPractice, Qt::Key_F6);
+    courseAction_ = command(game, QStringLiteral("courseAction"), QStringLiteral("&Apprendre le clavier"),
+                            &MainWindow::showCourse, Qt::Key_F8);
     scoresAction_ = command(game, QStringLiteral("scoresAction"), QStringLiteral("&Scores"),
                             &MainWindow::showScores, Qt::Key_F3);
     progressionAction_ = command(game, QStringLiteral("progressionAction"), QStringLiteral("&Progression"),

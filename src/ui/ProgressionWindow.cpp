@@ -1,5 +1,7 @@
 #include "ui/ProgressionWindow.h"
 
+#include "game/course/Course.h"
+
 #include "game/progress/HistoryCsv.h"
 #include "game/progress/HistoryReader.h"
 #include "platform/Services.h"
@@ -105,6 +107,11 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
     choice->addWidget(modeBox_);
     choice->addStretch();
 
+    // The lessons of the keyboard course are no game of a mode: told apart, above the charts.
+    lessonsLabel_ = new QLabel(this);
+    lessonsLabel_->setObjectName(QStringLiteral("lessonsSummary"));
+    lessonsLabel_->setTextFormat(Qt::PlainText);
+
     emptyLabel_ = new QLabel(this);
     emptyLabel_->setObjectName(QStringLiteral("emptySentence"));
     emptyLabel_->setTextFormat(Qt::PlainText);
@@ -181,6 +188,7 @@ ProgressionWindow::ProgressionWindow(HistoryReader &history, MessageBoxes &boxes
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choice);
+    layout->addWidget(lessonsLabel_);
     layout->addWidget(pages_, 1);
     layout->addLayout(buttons.row);
 
@@ -229,6 +237,8 @@ void ProgressionWindow::reload()
     data_.mode = mode;
     exportButton_->setEnabled(!player.isEmpty());
     emptyLabel_->setText(emptySentence());
+    lessonsLabel_->setText(player.isEmpty() ? QString() : Course::summary(history_.lessons(player, 0)));
+    lessonsLabel_->setVisible(!lessonsLabel_->text().isEmpty());
     // The sentence replaces the charts; the hidden page's controls are out of the Tab order.
     pages_->setCurrentIndex(data_.isEmpty() ? 0 : 1);
     if (data_.isEmpty()) {

@@ -74,6 +74,7 @@ private:
     QComboBox *modeBox_ = nullptr;
     QStackedWidget *pages_ = nullptr;
     QLabel *emptyLabel_ = nullptr;
+    QLabel *lessonsLabel_ = nullptr;
     QCheckBox *allGames_ = nullptr;
     QChart *chart_ = nullptr;
     QScatterSeries *currentMark_ = nullptr;

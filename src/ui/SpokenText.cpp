@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringList>
 
 namespace SpokenText {
 
@@ -48,6 +49,14 @@ QString gameOver(const QString &nextPlayer)
 QString itemNumber(int number, int count)
 {
     return QStringLiteral("Élément %1 sur %2").arg(number).arg(count);
+}
+
+QString lessonItem(const QString &item, int number, int count)
+{
+    QStringList letters;
+    for (QChar c : item)
+        letters << QString(c);
+    return itemNumber(number, count) + QStringLiteral("\u00A0: ") + letters.join(QStringLiteral(", "));
 }
 
 QString score(const QString &title, const QString &caption)

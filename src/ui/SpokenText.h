@@ -19,6 +19,9 @@ QString itemNumber(int number, int count);
 // read as a sentence under its title: "Record absolu Mini : Léa, 343 millisecondes",
 // "Record personnel Moyenne : pas encore de record".
 QString score(const QString &title, const QString &caption);
+// A lesson's item spelt out, so that a group that is no word is heard letter by letter:
+// "Élément 3 sur 20 : F, J, D".
+QString lessonItem(const QString &item, int number, int count);
 // "Touche K : 12 erreurs sur 40, 30,0 %", "Touche K : jamais demandée".
 QString key(const QString &label, qint64 wrong, qint64 expected);
 

@@ -6,7 +6,14 @@
 //   bench practice [games] [folder]  a practice game's 20 items over 10,000 games (median over 50 ms fails)
 //   bench server [games] [pupils]    the classroom's server: 100,000 games of 30 pupils
 //   bench class [games] [pupils]     « La classe » from the file and from the server (over 500 ms fails)
+//   bench course                     the course's words read, then a lesson's draw on the
+//                                    French AZERTY at three stages: the draw made and its 20
+//                                    items (over 20 ms it fails), and 10,000 items
 #include "adapters/XkbKeyboards.h"
+#include "game/course/CourseKeys.h"
+#include "game/course/CourseWords.h"
+#include "game/course/LessonDraw.h"
+#include "game/session/GameSession.h"
 #include "game/keyboard/KeyboardLayouts.h"
 #include "game/practice/PracticeDraw.h"
 #include "game/progress/ProgressData.h"
@@ -378,6 +385,44 @@ bool classOverview(int games, int pupils)
     return fromFile && fromServer && boxes.shown.isEmpty();
 }
 
+// A lesson's items as the course window draws them when a lesson starts: the shipped words
+// and letter weights read, the draw made over the keys in play, its 20 items; at the home
+// row, at 16 keys and at the whole French AZERTY course.
+bool course()
+{
+    XkbKeyboards keyboards;
+    const std::optional<Keyboard> keyboard = keyboards.keyboard(QStringLiteral("fr"));
+    const QList<CourseKey> order = keyboard ? CourseKeys::order(*keyboard, LetterWeights::load()) : QList<CourseKey>();
+    if (order.size() < 30)
+        return false;
+    SystemRandom source;
+    source.seedFromClock();
+    // The window reads the files once, when it opens; each lesson makes its draw.
+    QStringList shipped;
+    figure("the course's words and the letter weights read", {timed([&] { shipped = CourseWords::load(); LetterWeights::load(); })},
+           QStringLiteral("%1 words").arg(shipped.size()));
+    const LetterWeights weights = LetterWeights::load();
+    bool ok = true;
+    for (const int keys : {8, 16, int(order.size())}) {
+        QList<QChar> inPlay;
+        for (int i = 0; i < keys; ++i)
+            inPlay << order[i].character;
+        QList<double> times;
+        for (int run = 0; run < 20; ++run) {
+            times << timed([&] {
+                LessonDraw draw(inPlay, inPlay.last(), shipped, weights);
+                for (int i = 0; i < 20; ++i)
+                    ok = ok && !draw.next(source).isEmpty();
+            });
+        }
+        LessonDraw draw(inPlay, inPlay.last(), shipped, weights);
+        const double many = timed([&] { for (int i = 0; i < 10000; ++i) draw.next(source); });
+        ok = figure(QStringLiteral("a lesson's draw and its 20 items with %1 keys").arg(keys), times,
+                    QStringLiteral("%1 words of them; 10,000 items in %2 ms").arg(draw.anyWords().size()).arg(many, 0, 'f', 1)) <= 20 && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -396,9 +441,9 @@ int main(int argc, char *argv[])
     const QMap<QString, std::function<bool()>> modes = {
         {"players", [&] { return players(count); }}, {"history", [&] { return history(count); }},
         {"practice", [&] { return practice(count); }}, {"server", [&] { return server(count, pupils); }},
-        {"class", [&] { return classOverview(count, pupils); }}};
+        {"class", [&] { return classOverview(count, pupils); }}, {"course", [] { return course(); }}};
     if (!modes.contains(mode)) {
-        std::printf("usage: bench players|history|practice|server|class [count] [folder or pupils]\n");
+        std::printf("usage: bench players|history|practice|server|class|course [count] [folder or pupils]\n");
         return 2;
     }
     return modes[mode]() ? 0 : 1;

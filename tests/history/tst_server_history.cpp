@@ -269,7 +269,9 @@ private slots:
                 " VALUES('old', 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1);"
                 " INSERT INTO items VALUES(1, 1, 'K', 650, 600, 1); INSERT INTO mistakes(game_id, position, expected, typed)"
                 " VALUES(1, 1, 'K', 'L'); INSERT INTO expected_chars VALUES(1, 'K', 1); ALTER DATABASE %3 OWNER TO clavimo; GRANT CONNECT ON DATABASE %3 TO PUBLIC; REASSIGN OWNED BY clavimo_prof TO clavimo")
-                .arg(version == 1 ? "ALTER TABLE games DROP COLUMN practice;" : "").arg(version).arg(database), database));
+                .arg(version == 1 ? "ALTER TABLE games DROP COLUMN practice, DROP COLUMN lesson_keys, DROP COLUMN lesson_target_ms;"
+                                  : "ALTER TABLE games DROP COLUMN lesson_keys, DROP COLUMN lesson_target_ms;")
+                .arg(version).arg(database), database));
             Computer computer(server_.uri(database));
             QSignalSpy unavailable(computer.history.get(), &ServerHistory::unavailable);
             computer.record("Léa 1 3 A - 500 p");
@@ -284,12 +286,20 @@ private slots:
             QString error;
             QVERIFY2(commands.size() == 2 && server_.execute(commands.join('\n'), database, &error), qPrintable(error));
             const RoomCommandResult moved = prepare(database);
-            QVERIFY2(moved.output.contains(QStringLiteral("mises à jour de la version %1 à la version 3").arg(version)), qPrintable(moved.error));
+            QVERIFY2(moved.output.contains(QStringLiteral("mises à jour de la version %1 à la version %2").arg(version).arg(ServerSchema::kVersion)), qPrintable(moved.error));
+            // A lesson of the keyboard course is taken once the room is up to date.
+            FinishedGame lesson = gameOf("Léa 1 3 A - 500");
+            lesson.mode = FinishedGame::kLessonMode;
+            lesson.lessonKeys = 9;
+            lesson.lessonTargetMs = 600;
+            computer.history->record(lesson);
             QVERIFY(computer.sendAll());
             QCOMPARE(server_.query("SELECT string_agg(uid || mini || practice, ' ' ORDER BY id) FROM games WHERE id = 1 OR practice = 1"
-                                   " UNION ALL SELECT (SELECT count(*) FROM items) || ' ' || count(*) || ' ' || version FROM mistakes, clavimo_schema GROUP BY version",
+                                   " UNION ALL SELECT (SELECT count(*) FROM items) || ' ' || count(*) || ' ' || version FROM mistakes, clavimo_schema GROUP BY version"
+                                   " UNION ALL SELECT string_agg(mode || ':' || lesson_keys, ' ') FROM games WHERE lesson_keys IS NOT NULL",
                                    database).replace(QRegularExpression(" [-0-9a-f]{36}"), " uid"),
-                     "old5000 uid4001\n41 1 3");
+                     QStringLiteral("old5000 uid4001\n61 1 %1\n0:9").arg(ServerSchema::kVersion));
+            QCOMPARE(computer.history->lessons("Léa", 5).mostKeys, 9);
         }
     }
 
@@ -401,7 +411,7 @@ private slots:
                             .arg(acl.section('=', 0, 0), acl.endsWith("=U") ? "rwU" : "arwdDxt", acl.section('=', 1));
         QCOMPARE(server_.query(rights, database), expected);
         const RoomCommandResult again = prepare(database);
-        QVERIFY2(again.exitCode == 0 && again.output.contains("tables déjà à la version 3"), qPrintable(again.output));
+        QVERIFY2(again.exitCode == 0 && again.output.contains(QStringLiteral("tables déjà à la version %1").arg(ServerSchema::kVersion)), qPrintable(again.output));
         QCOMPARE(server_.query(rights, database), expected);
 
         // As a pupil with the computers' password could, in one transaction: refused, or taken.

@@ -140,7 +140,7 @@ private slots:
     void windows()
     {
         for (const auto &[window, atLeast] : {std::pair{"main", 13}, {"splash", 1}, {"players", 6}, {"records", 7}, {"progression", 60},
-                                              {"about", 6}, {"handOver", 2}, {"boxStop", 3}, {"boxQuestion", 3}, {"class", 8}}) {
+                                              {"about", 6}, {"handOver", 2}, {"boxStop", 3}, {"boxQuestion", 3}, {"class", 8}, {"course", 6}}) {
             setUpGame();
             folder->write("clvfic1.txt", kPlaceholders + entryBytes("Anne", 250, 400) + entryBytes("Bruno", 180, 300) + entryBytes("Denis", 9999, 9999));
             QVERIFY(startGame());
@@ -204,6 +204,9 @@ private slots:
             } else if (w == "class") {
                 walkModal([](QWidget *) {});
                 QTest::keyClick(main, Qt::Key_F7);
+            } else if (w == "course") {
+                walkModal([](QWidget *) {});
+                QTest::keyClick(main, Qt::Key_F8);
             } else {
                 walkModal([&](QWidget *modal) { // the scrolling line keeps one name
                     auto *line = modal->findChild<QLabel *>(QStringLiteral("authorLine"));

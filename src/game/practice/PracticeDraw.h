@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/practice/PracticePlan.h"
+#include "game/session/ItemDraw.h"
 
 #include <QChar>
 #include <QHash>
@@ -20,7 +21,7 @@ class WordList;
 // list not yet drawn in this game; so a word's chance is the sum over the characters it
 // holds of their share divided by the number of words left holding them. Without a
 // history the draw is even: any letter, or any word not yet drawn.
-class PracticeDraw
+class PracticeDraw : public ItemDraw
 {
 public:
     // `words` in upper case, as the word list draws them; unused in the one-letter mode.
@@ -35,9 +36,9 @@ public:
 
     const PracticePlan &plan() const { return plan_; }
     // A new game: every word may be drawn again.
-    void restart();
+    void restart() override;
     // The next item; empty only for the six-letter mode without a word.
-    QString next(RandomSource &random);
+    QString next(RandomSource &random) override;
 
 private:
     QString nextWord(RandomSource &random);

@@ -29,4 +29,12 @@ public:
     // `recentGames` ordinary games, the characters of the latest `characterGames` games.
     virtual QList<PlayerFigures> classFigures(int mode, const QDateTime &weekStart, int recentGames,
                                               int characterGames) = 0;
+    // The player's lessons of the keyboard course, with the latest `lastGames` of them; none
+    // from a history that keeps no lessons.
+    virtual LessonHistory lessons(const QString &player, int lastGames)
+    {
+        Q_UNUSED(player);
+        Q_UNUSED(lastGames);
+        return {};
+    }
 };

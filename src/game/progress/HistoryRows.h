@@ -78,3 +78,30 @@ struct PlayerFigures
     qint64 recentDue = 0;
     QList<RecentCharacter> characters;
 };
+
+// One item of a lesson of the keyboard course: what was shown, its time with the penalty,
+// and for each wrong key the character that was due, in the order they were typed.
+struct LessonItem
+{
+    QString shown;
+    qint64 timeMs = 0;
+    QString missed;
+};
+
+// One lesson: the number of keys it was played with, the player's speed target then (ms
+// per key) and its items in order.
+struct LessonGame
+{
+    int keys = 0;
+    int targetMs = 0;
+    QList<LessonItem> items;
+};
+
+// A player's lessons: how many there are, the most keys any was played with, and the
+// latest ones, the newest first.
+struct LessonHistory
+{
+    qint64 count = 0;
+    int mostKeys = 0;
+    QList<LessonGame> latest;
+};

@@ -36,6 +36,12 @@ struct FinishedGame
     QList<PlayedItem> items;
     // A targeted practice game: its items were chosen to be hard, so it sets no record.
     bool practice = false;
+    // A lesson of the keyboard course (mode kLessonMode): the keys it was played with and
+    // the player's speed target then, in ms per key; 0 for every other game.
+    int lessonKeys = 0;
+    int lessonTargetMs = 0;
+    static constexpr int kLessonMode = 0;
+    bool isLesson() const { return lessonKeys > 0; }
 
     qint64 wrongKeys() const
     {

@@ -116,7 +116,7 @@ void GameSession::startPractice(const QString &player)
 {
     const int mode = game_.mode();
     practice_ = std::make_unique<PracticeDraw>(PracticeDraw::forPlayer(reader_, player, mode, wordList_));
-    game_.setPracticeDraw(practice_.get());
+    game_.setItemDraw(practice_.get());
     practiceCaption_ = PracticeReport::caption(practice_->plan());
     game_.setRunning(true);
     resetGame();
@@ -141,7 +141,7 @@ void GameSession::leavePractice()
 {
     if (!practice_)
         return;
-    game_.setPracticeDraw(nullptr);
+    game_.setItemDraw(nullptr);
     practice_.reset();
     emit promptChanged(kPressSpace, game_.isRunning());
 }

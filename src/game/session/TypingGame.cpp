@@ -1,6 +1,6 @@
 #include "game/session/TypingGame.h"
 
-#include "game/practice/PracticeDraw.h"
+#include "game/session/ItemDraw.h"
 #include "game/session/Statistics.h"
 #include "game/words/WordList.h"
 #include "platform/Services.h"
@@ -27,8 +27,8 @@ void TypingGame::resetScores()
     total_ = 0;
     played_.clear();
     played_.reserve(kItemsPerGame);
-    if (practice_)
-        practice_->restart();
+    if (draw_)
+        draw_->restart();
 }
 
 QString TypingGame::drawNextItem()
@@ -36,8 +36,8 @@ QString TypingGame::drawNextItem()
     itemShown_ = true;
     ++itemCount_;
     typed_.clear();
-    if (practice_) {
-        item_ = practice_->next(random_);
+    if (draw_) {
+        item_ = draw_->next(random_);
         played_.append(PlayedItem{item_, 0, 0, {}});
         return item_;
     }
@@ -68,7 +68,7 @@ TypingGame::KeyResult TypingGame::typeCharacter(QChar c)
         return KeyResult::Wrong;
     }
     typed_.append(upper);
-    return typed_.size() >= mode_ ? KeyResult::Completed : KeyResult::Right;
+    return typed_.size() >= item_.size() ? KeyResult::Completed : KeyResult::Right;
 }
 
 TypingGame::ItemResult TypingGame::completeItem()

@@ -7,7 +7,7 @@
 #include <QtGlobal>
 
 class Clock;
-class PracticeDraw;
+class ItemDraw;
 class RandomSource;
 class WordList;
 
@@ -36,14 +36,14 @@ public:
 
     TypingGame(Clock &clock, RandomSource &random);
 
-    // 1 (a letter) or 6 (a word of the word list); also the number of characters of an item.
+    // 1 (a letter) or 6 (a word of the word list); an item is done once its last character
+    // is typed, whatever its length.
     void setMode(int mode) { mode_ = mode; }
     int mode() const { return mode_; }
     // Where six-letter items come from; may be null or empty.
     void setWordList(const WordList *words) { words_ = words; }
-    // Where a practice game's items come from; null for an ordinary game.
-    void setPracticeDraw(PracticeDraw *draw) { practice_ = draw; }
-    bool isPractice() const { return practice_ != nullptr; }
+    // Where the items of a practice game or a lesson come from; null for an ordinary game.
+    void setItemDraw(ItemDraw *draw) { draw_ = draw; }
     // Whether an item can be drawn in the current mode.
     bool canDrawItem() const;
 
@@ -78,7 +78,7 @@ private:
     Clock &clock_;
     RandomSource &random_;
     const WordList *words_ = nullptr;
-    PracticeDraw *practice_ = nullptr;
+    ItemDraw *draw_ = nullptr;
     int mode_ = 1;
 
     bool running_ = false;
