@@ -45,7 +45,7 @@ private slots:
         const QList<CourseKey> order = CourseKeys::order(*fr, LetterWeights::load());
         for (const CourseKey &key : order.mid(26))
             tail += key.character;
-        QCOMPARE(tail, QStringLiteral("ÉÈÇÀÙÊÔÛÂÎÏËÜ"));
+        QCOMPARE(tail, QStringLiteral("ÉÈÇÀÙÊÔÛÎÂÏËÜ"));
         for (const CourseKey &key : order.mid(0, 8))
             fingers += key.finger.left(3) + key.finger.section(' ', 1).left(1) + ' ';
         QCOMPARE(fingers, QStringLiteral("aurg anng majg indg indd majd annd aurd "));

@@ -5,6 +5,8 @@
 #include "game/course/LessonDraw.h"
 #include "platform/SystemRandom.h"
 
+#include <algorithm>
+
 #include <QtTest>
 
 class TestLessonDraw : public QObject
@@ -36,7 +38,14 @@ private slots:
                 if (fields[2] == QLatin1String("words"))
                     QVERIFY2(draw.anyWords().contains(item), qPrintable(item));
             }
-            QVERIFY2(withFocus >= 7000 && withFocus < 9900, qPrintable(row + " " + QString::number(withFocus)));
+            // Some items lack the key worked on, unless every word in play holds it: past
+            // "E" the course's list has no word of the home row alone ("mm", "km" are not
+            // words a child types).
+            const bool someWithout = fields[2] != QLatin1String("words")
+                || std::any_of(draw.anyWords().cbegin(), draw.anyWords().cend(),
+                               [focus](const QString &w) { return !w.contains(focus); });
+            QVERIFY2(withFocus >= 7000 && (withFocus < 9900 || !someWithout),
+                     qPrintable(row + " " + QString::number(withFocus)));
         }
     }
 
