@@ -392,16 +392,16 @@ bool course()
 {
     XkbKeyboards keyboards;
     const std::optional<Keyboard> keyboard = keyboards.keyboard(QStringLiteral("fr"));
-    const QList<CourseKey> order = keyboard ? CourseKeys::order(*keyboard, LetterWeights::load()) : QList<CourseKey>();
+    // The window reads the files once, when it opens; each lesson makes its draw.
+    QStringList shipped;
+    LetterWeights weights;
+    const double read = timed([&] { shipped = CourseWords::load(); weights = LetterWeights::load(); });
+    figure("the course's words and the letter weights read", {read}, QStringLiteral("%1 words").arg(shipped.size()));
+    const QList<CourseKey> order = keyboard ? CourseKeys::order(*keyboard, weights) : QList<CourseKey>();
     if (order.size() < 30)
         return false;
     SystemRandom source;
     source.seedFromClock();
-    // The window reads the files once, when it opens; each lesson makes its draw.
-    QStringList shipped;
-    figure("the course's words and the letter weights read", {timed([&] { shipped = CourseWords::load(); LetterWeights::load(); })},
-           QStringLiteral("%1 words").arg(shipped.size()));
-    const LetterWeights weights = LetterWeights::load();
     bool ok = true;
     for (const int keys : {8, 16, int(order.size())}) {
         QList<QChar> inPlay;
