@@ -1,19 +1,11 @@
-// The benchmarks, one program: `bench MODE [count] [folder or pupils]` prints each step's
-// figures as it goes and fails on a wrong result, and on time only where a limit is given.
-// Run with ctest --preset benchmark, or by hand:
-//   bench players [players]          a classroom's record file (100,000 players)
-//   bench history [games] [folder]   one player's 10,000 games in the history file
-//   bench practice [games] [folder]  a practice game's 20 items over 10,000 games (median over 50 ms fails)
-//   bench server [games] [pupils]    the classroom's server: 100,000 games of 30 pupils
-//   bench class [games] [pupils]     « La classe » from the file and from the server (over 500 ms fails)
-//   bench course                     the course's words read, then a lesson's draw on the
-//                                    French AZERTY at three stages: the draw made and its 20
-//                                    items (over 20 ms it fails), and 10,000 items
+// The benchmarks, one program: `bench MODE [count] [folder or pupils]`, MODE one of players,
+// history, practice, server, class and course (each function below says what it measures
+// and its limit), prints each step's figures as it goes and fails on a wrong result, and on
+// time only where a limit is given. Run with ctest --preset benchmark, or by hand.
 #include "adapters/XkbKeyboards.h"
 #include "game/course/CourseKeys.h"
 #include "game/course/CourseWords.h"
 #include "game/course/LessonDraw.h"
-#include "game/session/GameSession.h"
 #include "game/keyboard/KeyboardLayouts.h"
 #include "game/practice/PracticeDraw.h"
 #include "game/progress/ProgressData.h"
@@ -103,28 +95,6 @@ double opening(const QString &what, const std::function<QWidget *()> &make, cons
     return right ? *std::max_element(ms.begin(), ms.end()) : qInf();
 }
 
-bool progressionOpens(HistoryReader &history, MessageBoxes &boxes, const QString &player)
-{
-    XkbKeyboards keyboards;
-    GivenKeyboardNames serverKeyboard;
-    RememberedLayout memory;
-    KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
-    ScriptedWallClock clock;
-    return opening("the progression window", [&] { return new ProgressionWindow(history, boxes, layouts, clock, player, 1); }) < 1e9;
-}
-
-// Games written one by one through the game's own history, one every 50 minutes from the
-// first: the time of each write.
-QList<double> record(GameHistory &history, int from, int to, const std::function<FinishedGame(const QDateTime &)> &make)
-{
-    QList<double> ms;
-    for (int i = from; i < to; ++i) {
-        const FinishedGame game = make(kFirstGame.addSecs(qint64(i) * 3000));
-        ms << timed([&] { history.record(game); });
-    }
-    return ms;
-}
-
 // A class's games made by the history file or the server itself, in one transaction: each
 // pupil's over the year, 20 letters an item, a wrong key now and then with its characters
 // due, every tenth game a practice one.
@@ -152,238 +122,260 @@ QStringList classGames(int games, int pupils, bool server)
             QStringLiteral("COMMIT"), QStringLiteral("ANALYZE")};
 }
 
-// The steps that read the whole record file: the player list, a newcomer, the records list.
-bool players(int count)
+// The modes, over one set of test doubles: each returns whether every result was right.
+struct Bench
 {
-    ScratchFolder folder;
-    folder.write(PlayerFile::fileNameFor(1), classFile(count));
-    TestServices ts;
-    GameSession session(ts.services());
-    session.prepare();
-    if (!session.openFiles() || !session.activate(false))
-        return false;
-    qsizetype known = 0, listed = 0, lines = 0;
-    figure(QStringLiteral("%1 players: reading and sorting the names").arg(count),
-           {timed([&] { known = PlayerNames::known(session.playerFile(), PlayerNames::Order()).size(); })});
-    figure("player list dialog open", {timed([&] {
-               PlayerListDialog dialog(session.playerFile(), {}, ts.boxes);
-               dialog.show();
-               QCoreApplication::processEvents();
-               listed = dialog.findChild<QComboBox *>()->count();
-           })});
-    figure("new player greeted", {timed([&] {
-               session.setPlayers({QStringLiteral("Newcomer")}); // found nowhere, appended, greeted
-               session.activate(false);
-               session.afterPlayersChosen();
-           })});
-    figure("records list open", {timed([&] {
-               RecordsWindow records(session.playerFile(), 1);
-               records.show();
-               QCoreApplication::processEvents();
-               lines = records.findChild<QTableView *>()->model()->rowCount();
-           })});
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
-    return known == count && listed == count && lines == count + 1
-        && ts.boxes.texts() == QStringList{QStringLiteral("Bienvenue au Club CLAVIMO !")};
-}
-
-// One player's games through the game's own history, then 30 more (each synchronised to
-// the disk), their data read and the progression window opened.
-bool history(int games)
-{
+    int count, pupils;
     ScriptedBoxes boxes;
     ScriptedWallClock clock;
-    std::mt19937 random(2026);
-    SqliteHistory history(boxes, clock);
-    const auto paul = [&](const QDateTime &at) { return sampleGame(random, QStringLiteral("Paul"), 1, at, 600, 0.2); };
-    const QList<double> fill = record(history, 0, games, paul);
-    std::printf("filled %d games in %.1f s; file %.1f MB\n", games, std::accumulate(fill.begin(), fill.end(), 0.0) / 1000,
-                double(QFileInfo(SqliteHistory::fileName()).size()) / 1e6);
-    figure("writing a finished game", record(history, games, games + 30, paul));
-    ProgressData data;
-    const double ms = timed([&] { data = loadProgress(history, QStringLiteral("Paul"), 1); });
-    figure("reading the window's data", {ms}, QStringLiteral("%1 games").arg(data.games.size()));
-    return data.games.size() == games + 30 && progressionOpens(history, boxes, QStringLiteral("Paul")) && boxes.shown.isEmpty();
-}
+    std::mt19937 random{2026};
 
-// A practice game's 20 items chosen over six-letter games of a 4,000-word list (the shipped
-// one, then made-up words), where the player misses K and W a third of the time and every
-// other character one time in fifty.
-bool practice(int games)
-{
-    constexpr int kWords = 4000;
-    std::mt19937 random(2026);
-    WordList shipped;
-    shipped.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName()));
-    QStringList words = shipped.words();
-    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzéèàçêô");
-    QByteArray bytes;
-    for (qsizetype i = 0; i < kWords; ++i) {
-        QString word = i < words.size() ? words[i].toLower() : QString();
-        while (word.size() < WordList::kWordLength)
-            word += letters.at(qsizetype(random() % letters.size()));
-        bytes += Windows1252::encode(word);
-    }
-    QFile out(WordList::fileName());
-    WordList list;
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() || !list.open(WordList::fileName())
-        || list.usableCount() != kWords)
-        return false;
-    words = list.words();
-    ScriptedBoxes boxes;
-    ScriptedWallClock clock;
-    SqliteHistory history(boxes, clock);
-    record(history, 0, games, [&](const QDateTime &at) {
-        FinishedGame game = sampleGame(random, QStringLiteral("Paul"), 6, at, 900, 0);
-        for (PlayedItem &item : game.items) {
-            item.shown = words[qsizetype(random() % std::uint32_t(words.size()))];
-            for (QChar c : item.shown)
-                if (random() % ((c == u'K' || c == u'W') ? 3 : 50) == 0)
-                    item.mistakes << Mistake{c, u'L'};
-        }
-        return game;
-    });
-    SystemRandom source;
-    source.seedFromClock();
-    QList<double> ms;
-    qsizetype weak = 0;
-    bool practisesK = true;
-    for (int run = 0; run < 20; ++run) {
-        QStringList chosen;
-        ms << timed([&] {
-            PracticeDraw draw = PracticeDraw::forPlayer(&history, QStringLiteral("Paul"), 6, list);
-            practisesK = practisesK && draw.plan().practised().contains(u'K');
-            for (int i = 0; i < 20; ++i)
-                chosen << draw.next(source);
-        });
-        for (const QString &item : chosen)
-            weak += item.contains(u'K') || item.contains(u'W') ? 1 : 0;
-    }
-    const double median = figure(QStringLiteral("choosing the 20 items of a practice game (%1 games, %2 words)").arg(games).arg(kWords),
-                                 ms, QStringLiteral("%1 % hold K or W").arg(double(weak) / 4.0));
-    return median <= 50 && boxes.shown.isEmpty() && practisesK;
-}
-
-// A fresh room on the test suite's server, prepared by its owner, filled with the class's
-// games, then used by the computers' role: its address, or nothing (said why).
-std::optional<ServerAddress> preparedRoom(const TestPostgres &server, const QString &database, int games, int pupils)
-{
-    QString error;
-    std::optional<ServerAddress> room;
-    if (server.available() && server.createDatabase(database, &error, server.ownerUser())) {
-        qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
-        const RoomCommandResult prepared = prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
-        qputenv("PGPASSWORD", server.password().toUtf8());
-        error = prepared.error;
-        const double ms = timed([&] {
-            if (prepared.exitCode == 0 && server.execute(classGames(games, pupils, true).join(u';'), database, &error))
-                room = ServerAddress::parse(server.uri(database), &error);
-        });
-        if (room)
-            figure(QStringLiteral("filling %1 games of %2 pupils on the server").arg(games).arg(pupils), {ms});
-    }
-    if (!room)
-        std::printf("no room on the PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
-    return room;
-}
-
-// The classroom's history on the test suite's server over the loopback: one more game sent
-// as at the end of each game, and one pupil's progression window read from the server in a
-// few statements, whatever the number of games.
-bool server(int games, int pupils)
-{
-    TestPostgres server;
-    const QString database = QStringLiteral("bench_room");
-    const auto address = preparedRoom(server, database, games, pupils);
-    if (!address)
-        return false;
-    ScriptedBoxes boxes;
-    ScriptedWallClock clock;
-    std::mt19937 random(2026);
+    bool progressionOpens(HistoryReader &history, const QString &player)
     {
-        PostgresStore store(*address);
+        XkbKeyboards keyboards;
+        GivenKeyboardNames serverKeyboard;
+        RememberedLayout memory;
+        KeyboardLayouts layouts(keyboards, serverKeyboard, memory);
+        return opening("the progression window", [&] { return new ProgressionWindow(history, boxes, layouts, clock, player, 1); }) < 1e9;
+    }
+
+    // « La classe » as F7 opens it, its figures read and the window opened three times; the
+    // slowest opening at most half a second.
+    bool classOpens(HistoryReader &history, const QString &from)
+    {
+        qsizetype players = 0;
+        const double ms = timed([&] { players = history.classFigures(1, clock.nowUtc().addDays(-7), 10, 30).size(); });
+        figure("reading the figures from the " + from, {ms}, QStringLiteral("%1 players").arg(players));
+        const double slowest = opening(
+            "« La classe » from the " + from, [&] { return new ClassWindow(history, boxes, clock, 1, ClassWindow::ProgressionOpener()); },
+            [&](QWidget *window) { return window->findChild<QTableView *>()->model()->rowCount() == pupils; });
+        return slowest <= 500 && players == pupils;
+    }
+
+    // Games written one by one through the game's own history, one every 50 minutes from
+    // the first: the time of each write.
+    QList<double> record(GameHistory &history, int from, int to, const std::function<FinishedGame(const QDateTime &)> &make)
+    {
         QList<double> ms;
-        bool sent = store.open() == PostgresStore::Status::Ready;
-        for (int i = 0; i < 30 && sent; ++i) {
-            const FinishedGame game = sampleGame(random, QStringLiteral("Élève 1"), 1, clock.nowUtc(), 600, 0.1);
-            ms << timed([&] { sent = store.send(QUuid::createUuid().toString(QUuid::WithoutBraces), game); });
+        for (int i = from; i < to; ++i) {
+            const FinishedGame game = make(kFirstGame.addSecs(qint64(i) * 3000));
+            ms << timed([&] { history.record(game); });
         }
-        if (!sent)
-            return false;
-        figure("sending a finished game to the server", ms);
+        return ms;
     }
-    // The statements run in the room's database, counted by the server once every
-    // connection to it has ended and handed over its figures.
-    const auto statements = [&] {
-        const QString where = QStringLiteral(" WHERE datname = '%1'").arg(database);
-        for (int i = 0; i < 100 && server.query("SELECT count(*) FROM pg_stat_activity" + where) != QLatin1String("0"); ++i)
-            QThread::msleep(50);
-        return server.query("SELECT xact_commit + xact_rollback FROM pg_stat_database" + where).toInt();
-    };
-    const int before = statements();
-    QTemporaryDir scratch;
-    SqliteHistory file(boxes, clock, scratch.filePath(SqliteHistory::fileName()));
-    bool shown = false;
+
+    // The steps that read the whole record file of a class of `count` players with names of
+    // varied length, some with accents: the player list, a newcomer, the records list.
+    bool players()
     {
-        ServerHistory history(file, *address, boxes);
-        ProgressData data;
-        const double ms = timed([&] { data = loadProgress(history, QStringLiteral("Élève 7"), 1); });
-        figure("reading one pupil's data from the server", {ms}, QStringLiteral("%1 games").arg(data.games.size()));
-        shown = data.games.size() >= games / pupils / 2 && progressionOpens(history, boxes, QStringLiteral("Élève 7"));
+        static const char *const first[] = {"Anne", "L\xE9o", "Chlo\xE9", "Hugo", "Zo\xE9", "Nathan", "In\xE8s", "Paul"};
+        QByteArray bytes = kPlaceholders;
+        for (int i = 0; i < count; ++i)
+            bytes += entryBytes(first[random() % 8] + QByteArray::number(i), qint16(150 + random() % 900), qint16(300 + random() % 900));
+        ScratchFolder folder;
+        folder.write(PlayerFile::fileNameFor(1), bytes);
+        TestServices ts;
+        GameSession session(ts.services());
+        session.prepare();
+        if (!session.openFiles() || !session.activate(false))
+            return false;
+        qsizetype known = 0, listed = 0, lines = 0;
+        figure(QStringLiteral("%1 players: reading and sorting the names").arg(count),
+               {timed([&] { known = PlayerNames::known(session.playerFile(), PlayerNames::Order()).size(); })});
+        figure("player list dialog open", {timed([&] {
+                   PlayerListDialog dialog(session.playerFile(), {}, ts.boxes);
+                   dialog.show();
+                   QCoreApplication::processEvents();
+                   listed = dialog.findChild<QComboBox *>()->count();
+               })});
+        figure("new player greeted", {timed([&] {
+                   session.setPlayers({QStringLiteral("Newcomer")}); // found nowhere, appended, greeted
+                   session.activate(false);
+                   session.afterPlayersChosen();
+               })});
+        figure("records list open", {timed([&] {
+                   RecordsWindow records(session.playerFile(), 1);
+                   records.show();
+                   QCoreApplication::processEvents();
+                   lines = records.findChild<QTableView *>()->model()->rowCount();
+               })});
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("peak memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
+        return known == count && listed == count && lines == count + 1
+            && ts.boxes.texts() == QStringList{QStringLiteral("Bienvenue au Club CLAVIMO !")};
     }
-    const int read = statements() - before;
-    std::printf("statements run on the server for the four readings: %d\n%s\n", read, qPrintable(boxes.texts().join(u'\n')));
-    return shown && boxes.shown.isEmpty() && read > 0 && read <= 100;
-}
 
-// « La classe » as F7 opens it, its figures read and the window opened three times; the
-// slowest opening at most half a second.
-bool classOpens(HistoryReader &history, MessageBoxes &boxes, const QString &from, int pupils)
-{
-    ScriptedWallClock clock;
-    qsizetype players = 0;
-    const double ms = timed([&] { players = history.classFigures(1, clock.nowUtc().addDays(-7), 10, 30).size(); });
-    figure("reading the figures from the " + from, {ms}, QStringLiteral("%1 players").arg(players));
-    const double slowest = opening(
-        "« La classe » from the " + from, [&] { return new ClassWindow(history, boxes, clock, 1, ClassWindow::ProgressionOpener()); },
-        [&](QWidget *window) { return window->findChild<QTableView *>()->model()->rowCount() == pupils; });
-    return slowest <= 500 && players == pupils;
-}
+    // One player's games through the game's own history, then 30 more (each synchronised to
+    // the disk), their data read and the progression window opened.
+    bool history()
+    {
+        SqliteHistory history(boxes, clock);
+        const auto paul = [&](const QDateTime &at) { return sampleGame(random, QStringLiteral("Paul"), 1, at, 600, 0.2); };
+        const QList<double> fill = record(history, 0, count, paul);
+        std::printf("filled %d games in %.1f s; file %.1f MB\n", count, std::accumulate(fill.begin(), fill.end(), 0.0) / 1000,
+                    double(QFileInfo(SqliteHistory::fileName()).size()) / 1e6);
+        figure("writing a finished game", record(history, count, count + 30, paul));
+        ProgressData data;
+        const double ms = timed([&] { data = loadProgress(history, QStringLiteral("Paul"), 1); });
+        figure("reading the window's data", {ms}, QStringLiteral("%1 games").arg(data.games.size()));
+        return data.games.size() == count + 30 && progressionOpens(history, QStringLiteral("Paul")) && boxes.shown.isEmpty();
+    }
 
-// The class overview over 30 pupils' games, from the history file, then from the test
-// suite's server over the loopback.
-bool classOverview(int games, int pupils)
-{
-    ScriptedBoxes boxes;
-    ScriptedWallClock clock;
-    SqliteHistory file(boxes, clock);
-    bool filled = file.players().isEmpty(); // opened, its tables made
-    const double ms = timed([&] {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-fill"));
-        db.setDatabaseName(file.path());
-        filled = filled && db.open();
-        QSqlQuery q(db);
-        for (const QString &sql : classGames(games, pupils, false))
-            filled = filled && (q.exec(sql) || !std::printf("%s\n", qPrintable(q.lastError().text())));
-    });
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-fill"));
-    figure(QStringLiteral("filling %1 games of %2 pupils in the file").arg(games).arg(pupils), {ms},
-           QStringLiteral("%1 MB").arg(double(QFileInfo(file.path()).size()) / 1e6, 0, 'f', 1));
-    const bool fromFile = filled && classOpens(file, boxes, QStringLiteral("file"), pupils);
+    // A practice game's 20 items chosen over six-letter games of a 4,000-word list (the
+    // shipped one, then made-up words), where the player misses K and W a third of the time
+    // and every other character one time in fifty.
+    bool practice()
+    {
+        constexpr int kWords = 4000;
+        WordList list;
+        list.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName()));
+        QStringList words = list.words();
+        const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzéèàçêô");
+        QFile out(WordList::fileName());
+        if (!out.open(QIODevice::WriteOnly))
+            return false;
+        for (qsizetype i = 0; i < kWords; ++i) {
+            QString word = i < words.size() ? words[i].toLower() : QString();
+            while (word.size() < WordList::kWordLength)
+                word += letters.at(qsizetype(random() % letters.size()));
+            out.write(Windows1252::encode(word));
+        }
+        out.close();
+        if (!list.open(WordList::fileName()) || list.usableCount() != kWords)
+            return false;
+        words = list.words();
+        SqliteHistory history(boxes, clock);
+        record(history, 0, count, [&](const QDateTime &at) {
+            FinishedGame game = sampleGame(random, QStringLiteral("Paul"), 6, at, 900, 0);
+            for (PlayedItem &item : game.items) {
+                item.shown = words[qsizetype(random() % std::uint32_t(words.size()))];
+                for (QChar c : item.shown)
+                    if (random() % ((c == u'K' || c == u'W') ? 3 : 50) == 0)
+                        item.mistakes << Mistake{c, u'L'};
+            }
+            return game;
+        });
+        SystemRandom source;
+        source.seedFromClock();
+        QList<double> ms;
+        qsizetype weak = 0;
+        bool practisesK = true;
+        for (int run = 0; run < 20; ++run) {
+            QStringList chosen;
+            ms << timed([&] {
+                PracticeDraw draw = PracticeDraw::forPlayer(&history, QStringLiteral("Paul"), 6, list);
+                practisesK = practisesK && draw.plan().practised().contains(u'K');
+                for (int i = 0; i < 20; ++i)
+                    chosen << draw.next(source);
+            });
+            for (const QString &item : chosen)
+                weak += item.contains(u'K') || item.contains(u'W') ? 1 : 0;
+        }
+        const double median = figure(QStringLiteral("choosing the 20 items of a practice game (%1 games, %2 words)").arg(count).arg(kWords),
+                                     ms, QStringLiteral("%1 % hold K or W").arg(double(weak) / 4.0));
+        return median <= 50 && boxes.shown.isEmpty() && practisesK;
+    }
 
-    TestPostgres server;
-    const auto address = preparedRoom(server, QStringLiteral("bench_class"), games, pupils);
-    if (!address)
-        return false;
-    QTemporaryDir scratch;
-    SqliteHistory local(boxes, clock, scratch.filePath(SqliteHistory::fileName()));
-    ServerHistory history(local, *address, boxes);
-    const bool fromServer = classOpens(history, boxes, QStringLiteral("server"), pupils);
-    std::printf("%s\n", qPrintable(boxes.texts().join(u'\n')));
-    return fromFile && fromServer && boxes.shown.isEmpty();
-}
+    // The classroom's history on the test suite's server over the loopback: one more game
+    // sent as at the end of each game, and one pupil's progression window read from the
+    // server in a few statements, whatever the number of games.
+    bool server()
+    {
+        Room room(*this, QStringLiteral("bench_room"));
+        if (!room.address)
+            return false;
+        {
+            PostgresStore store(*room.address);
+            QList<double> ms;
+            bool sent = store.open() == PostgresStore::Status::Ready;
+            for (int i = 0; i < 30 && sent; ++i) {
+                const FinishedGame game = sampleGame(random, QStringLiteral("Élève 1"), 1, clock.nowUtc(), 600, 0.1);
+                ms << timed([&] { sent = store.send(QUuid::createUuid().toString(QUuid::WithoutBraces), game); });
+            }
+            if (!sent)
+                return false;
+            figure("sending a finished game to the server", ms);
+        }
+        const int before = room.statements();
+        bool shown = false;
+        {
+            ServerHistory history(room.file, *room.address, boxes);
+            ProgressData data;
+            const double ms = timed([&] { data = loadProgress(history, QStringLiteral("Élève 7"), 1); });
+            figure("reading one pupil's data from the server", {ms}, QStringLiteral("%1 games").arg(data.games.size()));
+            shown = data.games.size() >= count / pupils / 2 && progressionOpens(history, QStringLiteral("Élève 7"));
+        }
+        const int read = room.statements() - before;
+        std::printf("statements run on the server for the four readings: %d\n%s\n", read, qPrintable(boxes.texts().join(u'\n')));
+        return shown && boxes.shown.isEmpty() && read > 0 && read <= 100;
+    }
+
+    // The class overview over 30 pupils' games, from the history file, then from the test
+    // suite's server over the loopback.
+    bool classOverview()
+    {
+        SqliteHistory file(boxes, clock);
+        bool filled = file.players().isEmpty(); // opened, its tables made
+        const double ms = timed([&] {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-fill"));
+            db.setDatabaseName(file.path());
+            filled = filled && db.open();
+            QSqlQuery q(db);
+            for (const QString &sql : classGames(count, pupils, false))
+                filled = filled && (q.exec(sql) || !std::printf("%s\n", qPrintable(q.lastError().text())));
+        });
+        QSqlDatabase::removeDatabase(QStringLiteral("bench-fill"));
+        figure(QStringLiteral("filling %1 games of %2 pupils in the file").arg(count).arg(pupils), {ms},
+               QStringLiteral("%1 MB").arg(double(QFileInfo(file.path()).size()) / 1e6, 0, 'f', 1));
+        const bool fromFile = filled && classOpens(file, QStringLiteral("file"));
+        Room room(*this, QStringLiteral("bench_class"));
+        if (!room.address)
+            return false;
+        ServerHistory history(room.file, *room.address, boxes);
+        const bool fromServer = classOpens(history, QStringLiteral("server"));
+        std::printf("%s\n", qPrintable(boxes.texts().join(u'\n')));
+        return fromFile && fromServer && boxes.shown.isEmpty();
+    }
+
+    // A fresh room on the test suite's server, prepared by its owner, filled with the class's
+    // games, then used by the computers' role (`address`, or nothing: said why), beside a
+    // history file of its own; the statements run in it, counted by the server once every
+    // connection to it has ended and handed over its figures.
+    struct Room
+    {
+        Room(Bench &bench, const QString &name) : database(name), file(bench.boxes, bench.clock, scratch.filePath(SqliteHistory::fileName()))
+        {
+            QString error;
+            if (server.available() && server.createDatabase(database, &error, server.ownerUser())) {
+                qputenv("PGPASSWORD", server.ownerPassword().toUtf8());
+                const RoomCommandResult prepared = prepareServer(*ServerAddress::parse(server.uri(database, server.ownerUser()), &error), server.user());
+                qputenv("PGPASSWORD", server.password().toUtf8());
+                error = prepared.error;
+                const double ms = timed([&] {
+                    if (prepared.exitCode == 0 && server.execute(classGames(bench.count, bench.pupils, true).join(u';'), database, &error))
+                        address = ServerAddress::parse(server.uri(database), &error);
+                });
+                if (address)
+                    figure(QStringLiteral("filling %1 games of %2 pupils on the server").arg(bench.count).arg(bench.pupils), {ms});
+            }
+            if (!address)
+                std::printf("no room on the PostgreSQL server: %s\n", qPrintable(server.available() ? error : server.skipReason()));
+        }
+        int statements() const
+        {
+            const QString where = QStringLiteral(" WHERE datname = '%1'").arg(database);
+            for (int i = 0; i < 100 && server.query("SELECT count(*) FROM pg_stat_activity" + where) != QLatin1String("0"); ++i)
+                QThread::msleep(50);
+            return server.query("SELECT xact_commit + xact_rollback FROM pg_stat_database" + where).toInt();
+        }
+        TestPostgres server;
+        QString database;
+        QTemporaryDir scratch;
+        SqliteHistory file;
+        std::optional<ServerAddress> address;
+    };
+};
 
 // A lesson's items as the course window draws them when a lesson starts: the shipped words
 // and letter weights read, the draw made over the keys in play, its 20 items; at the home
@@ -431,20 +423,15 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     const QString mode = args.value(1);
     const bool ownGames = mode == "history" || mode == "practice"; // of one player, the 3rd argument a folder
-    const int count = args.size() > 2 ? args[2].toInt() : ownGames ? 10000 : 100000;
-    const int pupils = args.size() > 3 ? args[3].toInt() : 30;
+    Bench bench{args.size() > 2 ? args[2].toInt() : ownGames ? 10000 : 100000, args.size() > 3 ? args[3].toInt() : 30};
     // The history file goes in a scratch folder of the one given (history, practice), or of
     // the temporary folder.
     QTemporaryDir folder(args.size() > 3 && ownGames ? args[3] + QStringLiteral("/bench-XXXXXX") : QString());
     if (!folder.isValid() || !QDir::setCurrent(folder.path()))
         return 1;
     const QMap<QString, std::function<bool()>> modes = {
-        {"players", [&] { return players(count); }}, {"history", [&] { return history(count); }},
-        {"practice", [&] { return practice(count); }}, {"server", [&] { return server(count, pupils); }},
-        {"class", [&] { return classOverview(count, pupils); }}, {"course", [] { return course(); }}};
-    if (!modes.contains(mode)) {
-        std::printf("usage: bench players|history|practice|server|class|course [count] [folder or pupils]\n");
-        return 2;
-    }
-    return modes[mode]() ? 0 : 1;
+        {"players", [&] { return bench.players(); }}, {"history", [&] { return bench.history(); }},
+        {"practice", [&] { return bench.practice(); }}, {"server", [&] { return bench.server(); }},
+        {"class", [&] { return bench.classOverview(); }}, {"course", course}};
+    return modes.contains(mode) ? !modes[mode]() : 2;
 }

@@ -5,11 +5,14 @@
 // and a record file shared by several programs at once, as in a classroom's shared folder.
 #include "game/records/PlayerFile.h"
 #include "game/records/RecordBook.h"
+#include "game/records/RecordKeeper.h"
 #include "game/records/RecordsList.h"
+#include "game/session/SoundCues.h"
 #include "platform/FileLock.h"
 #include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -19,10 +22,38 @@
 #include <map>
 #include <memory>
 #include <numeric>
+#include <random>
 #include <vector>
 
 namespace {
 const QString kFile = QStringLiteral("clvfic1.txt");
+
+// A player of the shared-folder test, run as this program with "--write folder seed rounds":
+// plays quick games against the folder's record file for random players and times, and
+// prints every time it offered ("name mini average" a line) for the test to check the file.
+int writeRecords(char **argv)
+{
+    PlayerFile file;
+    if (!QDir::setCurrent(QString::fromLocal8Bit(argv[2])) || !file.open(kFile))
+        return 2;
+    std::mt19937 random(QByteArray(argv[3]).toUInt());
+    RecordingSound sound;
+    SoundCues cues(sound);
+    ScriptedBoxes boxes;
+    RecordKeeper keeper(file, cues, boxes);
+    keeper.loadAbsolute();
+    for (int i = 0; i < QByteArray(argv[4]).toInt(); ++i) {
+        const QString name = QStringLiteral("Joueur%1").arg(random() % 25);
+        keeper.findPlayer(name);
+        const int mini = 100 + int(random() % 9000), average = 100 + int(random() % 9000);
+        keeper.afterItem(mini, name);
+        keeper.afterGame(average, name);
+        std::printf("%s %d %d\n", qPrintable(name), mini, average);
+        boxes.shown.clear(); // so that a long run keeps no growing log
+        sound.played.clear();
+    }
+    return 0;
+}
 } // namespace
 
 class TestRecords : public QObject
@@ -137,7 +168,8 @@ private slots:
             std::vector<std::unique_ptr<QProcess>> players;
             for (int p = 0; p < programs; ++p) {
                 players.push_back(std::make_unique<QProcess>());
-                players.back()->start(CLAVIMO_RECORD_WRITER, {folder.path(), QString::number(1000 + p), QString::number(rounds)});
+                players.back()->start(QCoreApplication::applicationFilePath(),
+                                      {"--write", folder.path(), QString::number(1000 + p), QString::number(rounds)});
             }
             using Best = std::pair<int, int>; // mini, average
             std::map<QString, Best> best;
@@ -187,5 +219,12 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRecords)
+int main(int argc, char *argv[])
+{
+    if (argc == 5 && QByteArray(argv[1]) == "--write")
+        return writeRecords(argv);
+    QCoreApplication app(argc, argv);
+    TestRecords test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_records.moc"

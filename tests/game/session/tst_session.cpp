@@ -5,7 +5,6 @@
 // and the message when one cannot be used, the cues and boxes of a game in their order and
 // the bytes written, players taking turns with the hand-over, the modes and their files, the
 // sound switch, the end of the program, and the finished games handed to the history.
-#include "game/session/SettingsFile.h"
 #include "game/session/TypingGame.h"
 #include "game/words/WordList.h"
 #include "support/EntryBytes.h"
@@ -64,43 +63,35 @@ class TestSession : public QObject
     Q_OBJECT
 
 private slots:
-    // "mode: r keys raw, ... > time mini average, ..." with "*" on a new best of the game.
-    // r 0.4 draws K, 0 draws A, 0.99 draws "ÉTÉ ET"; # is a wrong key.
+    // "mode: r keys raw, ... > time mini average, ..." with "*" on a new best of the game, then
+    // the characters due at each wrong key "/" the wrong keys as kept (upper case), the space
+    // of a word due like a letter. r 0.4 draws K, 0 draws A, 0.99 draws "ÉTÉ ET"; # is a wrong key.
     void items()
     {
-        for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.4 #\r\b_k 409 > 572 572 572*", "1: 0.4 #k 30 > 33 33 33*",
-                                  "1: 0.4 ##########k 777 > 1554 1554 1554*", "1: 0.4 ###k 40000 > 52000 9999 52000",
-                                  "1: 0 a 0, 0 #####a 0 > 1 1 1*, 1 1 1",
+        for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.4 #\r\b_k 409 > 572 572 572* KKKK/#\r\b ",
+                                  "1: 0.4 #k 30 > 33 33 33* K/#", "1: 0.99 b\x1b\rz 300 > 390 390 390* ZZZ/B\x1b\r",
+                                  "1: 0.4 ##########k 777 > 1554 1554 1554* KKKKKKKKKK/##########",
+                                  "1: 0.4 ###k 40000 > 52000 9999 52000 KKK/###", "1: 0 a 0, 0 #####a 0 > 1 1 1*, 1 1 1 AAAAA/#####",
                                   "1: 0 a 600, 0 a 400, 0 a 400, 0 a 401 > 600 600 600*, 400 400 500*, 400 400 466, 401 400 450",
-                                  "6: 0.99 eété_eT 1000 > 1100 1100 1100*"}) {
+                                  "6: 0.99 eété_eT 1000 > 1100 1100 1100* É/E", "6: 0.99 eét#é-_et 300 > 390 390 390* ÉÉ /E#-"}) {
             Game g(row.at(0).digitValue());
             QStringList results;
             for (const QString &item : row.mid(3).section(" > ", 0, 0).split(", ")) {
                 const QStringList f = item.split(u' ');
                 const TypingGame::ItemResult r = g.play(f[0].toDouble(), QString(f[1]).replace(u'_', u' '), f[2].toLongLong());
                 QCOMPARE(g.problem + QString::number(g.game.wrongKeys()), "0");
-                results << QStringLiteral("%1 %2 %3%4").arg(r.time).arg(r.mini).arg(r.average).arg(r.newGameBest ? "*" : "");
+                const PlayedItem &played = g.game.playedItems().last();
+                QVERIFY(played.shown == g.game.item() && played.rawMs == r.rawMs && played.timeMs == r.time);
+                QString due, typed;
+                for (const Mistake &m : played.mistakes) {
+                    due += m.expected;
+                    typed += m.typed;
+                }
+                results << QStringLiteral("%1 %2 %3%4").arg(r.time).arg(r.mini).arg(r.average).arg(r.newGameBest ? "*" : "")
+                               + (due.isEmpty() ? QString() : " " + due + "/" + typed);
             }
             QCOMPARE(results.join(", "), row.section(" > ", 1));
-        }
-    }
-
-    // "mode keys > the characters due at each wrong key / the wrong keys": kept as the game
-    // compares them, the space of a word due like a letter.
-    void playedItemsKeepTheirWrongKeys()
-    {
-        for (const QString row : {"1 b\x1b\rz > ZZZ/B\x1b\r", "6 eét#é-_et > ÉÉ /E#-", "1 z > /"}) {
-            Game g(row.at(0).digitValue());
-            g.play(0.999, row.section(QLatin1Char(' '), 1, 1).replace(QLatin1Char('_'), QLatin1Char(' ')), 300);
-            QCOMPARE(g.game.playedItems().size(), 1);
-            const PlayedItem &item = g.game.playedItems().first();
-            QString expected, typed;
-            for (const Mistake &m : item.mistakes) {
-                expected += m.expected;
-                typed += m.typed;
-            }
-            QCOMPARE(expected + QLatin1Char('/') + typed, row.section(QStringLiteral(" > "), 1));
-            QVERIFY(g.problem.isEmpty() && item.shown == g.game.item() && item.rawMs == 300 && item.timeMs == 300 + item.mistakes.size() * 30);
+            QCOMPARE(g.game.playedItems().size(), results.size());
             g.game.resetScores();
             QVERIFY(g.game.playedItems().isEmpty());
         }
@@ -116,36 +107,11 @@ private slots:
             letters += g.game.drawNextItem();
         }
         QCOMPARE(letters + QString::number(g.game.itemCount()), "ABCDEFGHIJKLMNOPQRSTUVWXYZ26");
-        TypingGame game(g.clock, g.random);
         WordList closed;
-        QVERIFY(game.canDrawItem());
-        game.setMode(6);
-        QVERIFY(!game.canDrawItem());
-        game.setWordList(&closed);
-        QVERIFY(!game.canDrawItem());
-    }
-
-    // "file > value loaded, value saved, file after"
-    void settingsFileLoadThenSave()
-    {
-        const QList<std::tuple<QByteArray, int, int, QByteArray>> rows = {
-            {"", -1, -1, "\xFF\xFF"}, {QByteArray("\0\0", 2), 0, 0, QByteArray("\0\0", 2)}, {"\x05", 5, -1, "\xFF\xFF"},
-            {"\xFF\xFF\x12\x34\x56", -1, 0x1234, "\x34\x12\x12\x34\x56"}};
-        for (const auto &[content, loaded, saved, after] : rows) {
-            ScratchFolder folder;
-            folder.write(SettingsFile::fileName(), content);
-            qint16 value = 12345;
-            {
-                SettingsFile file;
-                QVERIFY(file.open(SettingsFile::fileName()) && file.loadOrCreate(&value));
-                QCOMPARE(int(value), loaded);
-                QCOMPARE(folder.read(SettingsFile::fileName()), content.isEmpty() ? QByteArray("\xFF\xFF") : content);
-                QVERIFY(file.save(qint16(saved)));
-                QCOMPARE(folder.read(SettingsFile::fileName()), after); // on disk while the file is still open
-            }
-            SettingsFile again;
-            QVERIFY(again.open(SettingsFile::fileName()) && again.loadOrCreate(&value));
-            QCOMPARE(int(value), saved);
+        g.game.setMode(6);
+        for (WordList *list : {static_cast<WordList *>(nullptr), &closed}) {
+            g.game.setWordList(list);
+            QVERIFY(!g.game.canDrawItem());
         }
     }
 
@@ -256,18 +222,20 @@ private slots:
         }
     }
 
-    // "settings file > sound on|off, menu checked|unchecked > file after the switch": a
-    // wrong key beeps whatever the switch; Help beeps when the switch is on.
+    // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk
+    // at once": the first two bytes are the switch (a missing one read as 0), the rest kept.
+    // A wrong key beeps whatever the switch; Help beeps when the switch is on.
     void soundSwitch()
     {
         const QList<std::tuple<QByteArray, QString, QByteArray>> rows = {
             {{}, "on checked", QByteArray("\0\0", 2)}, {QByteArray("\0\0", 2), "off unchecked", "\xFF\xFF"},
-            {QByteArray("\x05\0", 2), "on unchecked", "\xFF\xFF"}};
+            {"\x05", "on unchecked", "\xFF\xFF"}, {"\xFF\xFF\x12\x34", "on checked", QByteArray("\0\0\x12\x34", 4)}};
         for (const auto &[settings, state, switched] : rows) {
             Harness h;
             if (!settings.isEmpty())
                 h.folder.write(QStringLiteral("clavimo.ini"), settings);
             QVERIFY(h.startGame({"Paul"}));
+            QCOMPARE(h.file("clavimo.ini"), settings.isEmpty() ? QByteArray("\xFF\xFF") : settings);
             const bool on = state.startsWith("on"), checked = state.endsWith(" checked");
             QCOMPARE(h.session->soundChecked(), checked);
             h.session->help();
