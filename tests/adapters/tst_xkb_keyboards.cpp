@@ -1,7 +1,9 @@
 // Guards the keyboards read from the system's XKB data: each layout's characters land on
-// the key, level and dead key its own symbols file gives them, and missing data makes no
-// keyboard without breaking anything.
+// the key, level and dead key its own symbols file gives them, missing data makes no
+// keyboard without breaking anything, and the keyboard course's order of each layout.
 #include "adapters/XkbKeyboards.h"
+#include "game/course/CourseKeys.h"
+#include "game/course/LetterWeights.h"
 
 #include <QFile>
 #include <QProcess>
@@ -53,6 +55,40 @@ private slots:
         for (const auto &[folder, layout, made] : {std::tuple{QString(), "zz(nothing)", false}, {QString(), "be", true},
                                                    {copy.path(), "be", false}, {copy.path(), "fr", true}, {empty.path(), "fr", false}})
             QVERIFY2(XkbKeyboards(folder).keyboard(QLatin1String(layout)).has_value() == made, layout);
+    }
+
+    // The order the keyboard course brings the keys in, made from the system's data and the
+    // shipped letter weights: the home row, the letters by frequency, then the accented
+    // letters typed directly, then the dead keys'.
+    void courseOrderOfEachLayout()
+    {
+        XkbKeyboards keyboards;
+        const LetterWeights weights = LetterWeights::load();
+        QVERIFY(!weights.isEmpty());
+        const QStringList expected{"fr        QSDFJKLMEATR", "fr(afnor) QSDFJKLMEATR", "be        QSDFJKLMEATR",
+                                   "ch(fr)    ASDFJKLÉETRU", "ca        ASDFJKL;ETRU", "fr(bepo)  AUIETSRNODLP"};
+        QStringList made;
+        for (const QString &row : expected) {
+            const QString layout = row.section(QLatin1Char(' '), 0, 0);
+            const std::optional<Keyboard> keyboard = keyboards.keyboard(layout);
+            if (!keyboard)
+                QSKIP("the system's XKB data cannot make the offered layouts (xkb-data missing)");
+            QString first;
+            for (const CourseKey &key : CourseKeys::order(*keyboard, weights).mid(0, 12))
+                first += key.character;
+            made << layout.leftJustified(10) + first;
+        }
+        QCOMPARE(made, expected);
+        // On fr: the accented letters last, those typed directly first; each key with the
+        // finger of its column.
+        QString tail, fingers;
+        const QList<CourseKey> order = CourseKeys::order(*keyboards.keyboard(QStringLiteral("fr")), weights);
+        for (const CourseKey &key : order.mid(26))
+            tail += key.character;
+        QCOMPARE(tail, QStringLiteral("ÉÈÇÀÙÊÔÛÎÂÏËÜ"));
+        for (const CourseKey &key : order.mid(0, 8))
+            fingers += key.finger.left(3) + key.finger.section(' ', 1).left(1) + ' ';
+        QCOMPARE(fingers, QStringLiteral("aurg anng majg indg indd majd annd aurd "));
     }
 };
 

@@ -125,7 +125,7 @@ QStringList classGames(int games, int pupils, bool server)
 // The modes, over one set of test doubles: each returns whether every result was right.
 struct Bench
 {
-    int count, pupils;
+    int count = 0, pupils = 0;
     ScriptedBoxes boxes;
     ScriptedWallClock clock;
     std::mt19937 random{2026};
@@ -423,7 +423,9 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     const QString mode = args.value(1);
     const bool ownGames = mode == "history" || mode == "practice"; // of one player, the 3rd argument a folder
-    Bench bench{args.size() > 2 ? args[2].toInt() : ownGames ? 10000 : 100000, args.size() > 3 ? args[3].toInt() : 30};
+    Bench bench;
+    bench.count = args.size() > 2 ? args[2].toInt() : ownGames ? 10000 : 100000;
+    bench.pupils = args.size() > 3 ? args[3].toInt() : 30;
     // The history file goes in a scratch folder of the one given (history, practice), or of
     // the temporary folder.
     QTemporaryDir folder(args.size() > 3 && ownGames ? args[3] + QStringLiteral("/bench-XXXXXX") : QString());

@@ -1,10 +1,7 @@
 // Runs a fuzz target without the fuzzing engine, so that an ordinary build checks the
-// targets too: every file of the folders named on the command line, then, for the given
-// seconds, inputs made from them by random edits and plain random inputs, from a fixed
-// seed so that a failure repeats.
-//
-//     fuzz_<target> [--seconds N] <corpus folder>...
-
+// targets too: every file of the corpus folders given, then, for the given seconds, inputs
+// made from them by random edits and plain random bytes, from a fixed seed so that a failure
+// repeats.    fuzz_<target> --seconds N <corpus folder>...
 #include "FuzzSupport.h"
 
 #include <QDir>
@@ -15,34 +12,25 @@
 
 int main(int argc, char **argv)
 {
-    double seconds = 3;
     std::vector<QByteArray> corpus;
-    for (int i = 1; i < argc; ++i) {
-        const QDir dir(QString::fromLocal8Bit(argv[i]));
-        if (QByteArray(argv[i]) == "--seconds" && i + 1 < argc) {
-            seconds = std::atof(argv[++i]);
-        } else if (!dir.exists()) {
-            std::fprintf(stderr, "no such corpus: %s\n", argv[i]);
-            return 2;
-        }
-        for (const QFileInfo &f : dir.entryInfoList(QDir::Files, QDir::Name)) {
+    for (int i = 3; i < argc; ++i)
+        for (const QFileInfo &f : QDir(QString::fromLocal8Bit(argv[i])).entryInfoList(QDir::Files, QDir::Name)) {
             QFile file(f.filePath());
             corpus.push_back(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
         }
-    }
-    const auto run = [](const QByteArray &b) { LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size())); };
-    for (const QByteArray &b : corpus)
-        run(b);
-
+    if (argc < 4 || corpus.empty())
+        return std::fprintf(stderr, "usage: %s --seconds N <corpus folder>...\n", argv[0]), 2;
     // Edits that find text faults: a byte set to an edge value (line ends, UTF-8 lead and
-    // continuation bytes, invisible characters' bytes), a run removed or inserted.
+    // continuation bytes, invisible characters' bytes), a run removed or copied elsewhere.
     static const char edges[] = {'\0', '\n', '\r', ' ', ',', '\x7F', '\x80', '\xAD', '\xBF', '\xC3', '\xE2', '\xEF', '\xFF'};
     std::mt19937_64 rng(20);
     QElapsedTimer timer;
     timer.start();
     long long made = 0;
-    for (; timer.elapsed() < qint64(seconds * 1000); ++made) {
-        QByteArray b = corpus.empty() || rng() % 4 == 0 ? QByteArray(qsizetype(rng() % 300), '\0') : corpus[rng() % corpus.size()];
+    for (const QByteArray &b : corpus)
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size()));
+    for (; timer.elapsed() < qint64(std::atof(argv[2]) * 1000); ++made) {
+        QByteArray b = rng() % 4 ? corpus[rng() % corpus.size()] : QByteArray(qsizetype(rng() % 300), '\0');
         if (b.count('\0') == b.size())
             for (char &x : b)
                 x = char(rng());
@@ -55,7 +43,7 @@ int main(int argc, char **argv)
             else
                 b.insert(at, b.mid(qsizetype(rng() % std::uint64_t(b.size())), qsizetype(1 + rng() % 12)));
         }
-        run(b);
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size()));
     }
     std::printf("%zu corpus inputs and %lld random ones passed\n", corpus.size(), made);
 }
