@@ -22,14 +22,7 @@ fi
 
 work="$(mktemp -d)"
 source "$here/../support/xvfb.sh"
-pids=()
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap end_script EXIT
 
 # read_window WHAT: the text to type ("item") or the sentence of the keys learnt ("keys"),
 # as the accessibility bus gives them, no-break spaces made plain.
@@ -94,9 +87,7 @@ cd "$work"
   echo "PRAGMA user_version = 4;"
 } | sqlite3 historique.sqlite
 
-QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/out.log" 2>&1 &
-app_pid=$!
-wait_main_window 20
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_program
 main="$MAIN_ID"
 xdotool windowactivate --sync "$main"
 name_player paul
