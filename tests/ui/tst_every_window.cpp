@@ -12,7 +12,6 @@
 #include "support/EntryBytes.h"
 #include "support/GameSamples.h"
 #include "support/GameUnderTest.h"
-#include "support/WindowDriver.h"
 #include "ui/Gauge.h"
 #include "ui/HandOverWindow.h"
 #include "ui/KeyboardMapView.h"
@@ -133,7 +132,6 @@ private slots:
         if (std::abs(device.width() - 1280) > 1 || std::abs(device.height() - 1024) > 1) // 1024 / 1.5 rounds to 683
             QFAIL("the screen is not 1280x1024 device pixels: run with QT_QPA_PLATFORM=offscreen:configfile=tests/data/offscreen-1280x1024.json");
     }
-    void cleanup() { tearDownGame(); }
 
     // Each window, with how many controls the walk must meet (so that it went deep), and
     // what it says beyond the names; each fits the screen (a box with the game's longest message).

@@ -1,10 +1,11 @@
 // Guards the main window's wiring: what it shows of the game, the keys and menu commands it
-// hands on (dead keys included, none from an open menu), and the modal windows it opens.
+// hands on (dead keys included, none from an open menu), and the modal windows it opens,
+// the keyboard course among them.
 #include "platform/SystemClock.h"
 #include "support/EntryBytes.h"
 #include "support/GameUnderTest.h"
-#include "support/WindowDriver.h"
 #include "ui/SplashWindow.h"
+#include "ui/TypingField.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,6 +21,14 @@ class TestMainWindow : public GameUnderTest
 {
     Q_OBJECT
 
+    Announcements voice;
+    QStringList &announced = voice.said;
+
+    // What a screen reader gets as the name of the control.
+    QString said(const char *name) const
+    {
+        return QAccessible::queryAccessibleInterface(main->findChild<QWidget *>(name))->text(QAccessible::Name);
+    }
     // The texts of the labels named, joined with "|".
     QString labels(const char *names) const
     {
@@ -42,11 +51,14 @@ class TestMainWindow : public GameUnderTest
             }
         });
     }
-    // Started, the players named, F2 pressed: a game waits for the space bar.
+    // Started, the players named, F2 pressed: a game waits for the space bar. The
+    // announcements are heard from the start.
     bool startGameOf(const QStringList &names)
     {
         if (!startGame())
             return false;
+        announced.clear();
+        voice.listen(main);
         namePlayers(names);
         key(Qt::Key_F2);
         return app->session().game().isRunning();
@@ -54,7 +66,6 @@ class TestMainWindow : public GameUnderTest
 
 private slots:
     void init() { setUpGame(); }
-    void cleanup() { tearDownGame(); }
 
     // What the window shows of an item, and says: each item and its time as notifications,
     // the focus unmoved, the labels as sentences while the screen keeps its figures; the
@@ -207,6 +218,37 @@ private slots:
             QVERIFY2(labels("itemNumber") == QString::number(number++), other);
             typeText(main, labels("item").toLower());
         }
+    }
+
+    // F8 asks for a player first, then opens the course of the player named with the focus
+    // on the text to type; the space bar shows an item, which is said, and typing it times it.
+    void f8OpensTheCourse()
+    {
+        QVERIFY(startGame());
+        key(Qt::Key_F8);
+        QVERIFY(ts->boxes.texts().value(0).startsWith(QStringLiteral("Le cours apprend le clavier à un joueur")));
+        app->session().setPlayers({QStringLiteral("Léa")});
+        QString title, keys, item, progress;
+        Announcements course;
+        whenModal([&](QWidget *w) {
+            title = w->windowTitle();
+            keys = w->findChild<QLabel *>(QStringLiteral("courseKeys"))->text();
+            auto *field = w->findChild<TypingField *>();
+            course.listen(w);
+            if (w->focusWidget() == field) { // where the window puts the keyboard focus
+                QTest::keyClick(field, Qt::Key_Space);
+                item = field->text();
+                QTest::keyClicks(field, item.toLower());
+                progress = w->findChild<QLabel *>(QStringLiteral("courseProgress"))->text();
+            }
+            w->close();
+        });
+        key(Qt::Key_F8);
+        QCOMPARE(title, QStringLiteral("Apprendre le clavier – Léa"));
+        QVERIFY2(keys.startsWith(QStringLiteral("Touches apprises\u00A0: 8 sur ")), qPrintable(keys));
+        QVERIFY2(item.size() >= 2 && progress.startsWith(QStringLiteral("Élément 1 sur 20 – ")), qPrintable(item + progress));
+        const QString spoken = QStringList(item.split(QString(), Qt::SkipEmptyParts)).join(", ");
+        QVERIFY2(course.said.contains("Élément 1 sur 20\u00A0: " + spoken), qPrintable(course.said.join('|')));
     }
 };
 

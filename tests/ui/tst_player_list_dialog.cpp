@@ -3,155 +3,136 @@
 #include "game/records/PlayerFile.h"
 #include "platform/Windows1252.h"
 #include "support/EntryBytes.h"
-#include "support/TestDoubles.h"
-#include "support/WindowDriver.h"
+#include "support/GameUnderTest.h"
 #include "ui/PlayerListDialog.h"
 
-#include <QTest>
 #include <QtWidgets>
 
-static QString items(const QAbstractItemModel *m)
+namespace {
+
+QString items(const QAbstractItemModel *m)
 {
-    QString out;
+    QStringList out;
     for (int i = 0; i < m->rowCount(); ++i)
-        out += (i ? " " : "") + m->index(i, 0).data().toString();
-    return out;
+        out << m->index(i, 0).data().toString();
+    return out.join(' ');
 }
 
-// A player file (the absolute records, one entry per known name, then `tail` stray bytes),
-// `players` as the current list, and the dialog shown over them.
-struct Opened
+// Row: the names of the player file ("_" a space; stray bytes follow them), the current
+// players, and the words done on the dialog: "t:text" typed where the focus is, ret, ent,
+// esc, up, down, "pick:name" chosen in the drop-down list with the keys, "dc:box" or
+// "dc:N" a double-click on the name box or on the player N, clear (the box emptied), list
+// and box (the focus there), "enter:button", close, or a button clicked by name; "=" and
+// the end say what is seen: the box's text, the players, the names offered, the message
+// boxes' buttons and icon, and the dialog open, accepted (ok) or refused (no).
+QString run(const QString &row)
 {
+    const QStringList p = row.split('|');
     TestServices services;
     ScratchFolder scratch;
+    QByteArray bytes = kPlaceholders;
+    for (const QString &name : p[0].split(' ', Qt::SkipEmptyParts))
+        bytes += entryBytes(Windows1252::encode(QString(name).replace('_', ' ')), 9999, 9999);
+    scratch.write(QStringLiteral("clvfic1.txt"), bytes + "ZZZZZZZZZZZZ");
     PlayerFile file;
-    std::unique_ptr<PlayerListDialog> dlg;
-    QComboBox *nameBox = nullptr;
-    QListWidget *list = nullptr;
+    if (!file.open(QStringLiteral("clvfic1.txt")))
+        return "no file";
+    PlayerListDialog dlg(file, p[1].split(' ', Qt::SkipEmptyParts), services.boxes);
+    auto *box = dlg.findChild<QComboBox *>();
+    auto *list = dlg.findChild<QListWidget *>();
+    QStringList seen;
+    auto wait = [&seen](const std::function<bool()> &done) { seen << (QTest::qWaitFor(done) ? "" : "timed out"); };
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    wait([] { return QApplication::focusWidget(); });
+    const QHash<QString, Qt::Key> keys{{"ret", Qt::Key_Return}, {"ent", Qt::Key_Enter}, {"esc", Qt::Key_Escape},
+                                       {"up", Qt::Key_Up}, {"down", Qt::Key_Down}};
+    for (const QString &word : (p[2] + " =").split(' ', Qt::SkipEmptyParts)) {
+        const QString arg = word.section(':', 1).replace('_', ' ');
+        QStringList boxes;
+        for (const ScriptedBoxes::Box &b : services.boxes.shown)
+            boxes << b.toString().section(" | ", 2).remove(" | ");
+        const QString state = dlg.isVisible() ? "open" : dlg.result() == QDialog::Accepted ? "ok" : "no";
+        if (word == "=")
+            seen << QStringList{box->currentText(), dlg.players().join(' '), items(box->model()), boxes.join(','), state}.join('/');
+        else if (word.startsWith("t:"))
+            typeText(QApplication::focusWidget(), arg);
+        else if (keys.contains(word))
+            QTest::keyClick(QApplication::focusWidget(), keys[word]);
+        else if (word.startsWith("pick:")) {
+            box->showPopup();
+            wait([box] { return box->view()->isVisible(); });
+            box->view()->setCurrentIndex(box->model()->index(box->findText(arg), 0));
+            QTest::keyClick(box->view(), Qt::Key_Return);
+            wait([box] { return !box->view()->isVisible(); });
+        } else if (word == "dc:box") {
+            QTest::mouseDClick(box->lineEdit(), Qt::LeftButton);
+        } else if (word.startsWith("dc:")) { // the first click of a double-click selects
+            list->setCurrentRow(arg.toInt());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->currentItem()).center());
+        } else if (word == "clear") {
+            box->setEditText(QString());
+        } else if (word == "list" || word == "box") {
+            QWidget *to = word == "list" ? static_cast<QWidget *>(list) : box;
+            to->setFocus();
+            wait([to] { return to->hasFocus(); });
+        } else if (word == "close") {
+            dlg.close();
+        } else if (word.startsWith("enter:")) {
+            QTest::keyClick(dlg.findChild<QPushButton *>(arg), Qt::Key_Return);
+        } else {
+            QTest::mouseClick(dlg.findChild<QPushButton *>(word), Qt::LeftButton);
+        }
+    }
+    return seen.filter(QRegularExpression(".")).join(" = ");
+}
 
-    explicit Opened(const QStringList &known, const QStringList &players = {}, int tail = 0)
-    {
-        QByteArray bytes = kPlaceholders;
-        for (const QString &name : known)
-            bytes += entryBytes(Windows1252::encode(name), 9999, 9999);
-        scratch.write(QStringLiteral("clvfic1.txt"), bytes + QByteArray(tail, 'Z'));
-        QVERIFY(file.open(QStringLiteral("clvfic1.txt")));
-        dlg = std::make_unique<PlayerListDialog>(file, players, services.boxes);
-        nameBox = dlg->findChild<QComboBox *>();
-        list = dlg->findChild<QListWidget *>();
-        dlg->show();
-        QApplication::setActiveWindow(dlg.get());
-        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
-    }
-    // Keys go where the focus is, one event per character so that any letter arrives.
-    void type(const QString &text) { typeText(QApplication::focusWidget(), text); }
-    void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
-    QPushButton *button(const char *name) const { return dlg->findChild<QPushButton *>(QLatin1String(name)); }
-    // A selection in the drop-down list with the keys: open it, move to the name, Enter.
-    void pick(const QString &name)
-    {
-        QAbstractItemView *view = nameBox->view();
-        nameBox->showPopup();
-        QTRY_VERIFY(view->isVisible());
-        view->setCurrentIndex(view->model()->index(nameBox->findText(name), 0));
-        QTest::keyClick(view, Qt::Key_Return);
-        QTRY_VERIFY(!view->isVisible());
-    }
-};
+} // namespace
 
 class TestPlayerListDialog : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void knownNamesSortedAndTrimmed()
+    void rows()
     {
-        // Case ignored, accents in their place, duplicates kept; stray bytes are no name.
-        Opened o({"zoé", "Paul", "  alice", "Émile", "Chloé", "Paul", "denis"}, {}, 12);
-        QCOMPARE(items(o.nameBox->model()), QStringLiteral("alice Chloé denis Émile Paul Paul zoé"));
-        QCOMPARE(o.nameBox->currentText(), QString());
-    }
-
-    // Without players every way out is refused with a box; with players, leaving without OK
-    // drops every change and the caller keeps its list. The help box leaves nothing.
-    void leaving()
-    {
-        for (const char *way : {"0 ok", "0 cancel", "0 escape", "0 close", "0 enter on cancel", "0 help", "2 cancel", "2 escape",
-                                "2 close", "2 enter on cancel"}) {
-            const QString how = QString::fromLatin1(way).mid(2);
-            const bool none = way[0] == '0';
-            Opened o({"Anne"}, none ? QStringList{} : QStringList{"Anne", "Bruno"});
-            if (!none)
-                o.type("zoé"), o.press(Qt::Key_Return);
-            if (how == "escape")
-                o.press(Qt::Key_Escape);
-            else if (how == "close")
-                o.dlg->close();
-            else if (how == "enter on cancel")
-                QTest::keyClick(o.button("cancel"), Qt::Key_Return);
-            else
-                QTest::mouseClick(o.button(qPrintable(how)), Qt::LeftButton);
-            QVERIFY2(o.dlg->isVisible() == none && o.dlg->result() == int(QDialog::Rejected), way);
-            const QString box = how == "help" ? "| Liste des joueurs | Ok | Information" : "| Liste des joueurs | Ok | Stop";
-            QVERIFY2(o.services.boxes.shown.size() == int(none) && (!none || o.services.boxes.last().endsWith(box)), way);
+        const char *rows[][2] = {
+            // The names offered: case ignored, accents in their place, duplicates kept.
+            {"zoé Paul __alice Émile Chloé Paul denis||", "//alice Chloé denis Émile Paul Paul zoé//open"},
+            // Without players every way out is refused with a box; the help box leaves nothing.
+            {"Anne||ok", "//Anne/OkStop/open"},
+            {"Anne||cancel", "//Anne/OkStop/open"},
+            {"Anne||esc", "//Anne/OkStop/open"},
+            {"Anne||close", "//Anne/OkStop/open"},
+            {"Anne||enter:cancel", "//Anne/OkStop/open"},
+            {"Anne||help", "//Anne/OkInformation/open"},
+            // With players, every way out but OK refuses the list (the caller keeps its own).
+            {"Anne|Anne Bruno|t:zoé ret cancel", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret esc", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret close", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret enter:cancel", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            // A blank name adds nothing; the first Enter adds the name as names are shown, and
+            // among the known ones; Enter on the same name again, typed otherwise, validates.
+            {"Anne Zoé||t:___ ret t:__paul_ ret = t:PAUL ent", "Paul/Paul/Anne Paul Zoé//open = Paul/Paul/Anne Paul Zoé//ok"},
+            {"Anne Zoé||t:an ret = t:AN ent", "An/An/An Anne Zoé//open = An/An/An Anne Zoé//ok"},
+            {"Anne Zoé||t:éLODIE ret = t:élodie ent", "Élodie/Élodie/Anne Élodie Zoé//open = Élodie/Élodie/Anne Élodie Zoé//ok"},
+            {"Anne Zoé||t:anne ret = t:ANNE ent", "Anne/Anne/Anne Zoé//open = Anne/Anne/Anne Zoé//ok"},
+            {"Anne Zoé||t:œdipe ret = t:ŒDIPE ent", "Œdipe/Œdipe/Anne Œdipe Zoé//open = Œdipe/Œdipe/Anne Œdipe Zoé//ok"},
+            // The first selection only comes into the box, a second of the same name adds it
+            // once; a known name typed and left is no selection; the arrows browse without
+            // adding; Enter adds the name shown, the next selection adds.
+            {"Chloé Anne Bruno||pick:Bruno = pick:Chloé pick:Chloé clear t:Anne list box up down down up = "
+             "ret pick:Anne",
+             "Bruno//Anne Bruno Chloé//open = Bruno/Chloé/Anne Bruno Chloé//open = Anne/Chloé Bruno Anne/Anne Bruno Chloé//open"},
+            // A double-click on the box adds the name without making it known; on a player, removes it.
+            {"|Anne Bruno Chloé|t:_marie-charlotte-EUGÉNIE_ dc:box = dc:1 ok",
+             "Marie-charlotte-eugénie/Anne Bruno Chloé Marie-charlotte-eugénie///open = "
+             "Marie-charlotte-eugénie/Anne Chloé Marie-charlotte-eugénie///ok"},
+        };
+        for (const auto &[row, wanted] : rows) {
+            const QString found = run(QString::fromUtf8(row));
+            QVERIFY2(found == QString::fromUtf8(wanted), qPrintable(QString::fromUtf8(row) + "\n   found: " + found));
         }
-    }
-
-    // The first Enter adds the name as names are shown, and among the known names in its
-    // place; Enter on the same name again, typed otherwise, validates. Rows: first typed,
-    // then typed again, the player, the known names afterwards.
-    void enterAddsThenValidates()
-    {
-        for (const char *row : {"  paul |PAUL|Paul|Anne Paul Zoé", "an|AN|An|An Anne Zoé", "éLODIE|élodie|Élodie|Anne Élodie Zoé",
-                                "anne|ANNE|Anne|Anne Zoé", "œdipe|ŒDIPE|Œdipe|Anne Œdipe Zoé"}) {
-            const QStringList p = QString::fromUtf8(row).split('|');
-            Opened o({"Anne", "Zoé"});
-            o.type("   "); // a blank box adds nothing and validates nothing
-            o.press(Qt::Key_Return);
-            o.type(p[0]);
-            o.press(Qt::Key_Return);
-            QCOMPARE(items(o.list->model()) + '|' + items(o.nameBox->model()), p[2] + '|' + p[3]);
-            QVERIFY(o.dlg->isVisible());
-            o.type(p[1]); // replaces the name, left selected
-            o.press(Qt::Key_Enter);
-            QVERIFY2(!o.dlg->isVisible() && o.dlg->result() == int(QDialog::Accepted) && o.services.boxes.shown.isEmpty(), row);
-            QCOMPARE(o.dlg->players(), QStringList{p[2]});
-        }
-    }
-
-    void selectionsAndArrows()
-    {
-        Opened o({"Chloé", "Anne", "Bruno"});
-        o.pick("Bruno"); // swallowed: only comes into the box
-        QCOMPARE(o.nameBox->currentText() + '|' + items(o.list->model()), QStringLiteral("Bruno|"));
-        o.pick("Chloé");
-        o.pick("Chloé"); // already chosen: not added twice
-        // Typing a known name and leaving the box is no selection.
-        o.nameBox->setEditText(QString());
-        o.type("Anne");
-        o.list->setFocus();
-        QTRY_VERIFY(o.list->hasFocus());
-        // Arrows browse without adding; Enter adds the name shown, the next selection adds.
-        o.nameBox->setFocus();
-        for (Qt::Key k : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up})
-            o.press(k);
-        QCOMPARE(o.nameBox->currentText() + '|' + items(o.list->model()), QStringLiteral("Bruno|Chloé"));
-        o.press(Qt::Key_Return);
-        o.pick("Anne");
-        QCOMPARE(items(o.list->model()), QStringLiteral("Chloé Bruno Anne"));
-    }
-
-    void doubleClicksThenOk()
-    {
-        Opened o({}, {"Anne", "Bruno", "Chloé"});
-        o.type(" marie-charlotte-EUGÉNIE ");
-        QTest::mouseDClick(o.nameBox->lineEdit(), Qt::LeftButton);
-        QCOMPARE(o.nameBox->count(), 0); // only Enter makes a name known
-        o.list->setCurrentRow(1); // the first click of a double-click selects
-        QTest::mouseDClick(o.list->viewport(), Qt::LeftButton, {}, o.list->visualItemRect(o.list->item(1)).center());
-        QTest::mouseClick(o.button("ok"), Qt::LeftButton);
-        QVERIFY(!o.dlg->isVisible() && o.dlg->result() == int(QDialog::Accepted));
-        QCOMPARE(o.dlg->players().join(' '), "Anne Chloé Marie-charlotte-eugénie");
     }
 };
 

@@ -9,7 +9,6 @@
 #include "support/EntryBytes.h"
 #include "support/GameSamples.h"
 #include "support/GameUnderTest.h"
-#include "support/WindowDriver.h"
 #include "ui/ClassTableModel.h"
 #include "ui/ClassWindow.h"
 #include "ui/CsvExport.h"
@@ -60,7 +59,6 @@ class TestProgressionWindow : public GameUnderTest
 private slots:
     // The layout remembered between runs goes to a settings folder of the test's own.
     void initTestCase() { qputenv("XDG_CONFIG_HOME", configFolder_.path().toLocal8Bit()); }
-    void cleanup() { tearDownGame(); }
 
     // Rows: the main window's player and mode (empty: nobody yet), then what the window shows:
     // player, mode, the page, the controls Tab visits from the player, the page after
