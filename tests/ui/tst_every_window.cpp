@@ -6,8 +6,6 @@
 // one name. The main window's announcements are checked with its wiring, the map's keys
 // with the keyboard panel.
 #include "adapters/QtServices.h"
-#include "adapters/XkbKeyboards.h"
-#include "game/keyboard/KeyboardLayouts.h"
 #include "game/records/PlayerFile.h"
 #include "support/EntryBytes.h"
 #include "support/GameSamples.h"
@@ -102,26 +100,40 @@ QString misfit(const QWidget *w)
         .arg(w->windowTitle()).arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y()).arg(area.width()).arg(area.height());
 }
 
+// Every name and rate of the map inside its key, the rates as wide as they come
+// ("100,0 %"), at the size the window gives the map and at its smallest and preferred
+// sizes; the rates at least 7 device pixels high.
+void keyTextsFit(KeyboardMapView *map)
+{
+    QList<KeyboardMap::KeyFigures> figures = map->figures();
+    QVERIFY(figures.size() > 40);
+    for (KeyboardMap::KeyFigures &f : figures)
+        f.expected = f.wrong = 1000;
+    map->setFigures(figures);
+    for (const QSize &size : {QSize(), map->minimumSizeHint(), map->sizeHint()}) {
+        if (size.isValid())
+            map->setFixedSize(size);
+        QCoreApplication::processEvents();
+        const KeyboardMapView::KeyFonts fonts = map->keyFonts();
+        const QFontMetricsF labels(fonts.label), rates(fonts.rate);
+        QVERIFY(fonts.rate.pixelSize() * map->devicePixelRatioF() >= 7);
+        for (int i = 0; i < figures.size(); ++i) {
+            const QRectF key = map->keyRect(i), rateRoom = KeyboardMapView::rateRoom(key);
+            QVERIFY(QRectF(map->rect()).contains(key));
+            QVERIFY2(labels.horizontalAdvance(figures[i].label) <= KeyboardMapView::labelRoom(key).width(),
+                     qPrintable(figures[i].label));
+            QVERIFY2(rates.horizontalAdvance(KeyboardMapView::rateText(1.0)) <= rateRoom.width()
+                         && rates.height() <= rateRoom.height(),
+                     qPrintable(QStringLiteral("%1 px on a key %2 wide").arg(fonts.rate.pixelSize()).arg(key.width())));
+        }
+    }
+}
+
 } // namespace
 
 class TestEveryWindow : public GameUnderTest
 {
     Q_OBJECT
-
-    XkbKeyboards keyboards;
-    GivenKeyboardNames serverKeyboard;
-    RememberedLayout memory;
-    KeyboardLayouts layouts{keyboards, serverKeyboard, memory};
-
-    // The progression window over forty games of Paul, each item missed now and then, so
-    // that most keys show a rate.
-    std::unique_ptr<ProgressionWindow> progression()
-    {
-        std::mt19937 random(7);
-        for (int i = 0; i < 40; ++i)
-            app->history().record(sampleGame(random, "Paul", i % 2 ? 6 : 1, QDateTime(QDate(2026, 11, 2), QTime(17, 0), Qt::UTC).addDays(i)));
-        return std::make_unique<ProgressionWindow>(app->history(), ts->boxes, layouts, ts->wallClock, "Paul", 6);
-    }
 
 private slots:
     void initTestCase()
@@ -196,6 +208,7 @@ private slots:
                     for (auto *button : {modal->findChild<QPushButton *>("exportButton"), modal->findChild<QPushButton *>("closeButton")})
                         QVERIFY2(button->isVisible() && modal->screen()->availableGeometry().contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()))
                                      && modal->rect().contains(button->geometry()), qPrintable(button->objectName()));
+                    keyTextsFit(modal->findChild<KeyboardMapView *>());
                     says = progressionSays(modal);
                 });
                 QTest::keyClick(main, Qt::Key_F5);
@@ -251,38 +264,6 @@ private slots:
         };
         for (const auto &[got, wanted] : said)
             QCOMPARE(got, wanted);
-    }
-
-    // Every name and rate inside its key, the rates as wide as they come ("100,0 %"), at the
-    // size the window gives the map and at the map's smallest and preferred sizes; the
-    // rates at least 7 device pixels high.
-    void keyTextsFitTheirKeys()
-    {
-        setUpGame();
-        const auto w = progression();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        auto *map = w->findChild<KeyboardMapView *>();
-        QList<KeyboardMap::KeyFigures> figures = map->figures();
-        QVERIFY(figures.size() > 40);
-        for (KeyboardMap::KeyFigures &f : figures)
-            f.expected = f.wrong = 1000;
-        map->setFigures(figures);
-        for (const QSize &size : {QSize(), map->minimumSizeHint(), map->sizeHint()}) {
-            if (size.isValid())
-                map->setFixedSize(size);
-            QCoreApplication::processEvents();
-            const KeyboardMapView::KeyFonts fonts = map->keyFonts();
-            const QFontMetricsF labels(fonts.label), rates(fonts.rate);
-            QVERIFY(fonts.rate.pixelSize() * map->devicePixelRatioF() >= 7);
-            for (int i = 0; i < figures.size(); ++i) {
-                const QRectF key = map->keyRect(i), rateRoom = KeyboardMapView::rateRoom(key);
-                QVERIFY(QRectF(map->rect()).contains(key));
-                QVERIFY2(labels.horizontalAdvance(figures[i].label) <= KeyboardMapView::labelRoom(key).width(), qPrintable(figures[i].label));
-                QVERIFY2(rates.horizontalAdvance(KeyboardMapView::rateText(1.0)) <= rateRoom.width() && rates.height() <= rateRoom.height(),
-                         qPrintable(QStringLiteral("%1 px on a key %2 wide").arg(fonts.rate.pixelSize()).arg(key.width())));
-            }
-        }
     }
 
 private:
