@@ -3,10 +3,13 @@
 #include "game/records/PlayerFile.h"
 #include "platform/Windows1252.h"
 #include "support/EntryBytes.h"
-#include "support/GameUnderTest.h"
+#include "support/TestDoubles.h"
 #include "ui/PlayerListDialog.h"
 
+#include <QTest>
 #include <QtWidgets>
+
+#include <functional>
 
 namespace {
 
@@ -56,7 +59,7 @@ QString run(const QString &row)
         if (word == "=")
             seen << QStringList{box->currentText(), dlg.players().join(' '), items(box->model()), boxes.join(','), state}.join('/');
         else if (word.startsWith("t:"))
-            typeText(QApplication::focusWidget(), arg);
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0), arg, Qt::NoModifier);
         else if (keys.contains(word))
             QTest::keyClick(QApplication::focusWidget(), keys[word]);
         else if (word.startsWith("pick:")) {
