@@ -1,7 +1,18 @@
-// Guards the parts of the windows that need no running game: the main window's proportional
-// re-layout, the drawn pictures, the keyboard map's colours, the About window, the
-// hand-over window's wait, the splash's growth, and what differs under a compositor.
+// Guards the windows that need no running game: the main window's proportional re-layout,
+// the drawn pictures, the keyboard map's colours, the About window, the hand-over window's
+// wait, the splash's growth, and what differs under a compositor; the player list dialog
+// (the names it offers, how typing, Enter, selections and double-clicks build the list, when
+// OK and Annuler may leave it); the records list window (its lines, its size, no line behind
+// its button, how it closes); the progression window's keyboard panel (the layout in use with
+// the wrong keys on their keys, the player's choice kept, without keyboard data still keys to
+// walk and a French notice why; the key chosen with the arrows told under the map and, as the
+// focused child, to a screen reader; the key under the mouse telling its figures).
+#include "adapters/XkbKeyboards.h"
+#include "game/keyboard/KeyboardLayouts.h"
+#include "game/records/PlayerFile.h"
 #include "game/session/GameSession.h"
+#include "platform/Windows1252.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "ui/AboutWindow.h"
 #include "ui/ActivationRequests.h"
@@ -9,7 +20,11 @@
 #include "ui/Faces.h"
 #include "ui/HandOverWindow.h"
 #include "ui/KeyboardMapView.h"
+#include "ui/KeyboardPanel.h"
 #include "ui/MainLayout.h"
+#include "ui/PlayerListDialog.h"
+#include "ui/RecordsTableModel.h"
+#include "ui/RecordsWindow.h"
 #include "ui/Screen.h"
 #include "ui/SplashWindow.h"
 
@@ -18,6 +33,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <functional>
 
 namespace {
 
@@ -71,6 +87,83 @@ struct GrowthWatch : QObject
     bool clicked = false;
 };
 
+QString items(const QAbstractItemModel *m)
+{
+    QStringList out;
+    for (int i = 0; i < m->rowCount(); ++i)
+        out << m->index(i, 0).data().toString();
+    return out.join(' ');
+}
+
+// Row: the names of the player file ("_" a space; stray bytes follow them), the current
+// players, and the words done on the dialog: "t:text" typed where the focus is, ret, ent,
+// esc, up, down, "pick:name" chosen in the drop-down list with the keys, "dc:box" or
+// "dc:N" a double-click on the name box or on the player N, clear (the box emptied), list
+// and box (the focus there), "enter:button", close, or a button clicked by name; "=" and
+// the end say what is seen: the box's text, the players, the names offered, the message
+// boxes' buttons and icon, and the dialog open, accepted (ok) or refused (no).
+QString run(const QString &row)
+{
+    const QStringList p = row.split('|');
+    TestServices services;
+    ScratchFolder scratch;
+    QByteArray bytes = kPlaceholders;
+    for (const QString &name : p[0].split(' ', Qt::SkipEmptyParts))
+        bytes += entryBytes(Windows1252::encode(QString(name).replace('_', ' ')), 9999, 9999);
+    scratch.write(QStringLiteral("clvfic1.txt"), bytes + "ZZZZZZZZZZZZ");
+    PlayerFile file;
+    if (!file.open(QStringLiteral("clvfic1.txt")))
+        return "no file";
+    PlayerListDialog dlg(file, p[1].split(' ', Qt::SkipEmptyParts), services.boxes);
+    auto *box = dlg.findChild<QComboBox *>();
+    auto *list = dlg.findChild<QListWidget *>();
+    QStringList seen;
+    auto wait = [&seen](const std::function<bool()> &done) { seen << (QTest::qWaitFor(done) ? "" : "timed out"); };
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    wait([] { return QApplication::focusWidget(); });
+    const QHash<QString, Qt::Key> keys{{"ret", Qt::Key_Return}, {"ent", Qt::Key_Enter}, {"esc", Qt::Key_Escape},
+                                       {"up", Qt::Key_Up}, {"down", Qt::Key_Down}};
+    for (const QString &word : (p[2] + " =").split(' ', Qt::SkipEmptyParts)) {
+        const QString arg = word.section(':', 1).replace('_', ' ');
+        QStringList boxes;
+        for (const ScriptedBoxes::Box &b : services.boxes.shown)
+            boxes << b.toString().section(" | ", 2).remove(" | ");
+        const QString state = dlg.isVisible() ? "open" : dlg.result() == QDialog::Accepted ? "ok" : "no";
+        if (word == "=")
+            seen << QStringList{box->currentText(), dlg.players().join(' '), items(box->model()), boxes.join(','), state}.join('/');
+        else if (word.startsWith("t:"))
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0), arg, Qt::NoModifier);
+        else if (keys.contains(word))
+            QTest::keyClick(QApplication::focusWidget(), keys[word]);
+        else if (word.startsWith("pick:")) {
+            box->showPopup();
+            wait([box] { return box->view()->isVisible(); });
+            box->view()->setCurrentIndex(box->model()->index(box->findText(arg), 0));
+            QTest::keyClick(box->view(), Qt::Key_Return);
+            wait([box] { return !box->view()->isVisible(); });
+        } else if (word == "dc:box") {
+            QTest::mouseDClick(box->lineEdit(), Qt::LeftButton);
+        } else if (word.startsWith("dc:")) { // the first click of a double-click selects
+            list->setCurrentRow(arg.toInt());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->currentItem()).center());
+        } else if (word == "clear") {
+            box->setEditText(QString());
+        } else if (word == "list" || word == "box") {
+            QWidget *to = word == "list" ? static_cast<QWidget *>(list) : box;
+            to->setFocus();
+            wait([to] { return to->hasFocus(); });
+        } else if (word == "close") {
+            dlg.close();
+        } else if (word.startsWith("enter:")) {
+            QTest::keyClick(dlg.findChild<QPushButton *>(arg), Qt::Key_Return);
+        } else {
+            QTest::mouseClick(dlg.findChild<QPushButton *>(word), Qt::LeftButton);
+        }
+    }
+    return seen.filter(QRegularExpression(".")).join(" = ");
+}
+
 } // namespace
 
 class TestWindowParts : public QObject
@@ -80,6 +173,24 @@ class TestWindowParts : public QObject
     TestServices services;
     int scroll = 0;
     static QString text(QWidget &w, const char *label) { return w.findChild<QLabel *>(QLatin1String(label))->text(); }
+    ScratchFolder folder;
+    PlayerFile file;
+    std::unique_ptr<RecordsWindow> records;
+    QTableView *list = nullptr;
+    QPushButton *ok = nullptr;
+
+    // The records window shown over a player file of the two absolute records, then `players`.
+    void openRecords(const QByteArray &players, int mode = 1)
+    {
+        records.reset();
+        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + players);
+        QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
+        records = std::make_unique<RecordsWindow>(file, mode);
+        records->show();
+        list = records->findChild<QTableView *>();
+        ok = records->findChild<QPushButton *>();
+    }
+    int outerHeight() const { return records->frameGeometry().height(); }
 
 private slots:
     // From the reference (refW, refH) to (w, h): left and width by w / refW, top and height
@@ -306,6 +417,181 @@ private slots:
             QTest::qWait(20);
             QVERIFY2(asked.join(',') == QLatin1String(wanted) && pluginRequests == 0, qPrintable(asked.join(',')));
             disconnect(plugin);
+        }
+    }
+
+    // The player list dialog, as rows.
+    void playerList()
+    {
+        const char *rows[][2] = {
+            // The names offered: case ignored, accents in their place, duplicates kept.
+            {"zoé Paul __alice Émile Chloé Paul denis||", "//alice Chloé denis Émile Paul Paul zoé//open"},
+            // Without players every way out is refused with a box; the help box leaves nothing.
+            {"Anne||ok", "//Anne/OkStop/open"},
+            {"Anne||cancel", "//Anne/OkStop/open"},
+            {"Anne||esc", "//Anne/OkStop/open"},
+            {"Anne||close", "//Anne/OkStop/open"},
+            {"Anne||enter:cancel", "//Anne/OkStop/open"},
+            {"Anne||help", "//Anne/OkInformation/open"},
+            // With players, every way out but OK refuses the list (the caller keeps its own).
+            {"Anne|Anne Bruno|t:zoé ret cancel", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret esc", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret close", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret enter:cancel", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            // A blank name adds nothing; the first Enter adds the name as names are shown, and
+            // among the known ones; Enter on the same name again, typed otherwise, validates.
+            {"Anne Zoé||t:___ ret t:__paul_ ret = t:PAUL ent", "Paul/Paul/Anne Paul Zoé//open = Paul/Paul/Anne Paul Zoé//ok"},
+            {"Anne Zoé||t:an ret = t:AN ent", "An/An/An Anne Zoé//open = An/An/An Anne Zoé//ok"},
+            {"Anne Zoé||t:éLODIE ret = t:élodie ent", "Élodie/Élodie/Anne Élodie Zoé//open = Élodie/Élodie/Anne Élodie Zoé//ok"},
+            {"Anne Zoé||t:anne ret = t:ANNE ent", "Anne/Anne/Anne Zoé//open = Anne/Anne/Anne Zoé//ok"},
+            {"Anne Zoé||t:œdipe ret = t:ŒDIPE ent", "Œdipe/Œdipe/Anne Œdipe Zoé//open = Œdipe/Œdipe/Anne Œdipe Zoé//ok"},
+            // The first selection only comes into the box, a second of the same name adds it
+            // once; a known name typed and left is no selection; the arrows browse without
+            // adding; Enter adds the name shown, the next selection adds.
+            {"Chloé Anne Bruno||pick:Bruno = pick:Chloé pick:Chloé clear t:Anne list box up down down up = "
+             "ret pick:Anne",
+             "Bruno//Anne Bruno Chloé//open = Bruno/Chloé/Anne Bruno Chloé//open = Anne/Chloé Bruno Anne/Anne Bruno Chloé//open"},
+            // A double-click on the box adds the name without making it known; on a player, removes it.
+            {"|Anne Bruno Chloé|t:_marie-charlotte-EUGÉNIE_ dc:box = dc:1 ok",
+             "Marie-charlotte-eugénie/Anne Bruno Chloé Marie-charlotte-eugénie///open = "
+             "Marie-charlotte-eugénie/Anne Chloé Marie-charlotte-eugénie///ok"},
+        };
+        for (const auto &[row, wanted] : rows) {
+            const QString found = run(QString::fromUtf8(row));
+            QVERIFY2(found == QString::fromUtf8(wanted), qPrintable(QString::fromUtf8(row) + "\n   found: " + found));
+        }
+    }
+
+    // Rows: the layout remembered, "-" for an empty folder of keyboard data, what the
+    // panel shows (the layout, the keys with wrong keys on them, the notice), then after
+    // choosing BÉPO; then the keys visited from ² with Down, Right, Right, Up.
+    void showsTheLayoutInUse()
+    {
+        const QString none = "Les dispositions de clavier du système sont introuvables\u00A0: les touches restent sans nom (le paquet xkb-data les fournit).";
+        for (const QStringList &row : {QStringList{"be", "AZERTY (Belgique)|é 3/20, ! 4/5, E 2/10, O 1/1|", "BÉPO|É 3/20, O 1/1, ^ 4/5, Ê 2/10|", "² A Z E \""},
+                                       QStringList{"ca-", "QWERTY (Canada français)||" + none, "", "    "}}) {
+            QTemporaryDir empty;
+            XkbKeyboards keyboards(row[0].endsWith('-') ? empty.path() : QString());
+            GivenKeyboardNames server;
+            RememberedLayout memory;
+            memory.layout = row[0].chopped(row[0].endsWith('-'));
+            KeyboardLayouts layouts(keyboards, server, memory);
+            KeyboardPanel panel(layouts);
+            panel.setCounts({{"É", 20, 3}, {"Ê", 10, 2}, {"!", 5, 4}, {"Œ", 1, 1}});
+            KeyboardMapView *map = panel.map();
+            auto shown = [&] {
+                QStringList missed;
+                for (const KeyboardMap::KeyFigures &f : map->figures())
+                    if (f.wrong > 0)
+                        missed << QStringLiteral("%1 %2/%3").arg(f.label).arg(f.wrong).arg(f.expected);
+                auto *notice = panel.findChild<QLabel *>(QStringLiteral("layoutNotice"));
+                return panel.layoutBox()->currentText() + '|' + missed.join(", ") + '|' + (notice->isVisibleTo(&panel) ? notice->text() : "");
+            };
+            QCOMPARE(shown(), row[1]);
+            QVERIFY(panel.findChild<QLabel *>(QStringLiteral("mostMissed"))->text().contains(QStringLiteral("!\u00A0: 4 fautes sur 5")));
+            // Each key visited: its name under the map, and as the only focused child, the map's focus child.
+            panel.show();
+            panel.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&panel));
+            map->setFocus();
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(map);
+            QVERIFY(iface->childCount() == map->figures().size() && iface->childCount() > 40);
+            QStringList visited, said;
+            for (Qt::Key k : {Qt::Key_unknown, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up}) {
+                if (k != Qt::Key_unknown)
+                    QTest::keyClick(map, k);
+                const QString told = panel.findChild<QLabel *>(QStringLiteral("keyFigures"))->text();
+                QStringList focused;
+                for (int i = 0; i < iface->childCount(); ++i)
+                    if (iface->child(i)->state().focused)
+                        focused << iface->child(i)->text(QAccessible::Name);
+                QVERIFY(iface->focusChild() && focused == QStringList{iface->focusChild()->text(QAccessible::Name)});
+                QVERIFY2(focused[0].startsWith("Touche " + told.section(u'\u00A0', 0, 0)) || told.isEmpty(), qPrintable(focused[0] + " / " + told));
+                visited << told.section(u'\u00A0', 0, 0);
+                said << focused[0];
+            }
+            QVERIFY(map->currentKey() > 0 && visited.join(" ") == row[3]);
+            QAccessibleInterface *second = iface->child(1);
+            const QPoint centre = second->rect().center();
+            QVERIFY(iface->childAt(centre.x(), centre.y()) == second && iface->indexOfChild(second) == 1 && second->parent() == iface);
+            if (row[2].isEmpty())
+                continue;
+            QCOMPARE(said[3], "Touche E\u00A0: 2 erreurs sur 10, 20,0\u00A0%");
+            // The key under the mouse.
+            for (int i = 0; i < map->figures().size(); ++i)
+                if (map->figures()[i].label == QStringLiteral("é")) {
+                    const QPoint onKey = map->keyRect(i).center().toPoint();
+                    QHelpEvent hover(QEvent::ToolTip, onKey, map->mapToGlobal(onKey));
+                    QApplication::sendEvent(map, &hover);
+                }
+            QVERIFY2(QToolTip::text().startsWith(QStringLiteral("é\u00A0: 3 fautes sur 20")), qPrintable(QToolTip::text()));
+            panel.layoutBox()->setCurrentIndex(panel.layoutBox()->findData(QStringLiteral("fr(bepo)")));
+            QCOMPARE(memory.kept, QStringList{QStringLiteral("fr(bepo)")});
+            QCOMPARE(shown(), row[2]);
+        }
+    }
+
+    // Ranked, a fragment of an entry left out, the mode's records named, the same lines after
+    // a later activation, the file only read. OK, the title-bar close and Enter close the
+    // window; Escape does not.
+    void recordsListedAndClosed()
+    {
+        const QByteArray players = entryBytes("Anne", 250, 400) + entryBytes("C\xE9line", 5, 300) + "frag";
+        openRecords(players, 6);
+        QVERIFY(records->findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
+        for (bool activated : {false, true}) {
+            QStringList lines;
+            for (int row = 0; row < list->model()->rowCount(); ++row)
+                lines << list->model()->index(row, 0).data(RecordsTableModel::LineRole).toString().simplified();
+            QVERIFY2(lines.join('|') == QStringLiteral("1 Céline 5 300|2 Anne 250 400"), qPrintable(lines.join('|')));
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(records.get(), &activate);
+            QVERIFY(activated || folder.read(QStringLiteral("clvfic1.txt")) == kPlaceholders + players);
+        }
+        for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+            records->show();
+            how == 0 ? ok->click() : how == 1 ? void(records->close()) : QTest::keyClick(list, Qt::Key(how));
+            QVERIFY2(records->isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
+        }
+    }
+
+    // Half the screen high and centred at load; then the list takes what the height gives
+    // beyond the fixed part, the button keeps its distance to the bottom, the width stays,
+    // and a height at or below the fixed part is refused.
+    void recordsSizing()
+    {
+        openRecords({});
+        const QRect screen = records->screen()->geometry(), load = records->frameGeometry();
+        QVERIFY(qAbs(load.height() - screen.height() / 2) <= 1 && (load.center() - screen.center()).manhattanLength() <= 2);
+        const int fixed = outerHeight() - list->height(), bottom = outerHeight() - ok->y();
+        int height = outerHeight();
+        for (int asked : {fixed + 300, fixed, fixed + 40, fixed - 40, fixed + 1}) {
+            records->resize(records->width() + 50, asked - (outerHeight() - records->height()));
+            height = asked > fixed ? asked : height;
+            QTRY_COMPARE(outerHeight(), height);
+            QVERIFY(records->frameGeometry().width() == load.width() && list->height() == height - fixed);
+            QCOMPARE(outerHeight() - ok->y(), bottom);
+        }
+    }
+
+    // The OK button stands over the bottom of the list's box; no line may be hidden behind
+    // it, at the height of the load or a small one, scrolled to the top or to the end.
+    void noRecordLineBehindTheButton()
+    {
+        QByteArray players;
+        for (int i = 0; i < 60; ++i)
+            players += entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
+        for (int height : {0, 180}) {
+            openRecords(players);
+            if (height > 0)
+                records->resize(records->width(), height);
+            QVERIFY(QTest::qWaitForWindowExposed(records.get()));
+            for (bool end : {false, true}) {
+                end ? list->scrollToBottom() : list->scrollToTop();
+                const QRect rows(list->viewport()->mapTo(records.get(), QPoint(0, 0)), list->viewport()->size());
+                QVERIFY(!rows.intersects(ok->geometry()));
+                QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(end ? 59 : 0, 0))));
+            }
         }
     }
 };
