@@ -393,7 +393,8 @@ private slots:
         }
     }
 
-    // What is said for the figures the windows show. Rows: what is asked, what is said.
+    // What is said for the figures the windows show (the items, times, turns and key rates
+    // as the windows say them are checked with their wiring). Rows: what is asked, what is said.
     void sentences()
     {
         using namespace SpokenText;
@@ -407,10 +408,7 @@ private slots:
             {score("Record personnel", "Mini"), "Record personnel Mini\u00A0: pas encore de record"},
             {score("Partie en cours", "Mini    :  1"), "Partie en cours Mini\u00A0: 1 milliseconde"},
             {gameOver(""), "Partie terminée. Touche F2 pour une nouvelle partie."},
-            {gameOver("Zoé"), "Partie terminée. Au tour de Zoé\u00A0: barre espace pour continuer."},
-            {item("MAISON", 6) + '|' + item("É", 1), "Mot\u00A0: maison|Lettre\u00A0: É"},
-            {itemTime(1812) + '|' + itemNumber(20, 20), "Temps\u00A0: 1\u202F812 millisecondes|Élément 20 sur 20"},
-            {SpokenText::key(" ", 1, 0) + '|' + SpokenText::key("K", 12, 40), "Touche sans nom\u00A0: 1 erreur|Touche K\u00A0: 12 erreurs sur 40, 30,0\u00A0%"},
+            {SpokenText::key(" ", 1, 0), "Touche sans nom\u00A0: 1 erreur"},
         };
         for (const auto &[got, wanted] : said)
             QCOMPARE(got, wanted);
