@@ -1,12 +1,7 @@
-// Guards the windows that need no running game: the main window's proportional re-layout,
-// the drawn pictures, the keyboard map's colours, the About window, the hand-over window's
-// wait, the splash's growth, and what differs under a compositor; the player list dialog
-// (the names it offers, how typing, Enter, selections and double-clicks build the list, when
-// OK and Annuler may leave it); the records list window (its lines, its size, no line behind
-// its button, how it closes); the progression window's keyboard panel (the layout in use with
-// the wrong keys on their keys, the player's choice kept, without keyboard data still keys to
-// walk and a French notice why; the key chosen with the arrows told under the map and, as the
-// focused child, to a screen reader; the key under the mouse telling its figures).
+// Guards the windows and their parts that need no running game: the main window's
+// re-layout, the drawn pictures and the map's colours, the About, hand-over and splash
+// windows, what differs under a compositor, the player list dialog, the records list window
+// and the progression window's keyboard panel.
 #include "adapters/XkbKeyboards.h"
 #include "game/keyboard/KeyboardLayouts.h"
 #include "game/records/PlayerFile.h"
@@ -192,12 +187,17 @@ class TestWindowParts : public QObject
 
 private slots:
     // From the reference (refW, refH) to (w, h): left and width by w / refW, top and height
-    // by h / refH, fonts by the width's ratio; the logo keeps its size.
+    // by h / refH, fonts by the width's ratio; the logo keeps its size; the copies take their
+    // source's font once it is scaled, and the game's average the game's Mini's size in its own place.
     void layoutScalesFromTheReference()
     {
         for (const auto &[refW, refH, w, h] : {std::array{9690.f, 7365.f, 9690.f, 7365.f}, {kW0, kH0, 19320, 15630}, {kW0, kH0, kW0, 2 * kH0}, {kW0, kH0, 9731.25f, 7452.5f}}) {
             LayoutReference ref = layoutReferenceAt(refW, refH);
             MainGeometry g = mainDesignGeometry(), wanted = mainDesignGeometry();
+            const auto copies = {MainControl::AbsoluteAverage, MainControl::PersonalMini, MainControl::PersonalAverage};
+            for (MainControl c : copies)
+                at(g, c).fontSize = 14;
+            at(g, MainControl::GameAverage) = at(wanted, MainControl::GameAverage) = {100, 5000, 1000, 500, 20};
             QVERIFY(scaleMainLayout(g, ref, w, h, false));
             QCOMPARE(ref.designHeight, qint32(std::nearbyint(h)));
             const double rw = double(w) / refW, rh = double(h) / refH;
@@ -206,21 +206,13 @@ private slots:
                 ControlGeometry &x = wanted[c];
                 x = {float(x.left * rw), float(x.top * rh), float(x.width * (logo ? 1 : rw)), float(x.height * (logo ? 1 : rh)), float(x.fontSize * rw)};
             }
+            for (MainControl c : copies)
+                at(wanted, c).fontSize = at(wanted, MainControl::AbsoluteMini).fontSize;
+            const ControlGeometry &mini = at(wanted, MainControl::GameMini);
+            ControlGeometry &average = at(wanted, MainControl::GameAverage);
+            average = {average.left, average.top, mini.width, mini.height, mini.fontSize};
             QCOMPARE(firstApart(g, wanted, 1e-6), -1);
         }
-        // The copies take their source's values once it is scaled; the game's average keeps its own place.
-        MainGeometry g = mainDesignGeometry();
-        const auto copies = {MainControl::AbsoluteAverage, MainControl::PersonalMini, MainControl::PersonalAverage};
-        for (MainControl c : copies)
-            at(g, c).fontSize = 14;
-        at(g, MainControl::GameAverage) = {100, 5000, 1000, 500, 20};
-        LayoutReference ref = layoutReferenceAt(kW0, kH0);
-        QVERIFY(scaleMainLayout(g, ref, 19320, 15630, false));
-        for (MainControl c : copies)
-            QCOMPARE(at(g, c).fontSize, at(g, MainControl::AbsoluteMini).fontSize);
-        const ControlGeometry &mini = at(g, MainControl::GameMini), &average = at(g, MainControl::GameAverage);
-        QVERIFY(average.height == mini.height && average.width == mini.width && average.fontSize == mini.fontSize);
-        QVERIFY(average.left == float(100 * ref.widthRatio) && average.top == float(5000 * ref.heightRatio));
         // A -> B -> C lays out as A -> C; a minimized or zero-high B changes nothing. Rows:
         // B's width, height and minimized, then C's width and height.
         for (const auto &[bW, bH, bMinimized, cW, cH] : {std::array{19320.f, 15630.f, 0.f, kW0, kH0}, {4860, 3720, 0, 14580, 11160}, {kW0, 40000, 0, kW0, kH0},
@@ -387,9 +379,7 @@ private slots:
             QWidget main, elsewhere;
             QDialog box(&main);
             box.setModal(true);
-            for (QWidget *w : {&main, static_cast<QWidget *>(&box)}) {
-                if (w == &box && !boxOpen)
-                    break;
+            for (QWidget *w : boxOpen ? QList<QWidget *>{&main, &box} : QList<QWidget *>{&main}) {
                 w->show();
                 w->activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(w));
@@ -452,10 +442,14 @@ private slots:
         }
     }
 
-    // Rows: the layout remembered, "-" for an empty folder of keyboard data, what the
-    // panel shows (the layout, the keys with wrong keys on them, the notice), then after
-    // choosing BÉPO; then the keys visited from ² with Down, Right, Right, Up.
-    void showsTheLayoutInUse()
+    // The keyboard panel draws the layout in use with the wrong keys on their keys, keeps the
+    // player's choice, and without keyboard data still has keys to walk and says why; the key
+    // chosen with the arrows is told under the map and, as the focused child, to a screen
+    // reader; the key under the mouse tells its figures. Rows: the layout remembered, "-" for
+    // an empty folder of keyboard data, what the panel shows (the layout, the keys with wrong
+    // keys on them, the notice), then after choosing BÉPO; the keys visited from ² with Down,
+    // Right, Right, Up.
+    void keyboardPanel()
     {
         const QString none = "Les dispositions de clavier du système sont introuvables\u00A0: les touches restent sans nom (le paquet xkb-data les fournit).";
         for (const QStringList &row : {QStringList{"be", "AZERTY (Belgique)|é 3/20, ! 4/5, E 2/10, O 1/1|", "BÉPO|É 3/20, O 1/1, ^ 4/5, Ê 2/10|", "² A Z E \""},
