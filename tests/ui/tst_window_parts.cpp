@@ -442,13 +442,11 @@ private slots:
         }
     }
 
-    // The keyboard panel draws the layout in use with the wrong keys on their keys, keeps the
-    // player's choice, and without keyboard data still has keys to walk and says why; the key
-    // chosen with the arrows is told under the map and, as the focused child, to a screen
-    // reader; the key under the mouse tells its figures. Rows: the layout remembered, "-" for
-    // an empty folder of keyboard data, what the panel shows (the layout, the keys with wrong
-    // keys on them, the notice), then after choosing BÉPO; the keys visited from ² with Down,
-    // Right, Right, Up.
+    // The keyboard panel: the layout in use with the wrong keys on their keys, the player's
+    // choice kept; the key chosen with the arrows told under the map and, as the focused
+    // child, to a screen reader; the key under the mouse telling its figures. Rows: the layout
+    // remembered ("-": no keyboard data), what is shown (layout, wrong keys, notice), the same
+    // after choosing BÉPO, the keys visited from ² with Down, Right, Right, Up.
     void keyboardPanel()
     {
         const QString none = "Les dispositions de clavier du système sont introuvables\u00A0: les touches restent sans nom (le paquet xkb-data les fournit).";
@@ -502,12 +500,10 @@ private slots:
                 continue;
             QCOMPARE(said[3], "Touche E\u00A0: 2 erreurs sur 10, 20,0\u00A0%");
             // The key under the mouse.
-            for (int i = 0; i < map->figures().size(); ++i)
-                if (map->figures()[i].label == QStringLiteral("é")) {
-                    const QPoint onKey = map->keyRect(i).center().toPoint();
-                    QHelpEvent hover(QEvent::ToolTip, onKey, map->mapToGlobal(onKey));
-                    QApplication::sendEvent(map, &hover);
-                }
+            const auto e = std::find_if(map->figures().begin(), map->figures().end(), [](auto &f) { return f.label == "é"; });
+            const QPoint onKey = map->keyRect(int(e - map->figures().begin())).center().toPoint();
+            QHelpEvent hover(QEvent::ToolTip, onKey, map->mapToGlobal(onKey));
+            QApplication::sendEvent(map, &hover);
             QVERIFY2(QToolTip::text().startsWith(QStringLiteral("é\u00A0: 3 fautes sur 20")), qPrintable(QToolTip::text()));
             panel.layoutBox()->setCurrentIndex(panel.layoutBox()->findData(QStringLiteral("fr(bepo)")));
             QCOMPARE(memory.kept, QStringList{QStringLiteral("fr(bepo)")});
