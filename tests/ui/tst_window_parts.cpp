@@ -1,7 +1,13 @@
-// Guards the parts of the windows that need no running game: the main window's proportional
-// re-layout, the drawn pictures, the keyboard map's colours, the About window, the
-// hand-over window's wait, the splash's growth, and what differs under a compositor.
+// Guards the windows and their parts that need no running game: the main window's
+// re-layout, the drawn pictures and the map's colours, the About, hand-over and splash
+// windows, what differs under a compositor, the player list dialog, the records list window
+// and the progression window's keyboard panel.
+#include "adapters/XkbKeyboards.h"
+#include "game/keyboard/KeyboardLayouts.h"
+#include "game/records/PlayerFile.h"
 #include "game/session/GameSession.h"
+#include "platform/Windows1252.h"
+#include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 #include "ui/AboutWindow.h"
 #include "ui/ActivationRequests.h"
@@ -9,7 +15,11 @@
 #include "ui/Faces.h"
 #include "ui/HandOverWindow.h"
 #include "ui/KeyboardMapView.h"
+#include "ui/KeyboardPanel.h"
 #include "ui/MainLayout.h"
+#include "ui/PlayerListDialog.h"
+#include "ui/RecordsTableModel.h"
+#include "ui/RecordsWindow.h"
 #include "ui/Screen.h"
 #include "ui/SplashWindow.h"
 
@@ -18,6 +28,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <functional>
 
 namespace {
 
@@ -35,22 +46,14 @@ int firstApart(const MainGeometry &actual, const MainGeometry &wanted, double re
 
 QImage image(const QPixmap &pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_ARGB32); }
 
-// A colour as seen through a dichromat's matrix on linear RGB (Machado, Oliveira and
-// Fernandes 2009, severity 1.0), in CIE L*a*b* (D65 white).
-using Matrix = std::array<std::array<double, 3>, 3>;
-const Matrix kVisions[] = {{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},
-                           {{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}},
-                           {{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}}};
-std::array<double, 3> seen(const QColor &colour, const Matrix &m = kVisions[0])
+// A colour in CIE L*a*b* (D65 white).
+std::array<double, 3> lab(const QColor &colour)
 {
     auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    const double rgb[] = {linear(colour.redF()), linear(colour.greenF()), linear(colour.blueF())};
-    double s[3];
-    for (int i = 0; i < 3; ++i)
-        s[i] = std::clamp(m[i][0] * rgb[0] + m[i][1] * rgb[1] + m[i][2] * rgb[2], 0.0, 1.0);
+    const double r = linear(colour.redF()), g = linear(colour.greenF()), b = linear(colour.blueF());
     auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : t / 0.128418 + 4.0 / 29.0; };
-    const double x = f((0.4124 * s[0] + 0.3576 * s[1] + 0.1805 * s[2]) / 0.95047), y = f(0.2126 * s[0] + 0.7152 * s[1] + 0.0722 * s[2]),
-                 z = f((0.0193 * s[0] + 0.1192 * s[1] + 0.9505 * s[2]) / 1.08883);
+    const double x = f((0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047), y = f(0.2126 * r + 0.7152 * g + 0.0722 * b);
+    const double z = f((0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883);
     return {116 * y - 16, 500 * (x - y), 200 * (y - z)};
 }
 
@@ -79,6 +82,81 @@ struct GrowthWatch : QObject
     bool clicked = false;
 };
 
+QString items(const QAbstractItemModel *m)
+{
+    QStringList out;
+    for (int i = 0; i < m->rowCount(); ++i)
+        out << m->index(i, 0).data().toString();
+    return out.join(' ');
+}
+
+// Row: the names of the player file ("_" a space; stray bytes follow them), the current
+// players, and the words done on the dialog: "t:text" typed where the focus is, ret, ent,
+// esc, up, down, "pick:name" chosen in the drop-down list with the keys, "dc:box" or
+// "dc:N" a double-click on the name box or on the player N, clear (the box emptied),
+// "focus:name" (the focus on that control), close, or a button clicked by name; "=" and
+// the end say what is seen: the box's text, the players, the names offered, the message
+// boxes' buttons and icon, and the dialog open, accepted (ok) or refused (no).
+QString run(const QString &row)
+{
+    const QStringList p = row.split('|');
+    TestServices services;
+    ScratchFolder scratch;
+    QByteArray bytes = kPlaceholders;
+    for (const QString &name : p[0].split(' ', Qt::SkipEmptyParts))
+        bytes += entryBytes(Windows1252::encode(QString(name).replace('_', ' ')), 9999, 9999);
+    scratch.write(QStringLiteral("clvfic1.txt"), bytes + "ZZZZZZZZZZZZ");
+    PlayerFile file;
+    if (!file.open(QStringLiteral("clvfic1.txt")))
+        return "no file";
+    PlayerListDialog dlg(file, p[1].split(' ', Qt::SkipEmptyParts), services.boxes);
+    auto *box = dlg.findChild<QComboBox *>();
+    auto *list = dlg.findChild<QListWidget *>();
+    QStringList seen;
+    auto wait = [&seen](const std::function<bool()> &done) { seen << (QTest::qWaitFor(done) ? "" : "timed out"); };
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    wait([] { return QApplication::focusWidget(); });
+    const QHash<QString, Qt::Key> keys{{"ret", Qt::Key_Return}, {"ent", Qt::Key_Enter}, {"esc", Qt::Key_Escape},
+                                       {"up", Qt::Key_Up}, {"down", Qt::Key_Down}};
+    for (const QString &word : (p[2] + " =").split(' ', Qt::SkipEmptyParts)) {
+        const QString arg = word.section(':', 1).replace('_', ' ');
+        QStringList boxes;
+        for (const ScriptedBoxes::Box &b : services.boxes.shown)
+            boxes << b.toString().section(" | ", 2).remove(" | ");
+        const QString state = dlg.isVisible() ? "open" : dlg.result() == QDialog::Accepted ? "ok" : "no";
+        if (word == "=")
+            seen << QStringList{box->currentText(), dlg.players().join(' '), items(box->model()), boxes.join(','), state}.join('/');
+        else if (word.startsWith("t:"))
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0), arg, Qt::NoModifier);
+        else if (keys.contains(word))
+            QTest::keyClick(QApplication::focusWidget(), keys[word]);
+        else if (word.startsWith("pick:")) {
+            box->showPopup();
+            wait([box] { return box->view()->isVisible(); });
+            box->view()->setCurrentIndex(box->model()->index(box->findText(arg), 0));
+            QTest::keyClick(box->view(), Qt::Key_Return);
+            wait([box] { return !box->view()->isVisible(); });
+        } else if (word == "dc:box") {
+            QTest::mouseDClick(box->lineEdit(), Qt::LeftButton);
+        } else if (word.startsWith("dc:")) { // the first click of a double-click selects
+            list->setCurrentRow(arg.toInt());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->currentItem()).center());
+        } else if (word == "clear") {
+            box->setEditText(QString());
+        } else if (word.startsWith("focus:")) {
+            QWidget *to = dlg.findChild<QWidget *>(arg);
+            to->setFocus();
+            wait([to] { return to->hasFocus(); });
+        } else if (word == "close") {
+            dlg.close();
+        } else {
+            QTest::mouseClick(dlg.findChild<QPushButton *>(word), Qt::LeftButton);
+        }
+    }
+    return seen.filter(QRegularExpression(".")).join(" = ");
+}
+
 } // namespace
 
 class TestWindowParts : public QObject
@@ -88,15 +166,38 @@ class TestWindowParts : public QObject
     TestServices services;
     int scroll = 0;
     static QString text(QWidget &w, const char *label) { return w.findChild<QLabel *>(QLatin1String(label))->text(); }
+    ScratchFolder folder;
+    PlayerFile file;
+    std::unique_ptr<RecordsWindow> records;
+    QTableView *list = nullptr;
+    QPushButton *ok = nullptr;
+
+    // The records window shown over a player file of the two absolute records, then `players`.
+    void openRecords(const QByteArray &players, int mode = 1)
+    {
+        records.reset();
+        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + players);
+        QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
+        records = std::make_unique<RecordsWindow>(file, mode);
+        records->show();
+        list = records->findChild<QTableView *>();
+        ok = records->findChild<QPushButton *>();
+    }
+    int outerHeight() const { return records->frameGeometry().height(); }
 
 private slots:
     // From the reference (refW, refH) to (w, h): left and width by w / refW, top and height
-    // by h / refH, fonts by the width's ratio; the logo keeps its size.
+    // by h / refH, fonts by the width's ratio; the logo keeps its size; the copies take their
+    // source's font once it is scaled, and the game's average the game's Mini's size in its own place.
     void layoutScalesFromTheReference()
     {
         for (const auto &[refW, refH, w, h] : {std::array{9690.f, 7365.f, 9690.f, 7365.f}, {kW0, kH0, 19320, 15630}, {kW0, kH0, kW0, 2 * kH0}, {kW0, kH0, 9731.25f, 7452.5f}}) {
             LayoutReference ref = layoutReferenceAt(refW, refH);
             MainGeometry g = mainDesignGeometry(), wanted = mainDesignGeometry();
+            const auto copies = {MainControl::AbsoluteAverage, MainControl::PersonalMini, MainControl::PersonalAverage};
+            for (MainControl c : copies)
+                at(g, c).fontSize = 14;
+            at(g, MainControl::GameAverage) = at(wanted, MainControl::GameAverage) = {100, 5000, 1000, 500, 20};
             QVERIFY(scaleMainLayout(g, ref, w, h, false));
             QCOMPARE(ref.designHeight, qint32(std::nearbyint(h)));
             const double rw = double(w) / refW, rh = double(h) / refH;
@@ -105,27 +206,15 @@ private slots:
                 ControlGeometry &x = wanted[c];
                 x = {float(x.left * rw), float(x.top * rh), float(x.width * (logo ? 1 : rw)), float(x.height * (logo ? 1 : rh)), float(x.fontSize * rw)};
             }
+            for (MainControl c : copies)
+                at(wanted, c).fontSize = at(wanted, MainControl::AbsoluteMini).fontSize;
+            const ControlGeometry &mini = at(wanted, MainControl::GameMini);
+            ControlGeometry &average = at(wanted, MainControl::GameAverage);
+            average = {average.left, average.top, mini.width, mini.height, mini.fontSize};
             QCOMPARE(firstApart(g, wanted, 1e-6), -1);
         }
-        // The copies take their source's values once it is scaled; the game's average keeps its own place.
-        MainGeometry g = mainDesignGeometry();
-        const auto copies = {MainControl::AbsoluteAverage, MainControl::PersonalMini, MainControl::PersonalAverage};
-        for (MainControl c : copies)
-            at(g, c).fontSize = 14;
-        at(g, MainControl::GameAverage) = {100, 5000, 1000, 500, 20};
-        LayoutReference ref = layoutReferenceAt(kW0, kH0);
-        QVERIFY(scaleMainLayout(g, ref, 19320, 15630, false));
-        for (MainControl c : copies)
-            QCOMPARE(at(g, c).fontSize, at(g, MainControl::AbsoluteMini).fontSize);
-        const ControlGeometry &mini = at(g, MainControl::GameMini), &average = at(g, MainControl::GameAverage);
-        QVERIFY(average.height == mini.height && average.width == mini.width && average.fontSize == mini.fontSize);
-        QVERIFY(average.left == float(100 * ref.widthRatio) && average.top == float(5000 * ref.heightRatio));
-    }
-
-    // A -> B -> C lays out as A -> C; a minimized or zero-high B changes nothing. Rows:
-    // B's width, height and minimized, then C's width and height.
-    void layoutChainedEqualsDirect()
-    {
+        // A -> B -> C lays out as A -> C; a minimized or zero-high B changes nothing. Rows:
+        // B's width, height and minimized, then C's width and height.
         for (const auto &[bW, bH, bMinimized, cW, cH] : {std::array{19320.f, 15630.f, 0.f, kW0, kH0}, {4860, 3720, 0, 14580, 11160}, {kW0, 40000, 0, kW0, kH0},
                                                           {kW0, 40000, 0, kW0, 70000}, {2400, 450, 1, kW0, kH0}, {kW0, 0, 0, kW0, kH0}}) {
             MainGeometry chained = mainDesignGeometry(), direct = mainDesignGeometry();
@@ -160,30 +249,28 @@ private slots:
 
     // The map darker at every step up to the darkest rate, the same above it; a key never
     // due lighter still; the writing standing out from its fill; the legend's grades apart
-    // for ordinary sight, a deuteranope and a protanope.
+    // in lightness and blue-yellow alone, all that a player who does not tell red from green sees.
     void mapColours()
     {
-        double previous = seen(KeyboardMapView::colourFor(-1))[0];
+        double previous = lab(KeyboardMapView::colourFor(-1))[0];
         for (int step = 0; step <= 100; ++step) {
             const QColor fill = KeyboardMapView::colourFor(KeyboardMapView::kDarkestRate * step / 100.0);
-            QVERIFY2(seen(fill)[0] < previous, qPrintable(QString::number(step)));
-            previous = seen(fill)[0];
-            QVERIFY(step % 10 || std::abs(previous - seen(KeyboardMapView::textColourOn(fill))[0]) > 45);
+            QVERIFY2(lab(fill)[0] < previous, qPrintable(QString::number(step)));
+            previous = lab(fill)[0];
+            QVERIFY(step % 10 || std::abs(previous - lab(KeyboardMapView::textColourOn(fill))[0]) > 45);
         }
         QCOMPARE(KeyboardMapView::colourFor(0.5), KeyboardMapView::colourFor(KeyboardMapView::kDarkestRate));
-        QVERIFY(seen(KeyboardMapView::colourFor(0))[0] - previous > 60);
+        QVERIFY(lab(KeyboardMapView::colourFor(0))[0] - previous > 60);
         const double d = KeyboardMapView::kDarkestRate, grades[] = {-1, 0, d / 4, d / 2, 3 * d / 4, d};
-        for (const Matrix &vision : kVisions)
-            for (int i = 0; i + 1 < 6; ++i) {
-                const auto from = seen(KeyboardMapView::colourFor(grades[i]), vision), to = seen(KeyboardMapView::colourFor(grades[i + 1]), vision);
-                const double deltaE = std::hypot(from[0] - to[0], from[1] - to[1], from[2] - to[2]);
-                QVERIFY2(deltaE > 10 && to[0] < from[0], qPrintable(QStringLiteral("grade %1: ΔE %2").arg(i).arg(deltaE)));
-            }
+        for (int i = 0; i + 1 < 6; ++i) {
+            const auto from = lab(KeyboardMapView::colourFor(grades[i])), to = lab(KeyboardMapView::colourFor(grades[i + 1]));
+            QVERIFY2(std::hypot(from[0] - to[0], from[2] - to[2]) > 15, qPrintable(QString::number(i)));
+        }
     }
 
     // The About window: the program file's date in French; the line scrolls a character a
     // tick and comes round, the faces take turns, the next window goes on from where this
-    // one left the line; Escape and Enter close it and stop the animation.
+    // one left the line; Escape and Enter close it and stop the animation; its addresses.
     void aboutWindow()
     {
         QCOMPARE(AboutWindow::dateCaption(QDateTime(QDate(2020, 8, 3), QTime(9, 5, 7))) + '|' + AboutWindow::dateCaption(QDateTime(QDate(1999, 12, 31), QTime(0, 59, 9))) + '|' + AboutWindow::dateCaption({}),
@@ -212,12 +299,8 @@ private slots:
             QTest::keyClick(w.focusWidget(), key);
             QVERIFY2(w.isVisible() == (key == Qt::Key_A) && w.findChild<QTimer *>()->isActive() == w.isVisible(), qPrintable(QString::number(key)));
         }
-    }
-
-    // The addresses open in the system's handler, then the fallback, then a box only when both failed.
-    void aboutAddresses()
-    {
-        AboutWindow w(services.boxes, services.shell, scroll);
+        // The addresses open in the system's handler, then the fallback, then a box only when both failed.
+        AboutWindow &w = next;
         w.show();
         const QString web = QStringLiteral("http://www.example.org/clavimo/");
         QTest::mouseClick(w.findChild<QLabel *>("mailAddress"), Qt::LeftButton);
@@ -296,9 +379,7 @@ private slots:
             QWidget main, elsewhere;
             QDialog box(&main);
             box.setModal(true);
-            for (QWidget *w : {&main, static_cast<QWidget *>(&box)}) {
-                if (w == &box && !boxOpen)
-                    break;
+            for (QWidget *w : boxOpen ? QList<QWidget *>{&main, &box} : QList<QWidget *>{&main}) {
                 w->show();
                 w->activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(w));
@@ -316,6 +397,174 @@ private slots:
             QTest::qWait(20);
             QVERIFY2(asked.join(',') == QLatin1String(wanted) && pluginRequests == 0, qPrintable(asked.join(',')));
             disconnect(plugin);
+        }
+    }
+
+    // The player list dialog, as rows.
+    void playerList()
+    {
+        const char *rows[][2] = {
+            // The names offered: case ignored, accents in their place, duplicates kept.
+            {"zoé Paul __alice Émile Chloé Paul denis||", "//alice Chloé denis Émile Paul Paul zoé//open"},
+            // Without players every way out is refused with a box; the help box leaves nothing.
+            {"Anne||ok", "//Anne/OkStop/open"},
+            {"Anne||cancel", "//Anne/OkStop/open"},
+            {"Anne||esc", "//Anne/OkStop/open"},
+            {"Anne||close", "//Anne/OkStop/open"},
+            {"Anne||focus:cancel ret", "//Anne/OkStop/open"},
+            {"Anne||help", "//Anne/OkInformation/open"},
+            // With players, every way out but OK refuses the list (the caller keeps its own).
+            {"Anne|Anne Bruno|t:zoé ret cancel", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret esc", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret close", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne|Anne Bruno|t:zoé ret focus:cancel ret", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            // A blank name adds nothing; the first Enter adds the name as names are shown, and
+            // among the known ones; Enter on the same name again, typed otherwise, validates.
+            {"Anne Zoé||t:___ ret t:__paul_ ret = t:PAUL ent", "Paul/Paul/Anne Paul Zoé//open = Paul/Paul/Anne Paul Zoé//ok"},
+            {"Anne Zoé||t:an ret t:AN ent", "An/An/An Anne Zoé//ok"},
+            {"Anne Zoé||t:éLODIE ret t:élodie ent", "Élodie/Élodie/Anne Élodie Zoé//ok"},
+            {"Anne Zoé||t:anne ret t:ANNE ent", "Anne/Anne/Anne Zoé//ok"},
+            {"Anne Zoé||t:œdipe ret t:ŒDIPE ent", "Œdipe/Œdipe/Anne Œdipe Zoé//ok"},
+            // The first selection only comes into the box, a second of the same name adds it
+            // once; a known name typed and left is no selection; the arrows browse without
+            // adding; Enter adds the name shown, the next selection adds.
+            {"Chloé Anne Bruno||pick:Bruno = pick:Chloé pick:Chloé clear t:Anne focus:players focus:nameBox up down down up = "
+             "ret pick:Anne",
+             "Bruno//Anne Bruno Chloé//open = Bruno/Chloé/Anne Bruno Chloé//open = Anne/Chloé Bruno Anne/Anne Bruno Chloé//open"},
+            // A double-click on the box adds the name without making it known; on a player, removes it.
+            {"|Anne Bruno Chloé|t:_marie-charlotte-EUGÉNIE_ dc:box = dc:1 ok",
+             "Marie-charlotte-eugénie/Anne Bruno Chloé Marie-charlotte-eugénie///open = "
+             "Marie-charlotte-eugénie/Anne Chloé Marie-charlotte-eugénie///ok"},
+        };
+        for (const auto &[row, wanted] : rows) {
+            const QString found = run(QString::fromUtf8(row));
+            QVERIFY2(found == QString::fromUtf8(wanted), qPrintable(QString::fromUtf8(row) + "\n   found: " + found));
+        }
+    }
+
+    // The keyboard panel: the layout in use with the wrong keys on their keys, the player's
+    // choice kept; the key chosen with the arrows told under the map and, as the focused
+    // child, to a screen reader; the key under the mouse telling its figures. Rows: the layout
+    // remembered ("-": no keyboard data), what is shown (layout, wrong keys, notice), the same
+    // after choosing BÉPO, the keys visited from ² with Down, Right, Right, Up.
+    void keyboardPanel()
+    {
+        const QString none = "Les dispositions de clavier du système sont introuvables\u00A0: les touches restent sans nom (le paquet xkb-data les fournit).";
+        for (const QStringList &row : {QStringList{"be", "AZERTY (Belgique)|é 3/20, ! 4/5, E 2/10, O 1/1|", "BÉPO|É 3/20, O 1/1, ^ 4/5, Ê 2/10|", "² A Z E \""},
+                                       QStringList{"ca-", "QWERTY (Canada français)||" + none, "", "    "}}) {
+            QTemporaryDir empty;
+            XkbKeyboards keyboards(row[0].endsWith('-') ? empty.path() : QString());
+            GivenKeyboardNames server;
+            RememberedLayout memory;
+            memory.layout = row[0].chopped(row[0].endsWith('-'));
+            KeyboardLayouts layouts(keyboards, server, memory);
+            KeyboardPanel panel(layouts);
+            panel.setCounts({{"É", 20, 3}, {"Ê", 10, 2}, {"!", 5, 4}, {"Œ", 1, 1}});
+            KeyboardMapView *map = panel.map();
+            auto shown = [&] {
+                QStringList missed;
+                for (const KeyboardMap::KeyFigures &f : map->figures())
+                    if (f.wrong > 0)
+                        missed << QStringLiteral("%1 %2/%3").arg(f.label).arg(f.wrong).arg(f.expected);
+                auto *notice = panel.findChild<QLabel *>(QStringLiteral("layoutNotice"));
+                return panel.layoutBox()->currentText() + '|' + missed.join(", ") + '|' + (notice->isVisibleTo(&panel) ? notice->text() : "");
+            };
+            QCOMPARE(shown(), row[1]);
+            QVERIFY(panel.findChild<QLabel *>(QStringLiteral("mostMissed"))->text().contains(QStringLiteral("!\u00A0: 4 fautes sur 5")));
+            // Each key visited: its name under the map, and as the only focused child, the map's focus child.
+            panel.show();
+            panel.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&panel));
+            map->setFocus();
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(map);
+            QVERIFY(iface->childCount() == map->figures().size() && iface->childCount() > 40);
+            QStringList visited, said;
+            for (Qt::Key k : {Qt::Key_unknown, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up}) {
+                if (k != Qt::Key_unknown)
+                    QTest::keyClick(map, k);
+                const QString told = panel.findChild<QLabel *>(QStringLiteral("keyFigures"))->text();
+                QStringList focused;
+                for (int i = 0; i < iface->childCount(); ++i)
+                    if (iface->child(i)->state().focused)
+                        focused << iface->child(i)->text(QAccessible::Name);
+                QVERIFY(iface->focusChild() && focused == QStringList{iface->focusChild()->text(QAccessible::Name)});
+                QVERIFY2(focused[0].startsWith("Touche " + told.section(u'\u00A0', 0, 0)) || told.isEmpty(), qPrintable(focused[0] + " / " + told));
+                visited << told.section(u'\u00A0', 0, 0);
+                said << focused[0];
+            }
+            QVERIFY(map->currentKey() > 0 && visited.join(" ") == row[3]);
+            QAccessibleInterface *second = iface->child(1);
+            const QPoint centre = second->rect().center();
+            QVERIFY(iface->childAt(centre.x(), centre.y()) == second && iface->indexOfChild(second) == 1 && second->parent() == iface);
+            if (row[2].isEmpty())
+                continue;
+            QCOMPARE(said[3], "Touche E\u00A0: 2 erreurs sur 10, 20,0\u00A0%");
+            // The key under the mouse.
+            const auto e = std::find_if(map->figures().begin(), map->figures().end(), [](auto &f) { return f.label == "é"; });
+            const QPoint onKey = map->keyRect(int(e - map->figures().begin())).center().toPoint();
+            QHelpEvent hover(QEvent::ToolTip, onKey, map->mapToGlobal(onKey));
+            QApplication::sendEvent(map, &hover);
+            QVERIFY2(QToolTip::text().startsWith(QStringLiteral("é\u00A0: 3 fautes sur 20")), qPrintable(QToolTip::text()));
+            panel.layoutBox()->setCurrentIndex(panel.layoutBox()->findData(QStringLiteral("fr(bepo)")));
+            QCOMPARE(memory.kept, QStringList{QStringLiteral("fr(bepo)")});
+            QCOMPARE(shown(), row[2]);
+        }
+    }
+
+    // Ranked, a fragment of an entry left out, the mode's records named, the same lines after
+    // a later activation, the file only read. OK, the title-bar close and Enter close the
+    // window; Escape does not.
+    void recordsListedAndClosed()
+    {
+        const QByteArray players = entryBytes("Anne", 250, 400) + entryBytes("C\xE9line", 5, 300) + "frag";
+        openRecords(players, 6);
+        QVERIFY(records->findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
+        for (bool activated : {false, true}) {
+            QStringList lines;
+            for (int row = 0; row < list->model()->rowCount(); ++row)
+                lines << list->model()->index(row, 0).data(RecordsTableModel::LineRole).toString().simplified();
+            QVERIFY2(lines.join('|') == QStringLiteral("1 Céline 5 300|2 Anne 250 400"), qPrintable(lines.join('|')));
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(records.get(), &activate);
+            QVERIFY(activated || folder.read(QStringLiteral("clvfic1.txt")) == kPlaceholders + players);
+        }
+        for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+            records->show();
+            how == 0 ? ok->click() : how == 1 ? void(records->close()) : QTest::keyClick(list, Qt::Key(how));
+            QVERIFY2(records->isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
+        }
+    }
+
+    // Half the screen high and centred at load; then the list takes what the height gives
+    // beyond the fixed part, the button keeps its distance to the bottom, the width stays,
+    // and a height at or below the fixed part is refused. No line is ever hidden behind the
+    // OK button, which stands over the bottom of the list's box, scrolled to the top or the
+    // end (where the list has room for one).
+    void recordsSizing()
+    {
+        QByteArray players;
+        for (int i = 0; i < 60; ++i)
+            players += entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
+        openRecords(players);
+        QVERIFY(QTest::qWaitForWindowExposed(records.get()));
+        const QRect screen = records->screen()->geometry(), load = records->frameGeometry();
+        QVERIFY(qAbs(load.height() - screen.height() / 2) <= 1 && (load.center() - screen.center()).manhattanLength() <= 2);
+        const int fixed = outerHeight() - list->height(), bottom = outerHeight() - ok->y();
+        int height = outerHeight();
+        for (int asked : {height, fixed + 300, fixed, fixed + 80, fixed - 40, fixed + 1}) {
+            records->resize(records->width() + 50, asked - (outerHeight() - records->height()));
+            height = asked > fixed ? asked : height;
+            QTRY_COMPARE(outerHeight(), height);
+            QVERIFY(records->frameGeometry().width() == load.width() && list->height() == height - fixed);
+            QCOMPARE(outerHeight() - ok->y(), bottom);
+            for (bool end : {false, true}) {
+                if (height - fixed < 80)
+                    break;
+                end ? list->scrollToBottom() : list->scrollToTop();
+                const QRect rows(list->viewport()->mapTo(records.get(), QPoint(0, 0)), list->viewport()->size());
+                QVERIFY(!rows.intersects(ok->geometry()));
+                QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(end ? 59 : 0, 0))));
+            }
         }
     }
 };
