@@ -13,7 +13,6 @@
 #include "support/TestDoubles.h"
 #include "support/TestPostgres.h"
 
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,16 +23,19 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
 
-// "player mode hours-before-kNow items missed average [p]": 20 items of 400 ms, the letters
-// of `items` in turn (the word itself in mode 6), those whose first letter is in `missed`
-// missed once (440 ms); Mini 400, a minute long; p for a practice game. Not in date order.
+// "player mode hours-before-kNow items missed average [p | keys]": 20 items of 400 ms, the
+// letters of `items` in turn (the word itself in mode 6), those whose first letter is in
+// `missed` missed once (440 ms); Mini 400, a minute long; p for a practice game, the keys of
+// a lesson (mode 0, target 600 ms). Not in date order.
 const char *const kGames[] = {"Anne 1 168 AB A 610", "Anne 1 200 Q Q 620", "Anne 1 26 AB - 605",
                               "Anne 1 220 Q - 630",  "Anne 1 2 K K 700 p", "Anne 1 1 KB - 690 p",
-                              "Anne 6 30 ÉTÉ É 900", "Bruno 1 240 C C 500", "Chloé 6 24 MOT - 800"};
+                              "Anne 6 30 ÉTÉ É 900", "Bruno 1 240 C C 500", "Chloé 6 24 MOT - 800",
+                              "Chloé 0 9 QS Q 1200 9", "Chloé 0 5 SQ Q 1100 8"};
 
 // "question | answer" for any history holding kGames: games as "hours:mini/average/wrong",
 // characters as "wrong/due" (recent ones ":items:time"), item lines by index, the class
-// table by "latest games, character games" with the week starting 168 hours before kNow.
+// table by "latest games, character games" with the week starting 168 hours before kNow,
+// lessons as "count most-keys" then the latest ones' "keys/target/items" and first items.
 const char *const kAnswers[] = {
     "players|Anne Bruno Chloé",
     "games Anne 1|220:400/630/0 200:400/620/20 168:400/610/10 26:400/605/0 2:400/700/20p 1:400/690/0p",
@@ -45,6 +47,7 @@ const char *const kAnswers[] = {
     "class 10 30|Anne 2/4/2 1h 605 [630 620 610 605] 30/80 A10/20 B0/30 K20/30 Q20/40 ;"
     " Bruno 0/1/0 240h 500 [500] 20/20 C20/20",
     "class 3 2|Anne 2/4/2 1h 605 [620 610 605] 30/60 B0/10 K20/30 ; Bruno 0/1/0 240h 500 [500] 20/20 C20/20",
+    "lessons Chloé 1|2 9 ; 8/600/20 S-400 QQ440",
 };
 
 FinishedGame gameOf(const QString &line)
@@ -52,6 +55,8 @@ FinishedGame gameOf(const QString &line)
     const QStringList f = line.split(' ');
     FinishedGame g{f[0], f[1].toInt(), {}, kNow.addSecs(-3600 * f[2].toInt()), 400, f[5].toInt(), {}, f.value(6) == "p"};
     g.startedAt = g.finishedAt.addSecs(-60);
+    g.lessonKeys = f.value(6).toInt();
+    g.lessonTargetMs = g.isLesson() ? 600 : 0;
     for (int i = 0; i < 20; ++i) {
         const QString shown = g.mode == 6 ? f[3] : QString(f[3].at(i % f[3].size()));
         const bool missed = f[4].contains(shown[0]);
@@ -60,27 +65,31 @@ FinishedGame gameOf(const QString &line)
     return g;
 }
 
+// What the history answers to one question of kAnswers, as one string.
 QString read(HistoryReader &r, const QString &question)
 {
     const QStringList q = question.split(' ');
-    const auto hours = [](const auto &t) { return QDateTime::fromString(t, Qt::ISODateWithMs).secsTo(kNow) / 3600; };
+    const auto hours = [](const QDateTime &t) { return t.secsTo(kNow) / 3600; };
+    const auto date = [](const QString &iso) { return QDateTime::fromString(iso, Qt::ISODateWithMs); };
+    const auto character = [](const auto &c) { return QStringLiteral("%1%2/%3").arg(c.character).arg(c.wrong).arg(c.expected); };
     QStringList out;
     if (q[0] == "players")
         out = r.players();
     for (const GameSummary &g : q[0] == "games" ? r.games(q[1], q[2].toInt()) : QList<GameSummary>())
-        out << QStringLiteral("%1:%2/%3/%4%5").arg(g.finishedAt.secsTo(kNow) / 3600).arg(g.mini).arg(g.average).arg(g.wrongKeys).arg(g.practice ? "p" : "");
+        out << QStringLiteral("%1:%2/%3/%4%5").arg(hours(g.finishedAt)).arg(g.mini).arg(g.average).arg(g.wrongKeys)
+                   .arg(g.practice ? "p" : "");
     for (const CharacterCount &c : q[0] == "counts" ? r.characterCounts(q[1], q[2].toInt()) : QList<CharacterCount>())
-        out << QStringLiteral("%1%2/%3").arg(c.character).arg(c.wrong).arg(c.expected);
+        out << character(c);
     for (const RecentCharacter &c : q[0] == "recent" ? r.recentCharacters(q[1], q[2].toInt(), q[3].toInt()) : QList<RecentCharacter>())
-        out << QStringLiteral("%1%2/%3:%4:%5").arg(c.character).arg(c.wrong).arg(c.expected).arg(c.items).arg(c.itemMs);
+        out << character(c) + QStringLiteral(":%1:%2").arg(c.items).arg(c.itemMs);
     if (q[0] == "items") {
         const QList<ItemLine> lines = r.itemLines(q[1]);
         out << QString::number(lines.size());
         for (int i : {0, 20, 119, 139}) {
             const ItemLine l = lines.value(i);
-            out << QStringLiteral("%1%2#%3 %4/%5/%6 %7/%8/%9 %10h %11s").arg(l.mode).arg(l.shown).arg(l.position).arg(l.timeMs)
-                       .arg(l.rawMs).arg(l.wrongKeys).arg(l.mini).arg(l.average).arg(l.gameWrongKeys).arg(hours(l.finishedAt))
-                       .arg(QDateTime::fromString(l.startedAt, Qt::ISODateWithMs).secsTo(QDateTime::fromString(l.finishedAt, Qt::ISODateWithMs)));
+            out << QStringLiteral("%1%2#%3 %4/%5/%6 %7/%8/%9 %10h %11s").arg(l.mode).arg(l.shown).arg(l.position)
+                       .arg(l.timeMs).arg(l.rawMs).arg(l.wrongKeys).arg(l.mini).arg(l.average).arg(l.gameWrongKeys)
+                       .arg(hours(date(l.finishedAt))).arg(date(l.startedAt).secsTo(date(l.finishedAt)));
         }
     }
     for (const PlayerFigures &f : q[0] == "class" ? r.classFigures(1, kNow.addDays(-7), q[1].toInt(), q[2].toInt()) : QList<PlayerFigures>()) {
@@ -88,15 +97,24 @@ QString read(HistoryReader &r, const QString &question)
         for (qint64 a : f.recentAverages)
             averages << QString::number(a);
         for (const RecentCharacter &c : f.characters)
-            characters << QStringLiteral("%1%2/%3").arg(c.character).arg(c.wrong).arg(c.expected);
+            characters << character(c);
         characters.sort();
         out << QStringLiteral("%1 %2/%3/%4 %5h %6 [%7] %8/%9 %10").arg(f.player).arg(f.gamesThisWeek).arg(f.games).arg(f.practiceGames)
-                   .arg(f.lastPlayed.secsTo(kNow) / 3600).arg(f.bestAverage).arg(averages.join(' ')).arg(f.recentWrong)
+                   .arg(hours(f.lastPlayed)).arg(f.bestAverage).arg(averages.join(' ')).arg(f.recentWrong)
                    .arg(f.recentDue).arg(characters.join(' '));
     }
-    if (q[0] != "games" && q[0] != "items")
+    if (q[0] == "lessons") {
+        const LessonHistory h = r.lessons(q[1], q[2].toInt());
+        out << QStringLiteral("%1 %2").arg(h.count).arg(h.mostKeys);
+        for (const LessonGame &g : h.latest) {
+            out << QStringLiteral("%1/%2/%3").arg(g.keys).arg(g.targetMs).arg(g.items.size());
+            for (const LessonItem &item : g.items.mid(0, 2))
+                out.last() += QStringLiteral(" %1%2%3").arg(item.shown, item.missed.isEmpty() ? "-" : item.missed).arg(item.timeMs);
+        }
+    }
+    if (q[0] != "games" && q[0] != "items" && q[0] != "lessons")
         out.sort(); // the order of players and characters is not promised
-    return out.join(q[0] == "class" ? " ; " : " ");
+    return out.join(q[0] == "class" || q[0] == "lessons" ? " ; " : " ");
 }
 
 // The first question the history answers otherwise than kAnswers, with its answer.
@@ -159,7 +177,6 @@ class TestServerHistory : public QObject
     Q_OBJECT
 
     TestPostgres server_;
-    QTemporaryDir home_;
 
     QString count(const QString &database, const QString &what = "games")
     {
@@ -181,21 +198,13 @@ class TestServerHistory : public QObject
     }
 
 private slots:
-    // Without a server, the file's answers alone.
+    // Without a server, the file's answers alone. The passwords come from a password file,
+    // as on the room's computers.
     void init()
     {
         if (!server_.available() && QTest::currentTestFunction() != QLatin1String("sameAnswersFromEveryStore"))
             QSKIP(qPrintable(server_.skipReason()));
-    }
-
-    void initTestCase()
-    {
-        // The passwords come from the test's own ~/.pgpass, as on the room's computers.
-        qputenv("HOME", home_.path().toLocal8Bit());
-        QFile pgpass(home_.filePath(".pgpass"));
-        QVERIFY(pgpass.open(QIODevice::WriteOnly) && pgpass.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-        pgpass.write(QStringLiteral("*:*:*:%1:%2\n*:*:*:%3:%4\n")
-                         .arg(server_.user(), server_.password(), server_.ownerUser(), server_.ownerPassword()).toUtf8());
+        qputenv("PGPASSFILE", server_.passwordFile().toLocal8Bit());
     }
 
     // The same answers from the file, from the server (through a computer whose file holds
@@ -220,7 +229,7 @@ private slots:
         for (const char *game : kGames)
             first.record(game);
         QVERIFY(first.sendAll());
-        QCOMPARE(server_.query(kTyped.arg("id"), "room_rows"), peek(first.file.path(), kTyped.arg("rowid")).replace(" / ", "\n"));
+        QCOMPARE(server_.query(kTyped.arg("id"), "room_rows"), peek(first.file.path(), kTyped.arg("rowid")));
         QCOMPARE(server_.query("SELECT bool_and(s.ssl) FROM pg_stat_ssl AS s JOIN pg_stat_activity AS a USING (pid)"
                                " WHERE a.application_name = 'clavimo'"),
                  "t");
@@ -241,13 +250,13 @@ private slots:
                  qPrintable(first.boxes.texts()[0]));
         QVERIFY(server_.control("restore"));
         QVERIFY(first.sendAll(60000));
-        QCOMPARE(server_.query("SELECT count(*) || ' ' || count(DISTINCT uid) FROM games", "room_rows"), "12 12");
+        QCOMPARE(server_.query("SELECT count(*) || ' ' || count(DISTINCT uid) FROM games", "room_rows"), "14 14");
 
         QVERIFY(server_.execute("UPDATE clavimo_schema SET version = 99", "room_rows"));
         QSignalSpy unavailable(first.history.get(), &ServerHistory::unavailable);
         first.record("Noé 1 3 A - 500");
         QVERIFY(unavailable.wait(10000));
-        QCOMPARE(QStringLiteral("%1 ").arg(first.waiting()) + count("room_rows"), "1 12");
+        QCOMPARE(QStringLiteral("%1 ").arg(first.waiting()) + count("room_rows"), "1 14");
         QCOMPARE(first.boxes.texts().size(), 1);
     }
 
@@ -259,20 +268,18 @@ private slots:
     {
         for (int version : {1, 2}) {
             const QString database = QStringLiteral("room_version%1").arg(version);
-            freshRoom(database);
+            Computer computer(freshRoom(database));
+            computer.record("Léa 1 3 A - 500");
+            QVERIFY(computer.sendAll());
+            // What the later versions added taken back, the tables given to the computers' role.
             QVERIFY(server_.execute(QStringLiteral(
                 "DROP TRIGGER games_have_20_items ON games; DROP FUNCTION clavimo_game_has_20_items();"
-                " ALTER TABLE games DROP CONSTRAINT games_plausible; ALTER TABLE items DROP CONSTRAINT items_plausible;"
-                " ALTER TABLE mistakes DROP CONSTRAINT mistakes_plausible; %1 UPDATE clavimo_schema SET version = %2;"
-                " ALTER TABLE expected_chars DROP CONSTRAINT expected_chars_plausible;"
-                " INSERT INTO games(uid, player, mode, started_at, finished_at, mini, average, wrong_keys)"
-                " VALUES('old', 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1);"
-                " INSERT INTO items VALUES(1, 1, 'K', 650, 600, 1); INSERT INTO mistakes(game_id, position, expected, typed)"
-                " VALUES(1, 1, 'K', 'L'); INSERT INTO expected_chars VALUES(1, 'K', 1); ALTER DATABASE %3 OWNER TO clavimo; GRANT CONNECT ON DATABASE %3 TO PUBLIC; REASSIGN OWNED BY clavimo_prof TO clavimo")
-                .arg(version == 1 ? "ALTER TABLE games DROP COLUMN practice, DROP COLUMN lesson_keys, DROP COLUMN lesson_target_ms;"
-                                  : "ALTER TABLE games DROP COLUMN lesson_keys, DROP COLUMN lesson_target_ms;")
-                .arg(version).arg(database), database));
-            Computer computer(server_.uri(database));
+                " ALTER TABLE games DROP CONSTRAINT games_plausible, DROP COLUMN lesson_keys, DROP COLUMN lesson_target_ms%1;"
+                " ALTER TABLE items DROP CONSTRAINT items_plausible; ALTER TABLE mistakes DROP CONSTRAINT mistakes_plausible;"
+                " ALTER TABLE expected_chars DROP CONSTRAINT expected_chars_plausible; UPDATE clavimo_schema SET version = %2;"
+                " ALTER DATABASE %3 OWNER TO clavimo; GRANT CONNECT ON DATABASE %3 TO PUBLIC;"
+                " REASSIGN OWNED BY clavimo_prof TO clavimo")
+                .arg(version == 1 ? ", DROP COLUMN practice" : "").arg(version).arg(database), database));
             QSignalSpy unavailable(computer.history.get(), &ServerHistory::unavailable);
             computer.record("Léa 1 3 A - 500 p");
             QVERIFY(unavailable.wait(10000));
@@ -287,46 +294,34 @@ private slots:
             QVERIFY2(commands.size() == 2 && server_.execute(commands.join('\n'), database, &error), qPrintable(error));
             const RoomCommandResult moved = prepare(database);
             QVERIFY2(moved.output.contains(QStringLiteral("mises à jour de la version %1 à la version %2").arg(version).arg(ServerSchema::kVersion)), qPrintable(moved.error));
-            // A lesson of the keyboard course is taken once the room is up to date.
-            FinishedGame lesson = gameOf("Léa 1 3 A - 500");
-            lesson.mode = FinishedGame::kLessonMode;
-            lesson.lessonKeys = 9;
-            lesson.lessonTargetMs = 600;
-            computer.history->record(lesson);
+            computer.record("Léa 0 3 A - 500 9"); // a lesson, taken once the room is up to date
             QVERIFY(computer.sendAll());
-            QCOMPARE(server_.query("SELECT string_agg(uid || mini || practice, ' ' ORDER BY id) FROM games WHERE id = 1 OR practice = 1"
-                                   " UNION ALL SELECT (SELECT count(*) FROM items) || ' ' || count(*) || ' ' || version FROM mistakes, clavimo_schema GROUP BY version"
-                                   " UNION ALL SELECT string_agg(mode || ':' || lesson_keys, ' ') FROM games WHERE lesson_keys IS NOT NULL",
-                                   database).replace(QRegularExpression(" [-0-9a-f]{36}"), " uid"),
-                     QStringLiteral("old5000 uid4001\n61 1 %1\n0:9").arg(ServerSchema::kVersion));
-            QCOMPARE(computer.history->lessons("Léa", 5).mostKeys, 9);
+            // "mode:practice[:keys]" of each game in order, then the items and the version.
+            QCOMPARE(server_.query("SELECT string_agg(concat_ws(':', mode, practice, lesson_keys), ' ' ORDER BY id) || ' '"
+                                   " || (SELECT count(*) FROM items) || ' ' || (SELECT version FROM clavimo_schema) FROM games",
+                                   database),
+                     QStringLiteral("1:0 1:1 1:0 0:0:9 80 %1").arg(ServerSchema::kVersion));
         }
     }
 
-    // Three programs writing at once while the server is stopped hard and started again:
-    // every game there once with its items, and each player told at most once.
-    void severalProgramsThroughACrash()
+    // Three computers sending at once while the server is stopped hard and started again:
+    // every game there once with its items, and each computer told at most once.
+    void severalComputersThroughACrash()
     {
         const auto restore = qScopeGuard([this] { server_.control("restore"); }); // also when the test fails
         const QString uri = freshRoom("room_crash");
-        QTemporaryDir folder;
-        QProcess writers[3];
-        for (int i = 0; i < 3; ++i)
-            writers[i].start(HISTORY_WRITER, {"server", folder.filePath(QString::number(i)), QStringLiteral("Élève %1").arg(i), "150", uri, "10"});
-        QTest::qWait(700);
-        QVERIFY(server_.control("crash"));
-        QTest::qWait(1500);
-        QVERIFY(server_.control("restore"));
-        QStringList results;
-        for (QProcess &p : writers) {
-            p.waitForFinished(240000);
-            results << QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()) + QStringLiteral("exit %1").arg(p.exitCode());
+        Computer computers[3] = {Computer(uri), Computer(uri), Computer(uri)};
+        for (int i = 0; i < 150; ++i) {
+            for (int c = 0; c < 3; ++c)
+                computers[c].record(QStringLiteral("Élève%1 %2 3 A - 500").arg(c).arg(i % 2 ? 6 : 1));
+            if (i == 50 || i == 100)
+                QVERIFY(server_.control(i == 50 ? "crash" : "restore"));
+            QTest::qWait(10);
         }
-        int told = 0;
-        for (const QString &result : results) {
-            QVERIFY2(result.startsWith("done 0\n") && result.endsWith("\nexit 0") && result.count("ne peut pas être utilisé") <= 1,
-                     qPrintable(result));
-            told += result.count("ne peut pas être utilisé");
+        qsizetype told = 0;
+        for (Computer &computer : computers) {
+            QVERIFY(computer.sendAll(60000) && computer.boxes.texts().size() <= 1);
+            told += computer.boxes.texts().size();
         }
         QVERIFY(told > 0);
         QCOMPARE(server_.query("SELECT count(*) || ' ' || count(DISTINCT uid) || ' ' || count(DISTINCT player)"
@@ -488,16 +483,13 @@ private slots:
             QCOMPARE(result.exitCode, f[5].toInt());
             QVERIFY2(f[3] == "-" ? asked.isEmpty() : asked.startsWith(f[3]), qPrintable(asked));
             // The players of the games left, and the rows of games gone that stayed behind.
-            const QString players = "SELECT %1 FROM (SELECT player FROM games ORDER BY player) AS p";
+            const auto rows = [&](const QString &sql) {
+                return onServer ? server_.query(sql, "room_erase") : peek(computer.file.path(), sql);
+            };
             QString orphans = "SELECT 0";
             for (const QString &table : QStringList{"items", "mistakes", "expected_chars"} + QStringList(onServer ? 0 : 1, "outbox"))
                 orphans += QStringLiteral(" + (SELECT count(*) FROM %1 WHERE game_id NOT IN (SELECT id FROM games))").arg(table);
-            if (onServer)
-                QCOMPARE(server_.query(players.arg("string_agg(player, ' ')"), "room_erase") + server_.query(orphans, "room_erase"),
-                         f[4] + "0");
-            else
-                QCOMPARE(peek(computer.file.path(), players.arg("group_concat(player, ' ')")) + peek(computer.file.path(), orphans),
-                         f[4] + "0");
+            QCOMPARE(rows("SELECT player FROM games ORDER BY player").replace(" / ", " ") + rows(orphans), f[4] + "0");
         }
     }
 };

@@ -3,25 +3,19 @@
 #include <QFile>
 #include <QProcess>
 
-namespace {
-
-QString readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
-}
-
-} // namespace
-
 TestPostgres::TestPostgres()
     : dir_(qEnvironmentVariable("CLAVIMO_TEST_POSTGRES"))
 {
+    const auto readAll = [this](const QString &name) {
+        QFile file(dir_ + "/" + name);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+    };
     if (dir_.isEmpty())
         reason_ = "CLAVIMO_TEST_POSTGRES is not set: the PostgreSQL tests run through ctest, whose fixture postgres_start "
                   "starts the server";
-    else if (!(reason_ = readAll(dir_ + "/skip-reason.txt")).isEmpty())
+    else if (!(reason_ = readAll("skip-reason.txt")).isEmpty())
         reason_ = "no PostgreSQL test server: " + reason_;
-    for (const QString &line : readAll(dir_ + "/harness.env").split('\n'))
+    for (const QString &line : readAll("harness.env").split('\n'))
         env_.insert(line.section('=', 0, 0), line.section('=', 1));
     if (available() && (port() <= 0 || env_.value("PG_SERVER_SCRIPT").isEmpty()))
         reason_ = QStringLiteral("no PostgreSQL test server in %1 (postgres_start has not run)").arg(dir_);
@@ -43,7 +37,7 @@ bool TestPostgres::createDatabase(const QString &name, QString *error, const QSt
 bool TestPostgres::execute(const QString &script, const QString &database, QString *error, const QString &user) const
 {
     QString output;
-    const bool ok = run("psql", {"--file=-", "--dbname=" + database}, &output, user, script.toUtf8());
+    const bool ok = psql({"--file=-", "--dbname=" + database}, &output, user, script.toUtf8());
     if (!ok && error)
         *error = output;
     return ok;
@@ -52,23 +46,23 @@ bool TestPostgres::execute(const QString &script, const QString &database, QStri
 QString TestPostgres::query(const QString &statement, const QString &database) const
 {
     QString output;
-    return run("psql", {"--tuples-only", "--no-align", "--command=" + statement, "--dbname=" + database}, &output) ? output
-                                                                                                                : "error: " + output;
+    const QStringList arguments = {"--tuples-only", "--no-align", "--record-separator= / ", "--command=" + statement,
+                                   "--dbname=" + database};
+    return psql(arguments, &output) ? output : "error: " + output;
 }
 
 bool TestPostgres::control(const QString &command) const
 {
-    QString output;
-    const bool ok = run("bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_}, &output);
-    if (!ok)
-        qWarning("pg_server.sh %s: %s", qPrintable(command), qPrintable(output));
-    return ok;
+    QProcess script; // its messages go to the test's own output
+    script.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (available())
+        script.start("bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_});
+    return script.waitForFinished(90 * 1000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
 }
 
-// Runs psql as `user` (the administrator by default), or another program, to its end: its
-// standard output, or its error output when it failed.
-bool TestPostgres::run(const QString &program, const QStringList &arguments, QString *output, const QString &user,
-                       const QByteArray &input) const
+// Runs psql as `user` (the administrator by default) to its end: its standard output, or
+// its error output when it failed.
+bool TestPostgres::psql(const QStringList &arguments, QString *output, const QString &user, const QByteArray &input) const
 {
     if (!available()) {
         *output = reason_;
@@ -85,11 +79,8 @@ bool TestPostgres::run(const QString &program, const QStringList &arguments, QSt
     environment.insert("PGCLIENTENCODING", "UTF8");
     environment.insert("PGCONNECT_TIMEOUT", "10");
     process.setProcessEnvironment(environment);
-    if (program == "psql")
-        process.start(env_.value("PG_BINDIR") + "/psql", QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
-                                                                      "--port=" + QString::number(port()), "--username=" + who} + arguments);
-    else
-        process.start(program, arguments);
+    process.start(env_.value("PG_BINDIR") + "/psql", QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
+                                                                  "--port=" + QString::number(port()), "--username=" + who} + arguments);
     process.write(input);
     process.closeWriteChannel();
     const bool finished = process.waitForFinished(90 * 1000);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A throw-away PostgreSQL server for the tests, in a folder of its own:
 #   pg_server.sh start DIR    a fresh cluster in DIR, started; always exits 0: the tests read
-#                             DIR/harness.env (KEY=VALUE lines) when the server is up, or
-#                             DIR/skip-reason.txt, which says why there is none
+#                             DIR/harness.env (KEY=VALUE lines) and DIR/pgpass when the
+#                             server is up, or DIR/skip-reason.txt, which says why there is none
 #   pg_server.sh stop DIR     stops it (frozen or not) and removes DIR; never fails
 #   pg_server.sh freeze|crash|restore DIR   SIGSTOP to the server and its children (the
 #                             kernel still takes connections, nothing answers), an immediate
@@ -95,7 +95,8 @@ start() {
     "PG_LOG=$log" "PG_RUN_AS=$SERVER_USER" "PG_ADMIN_USER=$ADMIN_USER" "PG_ADMIN_PASSWORD=${pass[admin]}" \
     "PG_USER=$APP_USER" "PG_PASSWORD=${pass[app]}" "PG_OWNER_USER=$OWNER_USER" "PG_OWNER_PASSWORD=${pass[owner]}" \
     "PG_SERVER_SCRIPT=$SCRIPT" >"$DIR/harness.env.part"
-  chmod 600 "$DIR/harness.env.part" && mv "$DIR/harness.env.part" "$DIR/harness.env"
+  printf '*:*:*:%s:%s\n' "$APP_USER" "${pass[app]}" "$OWNER_USER" "${pass[owner]}" >"$DIR/pgpass" # for PGPASSFILE
+  chmod 600 "$DIR/pgpass" "$DIR/harness.env.part" && mv "$DIR/harness.env.part" "$DIR/harness.env"
   echo "PostgreSQL started on 127.0.0.1:$port in $(($(now_ms) - began)) ms (cluster in $DIR)"
 }
 
