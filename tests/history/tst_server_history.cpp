@@ -40,8 +40,7 @@ const char *const kAnswers[] = {
     "counts Anne 1|A10/20 B0/30 K20/30 Q20/40",
     "recent Anne 1 3|A0/10:10:4000 B0/20:20:8000 K20/30:30:12000",
     "recent Anne 6 5|T0/20:0:0 É20/40:0:0",
-    "items Anne|140 1Q#1 400/400/0 400/630/0 220h 60s 1Q#1 440/400/1 400/620/20 200h 60s 1B#20 400/400/0 400/690/0 1h 60s"
-    " 6ÉTÉ#20 440/400/1 400/900/20 30h 60s",
+    "items Anne|140 1Q#1 400/400/0 400/630/0 220h 60s 6ÉTÉ#20 440/400/1 400/900/20 30h 60s",
     "class 10 30|Anne 2/4/2 1h 605 [630 620 610 605] 30/80 A10/20 B0/30 K20/30 Q20/40 ;"
     " Bruno 0/1/0 240h 500 [500] 20/20 C20/20",
     "class 3 2|Anne 2/4/2 1h 605 [620 610 605] 30/60 B0/10 K20/30 ; Bruno 0/1/0 240h 500 [500] 20/20 C20/20",
@@ -83,7 +82,7 @@ QString read(HistoryReader &r, const QString &question)
     if (q[0] == "items") {
         const QList<ItemLine> lines = r.itemLines(q[1]);
         out << QString::number(lines.size());
-        for (int i : {0, 20, 119, 139}) {
+        for (int i : {0, 139}) {
             const ItemLine l = lines.value(i);
             out << QStringLiteral("%1%2#%3 %4/%5/%6 %7/%8/%9 %10h %11s").arg(l.mode).arg(l.shown).arg(l.position)
                        .arg(l.timeMs).arg(l.rawMs).arg(l.wrongKeys).arg(l.mini).arg(l.average).arg(l.gameWrongKeys)
@@ -223,8 +222,7 @@ private slots:
         QVERIFY(first.sendAll());
         QCOMPARE(server_.query(kTyped.arg("id"), "room_rows"), peek(first.file.path(), kTyped.arg("rowid")));
         QCOMPARE(server_.query("SELECT bool_and(s.ssl) FROM pg_stat_ssl AS s JOIN pg_stat_activity AS a USING (pid)"
-                               " WHERE a.application_name = 'clavimo'"),
-                 "t");
+                               " WHERE a.application_name = 'clavimo'"), "t");
         QCOMPARE(mismatch(second.history), QString());
         QCOMPARE(first.boxes.texts() + second.boxes.texts(), QStringList());
 
@@ -302,7 +300,7 @@ private slots:
 
     // "what is wrong | the reason told": a clear French message once, when the next game
     // ends; the games are kept on the computer and nothing is written into a database that
-    // is not the game's. Once a room not prepared is, the games waiting go.
+    // is not the game's (a room once prepared takes them: olderRoomsMovedAndBroughtUpToDate).
     void badConfigurations()
     {
         // "what is wrong | set-up | the reason told"
@@ -344,11 +342,6 @@ private slots:
             QCOMPARE(computer.waiting(), 4);
             if (kind == "foreign" || kind == "newer")
                 QCOMPARE(server_.query(kPublicTables, database), kind == "foreign" ? "2" : "1");
-            if (kind == "unprepared") {
-                QCOMPARE(prepare(database).exitCode, 0);
-                QVERIFY(computer.sendAll(30000));
-                QCOMPARE(server_.query("SELECT count(*) FROM games", database) + QString::number(computer.boxes.texts().size()), "41");
-            }
         }
     }
 
@@ -421,16 +414,14 @@ private slots:
         }
     }
 
-    // "where | the name given | confirmed | the question's start (- when none is asked) |
-    // the players left | exit code": erasing a player removes all their games, with what
-    // hangs on them, and nothing else, on the server (as its owner, never as the
+    // "where | the name given | confirmed | the games the question counts (- when none is
+    // asked) | the players left | exit code": erasing a player removes all their games, with
+    // what hangs on them, and nothing else, on the server (as its owner, never as the
     // computers' role) or in a computer's file; names compare as in the game.
     void erasePlayer()
     {
-        const QString two = "Effacer les 2 parties de «\u00A0%1\u00A0» de l'historique";
-        for (const QString &row : QStringList{"server|LÉA|y|" + two.arg("LÉA") + "|Zoé|0", "file| léa  |y|" + two.arg("léa") + "|Zoé|0",
-                                              "server|léa|n|" + two.arg("léa") + "|Léa Léa Zoé|1", "file|Lea|y|-|Léa Léa Zoé|0",
-                                              "pupil|Léa|y|-|Léa Léa Zoé|2"}) {
+        for (const QString row : {"server|LÉA|y|2|Zoé|0", "file| léa  |y|2|Zoé|0", "server|léa|n|2|Léa Léa Zoé|1",
+                                  "file|Lea|y|-|Léa Léa Zoé|0", "pupil|Léa|y|-|Léa Léa Zoé|2"}) {
             const QStringList f = row.split('|');
             const bool onServer = f[0] != "file";
             Computer computer(onServer ? freshRoom("room_erase") : "postgresql://p@h.invalid/b");
@@ -448,7 +439,8 @@ private slots:
                 return f[2] == "y";
             });
             QCOMPARE(result.exitCode, f[5].toInt());
-            QVERIFY2(f[3] == "-" ? asked.isEmpty() : asked.startsWith(f[3]), qPrintable(asked));
+            const QString question = QStringLiteral("Effacer les %1 parties de «\u00A0%2\u00A0» de").arg(f[3], f[1].trimmed());
+            QVERIFY2(f[3] == "-" ? asked.isEmpty() : asked.startsWith(question), qPrintable(asked));
             // The players of the games left, and the rows of games gone that stayed behind.
             const auto rows = [&](const QString &sql) {
                 return onServer ? server_.query(sql, "room_erase") : peek(computer.file.path(), sql);

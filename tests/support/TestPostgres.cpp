@@ -64,17 +64,14 @@ bool TestPostgres::control(const QString &command) const
 // its error output when it failed.
 bool TestPostgres::psql(const QStringList &arguments, QString *output, const QString &user, const QByteArray &input) const
 {
-    if (!available()) {
-        *output = reason_;
+    *output = reason_;
+    if (!available())
         return false;
-    }
     QProcess process;
     const QString who = user.isEmpty() ? adminUser() : user;
     // Only the settings given here: the test may have set PGPASSWORD and the like for the
-    // program's own connections.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &key : environment.keys())
-        environment.remove(key.startsWith("PG") ? key : QString());
+    // program's own connections. Without a locale, the server's messages are in English.
+    QProcessEnvironment environment;
     environment.insert("PGPASSWORD", who == this->user() ? password() : who == ownerUser() ? ownerPassword() : env_.value("PG_ADMIN_PASSWORD"));
     environment.insert("PGCLIENTENCODING", "UTF8");
     environment.insert("PGCONNECT_TIMEOUT", "10");
