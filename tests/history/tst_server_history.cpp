@@ -298,50 +298,66 @@ private slots:
         }
     }
 
-    // "what is wrong | the reason told": a clear French message once, when the next game
-    // ends; the games are kept on the computer and nothing is written into a database that
-    // is not the game's (a room once prepared takes them: olderRoomsMovedAndBroughtUpToDate).
+    // "what is wrong | set-up, by the room's owner | the reason the computers are told | the
+    // preparation's refusal", - when not tried: the computers get a clear French message
+    // once, when the next game ends, and keep their games; a preparation that cannot be done
+    // says why, with exit code 2. Nothing is written into a database that is not the game's.
     void badConfigurations()
     {
-        // "what is wrong | set-up | the reason told"
-        for (const QString row : {"host||nom d'hôte inconnu", "port||connexion refusée", "password||utilisateur ou mot de passe refusé",
-                                  "missing||la base de données «\u00A0room_missing\u00A0» n'existe pas",
-                                  "foreign|CREATE TABLE games(id integer); CREATE TABLE notes(t text)|la base de données contient les tables"
-                                  " d'un autre programme",
-                                  "newer|CREATE TABLE clavimo_schema(version INTEGER); INSERT INTO clavimo_schema VALUES(99)|la base de"
-                                  " données a été préparée par une version plus récente de Clavimo",
-                                  "unprepared||la base de données n'est pas prête pour cette version de Clavimo, l'administrateur doit"
-                                  " lancer clavimo --preparer-serveur"}) {
-            const QString kind = row.section('|', 0, 0), reason = row.section('|', 2), database = "room_" + kind;
-            const QString uri = QStringLiteral("postgresql://%1@%2:%3/%4")
-                                    .arg(server_.user(), kind == "host" ? "hote-inconnu.invalid" : server_.host())
-                                    .arg(kind == "port" ? 1 : server_.port())
-                                    .arg(database);
-            if (kind == "missing")
+        for (const QString row : {
+                 "host||nom d'hôte inconnu|ne peut pas être utilisé (nom d'hôte inconnu).",
+                 "port||connexion refusée|ne peut pas être utilisé (connexion refusée).",
+                 "password||utilisateur ou mot de passe refusé|-",
+                 "missing||la base de données «\u00A0room_missing\u00A0» n'existe pas|-",
+                 "foreign|CREATE TABLE games(id integer); CREATE TABLE notes(t text)|la base de données contient les tables"
+                 " d'un autre programme|contient les tables d'un autre programme",
+                 "newer|CREATE TABLE clavimo_schema(version INTEGER); INSERT INTO clavimo_schema VALUES(99); GRANT SELECT ON"
+                 " clavimo_schema TO clavimo|la base de données a été préparée par une version plus récente de Clavimo|a été"
+                 " préparée par une version plus récente",
+                 "unprepared||la base de données n'est pas prête pour cette version de Clavimo, l'administrateur doit lancer"
+                 " clavimo --preparer-serveur|-",
+                 "role||-|le rôle «\u00A0inconnu\u00A0» n'existe pas",
+                 "owner||-|le rôle «\u00A0clavimo_prof\u00A0» n'est pas propriétaire de la base",
+                 "self||-|le rôle des ordinateurs «\u00A0clavimo_prof\u00A0» ne peut pas préparer"}) {
+            const QStringList f = row.split('|');
+            const QString database = "room_" + f[0];
+            if (f[0] == "missing")
                 server_.execute("DROP DATABASE IF EXISTS room_missing");
             else
-                server_.createDatabase(database, nullptr, kind == "unprepared" ? server_.ownerUser() : QString());
-            QVERIFY(row.section('|', 1, 1).isEmpty() || server_.execute(row.section('|', 1, 1), database, nullptr, server_.user()));
-            if (kind == "password")
+                QVERIFY(server_.createDatabase(database, nullptr, f[0] == "owner" ? server_.adminUser() : server_.ownerUser()));
+            QVERIFY(f[1].isEmpty() || server_.execute(f[1], database, nullptr, server_.ownerUser()));
+            if (f[0] == "password")
                 qputenv("PGPASSWORD", "faux");
             const auto restorePassword = qScopeGuard([] { qunsetenv("PGPASSWORD"); });
-
-            Computer computer(uri);
-            QSignalSpy unavailable(&computer.history, &ServerHistory::unavailable);
-            QVERIFY(computer.record("Inès 1 3 A - 500") < 200);
-            QVERIFY2(unavailable.wait(10000), qPrintable(kind));
-            QCOMPARE(computer.boxes.texts(), QStringList()); // not in the middle of the next game
-            for (int i = 0; i < 3; ++i) { // each game's sending fails again: still one message
-                computer.record("Inès 1 3 A - 500");
-                QVERIFY(unavailable.wait(10000));
+            const auto uri = [&](const QString &user) {
+                return QStringLiteral("postgresql://%1@%2:%3/%4")
+                    .arg(user, f[0] == "host" ? "hote-inconnu.invalid" : server_.host())
+                    .arg(f[0] == "port" ? 1 : server_.port())
+                    .arg(database);
+            };
+            if (f[3] != "-") {
+                const QString room = f[0] == "role" ? "inconnu" : f[0] == "self" ? "clavimo_prof" : "clavimo";
+                const RoomCommandResult result = prepare("", room, uri(server_.ownerUser()));
+                QVERIFY2(result.exitCode == 2 && result.error.startsWith("clavimo\u00A0: ") && result.error.contains(f[3]),
+                         qPrintable(result.error));
             }
-            const QString told = computer.boxes.texts().join('\n');
-            QVERIFY2(told.startsWith("Le serveur d'historique de la classe «\u00A0postgresql://") && !told.contains('\n')
-                         && told.contains("(" + reason + ")\u00A0: les parties sont gardées sur cet ordinateur"),
-                     qPrintable(told));
-            QCOMPARE(computer.waiting(), 4);
-            if (kind == "foreign" || kind == "newer")
-                QCOMPARE(server_.query(kPublicTables, database), kind == "foreign" ? "2" : "1");
+            if (f[2] != "-") {
+                Computer computer(uri(server_.user()));
+                QSignalSpy unavailable(&computer.history, &ServerHistory::unavailable);
+                QVERIFY(computer.record("Inès 1 3 A - 500") < 200);
+                QVERIFY2(unavailable.wait(10000), qPrintable(row));
+                QCOMPARE(computer.boxes.texts(), QStringList()); // not in the middle of the next game
+                for (int i = 0; i < 3; ++i) { // each game's sending fails again: still one message
+                    computer.record("Inès 1 3 A - 500");
+                    QVERIFY(unavailable.wait(10000));
+                }
+                const QString told = computer.boxes.texts().join('\n');
+                QVERIFY2(told.startsWith("Le serveur d'historique de la classe «\u00A0postgresql://") && !told.contains('\n')
+                             && told.contains("(" + f[2] + ")\u00A0: les parties sont gardées sur cet ordinateur"),
+                         qPrintable(told));
+                QCOMPARE(computer.waiting(), 4);
+            }
+            QVERIFY(f[0] == "missing" || server_.query(kPublicTables, database) == QString::number(f[1].count("CREATE TABLE")));
         }
     }
 
@@ -392,25 +408,6 @@ private slots:
             const QString refusal = asPupil(sql.remove(QRegularExpression("\\w+=")));
             QVERIFY2(row[0] == '+' ? refusal.isEmpty() : refusal.contains("violate") || refusal.contains("20 items"),
                      qPrintable(row + ": " + refusal));
-        }
-    }
-
-    // "what is wrong | the reason": a preparation that cannot be done says why, with exit
-    // code 2, and changes nothing.
-    void preparationRefused()
-    {
-        for (const QString row : {"port|ne peut pas être utilisé (connexion refusée).", "role|le rôle «\u00A0inconnu\u00A0» n'existe pas",
-                                  "owner|le rôle «\u00A0clavimo_prof\u00A0» n'est pas propriétaire de la base",
-                                  "self|le rôle des ordinateurs «\u00A0clavimo_prof\u00A0» ne peut pas préparer"}) {
-            const QString kind = row.section('|', 0, 0);
-            QVERIFY(server_.createDatabase("room_refused", nullptr, kind == "owner" ? server_.adminUser() : server_.ownerUser()));
-            const QString uri = QStringLiteral("postgresql://%1@%2:%3/room_refused")
-                                    .arg(server_.ownerUser(), server_.host())
-                                    .arg(kind == "port" ? 1 : server_.port());
-            const RoomCommandResult result = prepare("", kind == "role" ? "inconnu" : kind == "self" ? "clavimo_prof" : "clavimo", uri);
-            QVERIFY2(result.exitCode == 2 && result.error.startsWith("clavimo\u00A0: ") && result.error.contains(row.section('|', 1)),
-                     qPrintable(result.error));
-            QCOMPARE(server_.query(kPublicTables, "room_refused"), "0");
         }
     }
 
