@@ -4,27 +4,14 @@
 //   history_writer sample FILE PLAYER COUNT   COUNT games over the weeks before today,
 //                                             getting faster, in both modes
 #include "history/SqliteHistory.h"
-#include "platform/Services.h"
 #include "platform/SystemWallClock.h"
 #include "support/GameSamples.h"
+#include "support/TestDoubles.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <cstdio>
-
-namespace {
-
-// Problems go to the error output, where the test shows them when it fails.
-struct PrintedBoxes : MessageBoxes
-{
-    BoxAnswer show(const QString &text, const QString &, BoxButtons, BoxIcon) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return BoxAnswer::Ok;
-    }
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -32,7 +19,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() != 5 || (args[1] != "append" && args[1] != "sample"))
         return 2;
-    PrintedBoxes boxes;
+    ScriptedBoxes boxes; // what it says goes to the error output, where the test shows it
+    const auto printed = qScopeGuard([&boxes] { std::fprintf(stderr, "%s", qPrintable(boxes.texts().join('\n'))); });
     SystemWallClock clock;
     SqliteHistory history(boxes, clock, args[2]);
     std::mt19937 random(std::random_device{}());
