@@ -122,6 +122,13 @@ QString mismatch(HistoryReader &r)
 // The games in the order kept with the wrong keys as typed, which no reader gives back.
 const QString kTyped = "SELECT g.uid || ' ' || m.expected || m.typed FROM games AS g JOIN mistakes AS m ON m.game_id = g.id ORDER BY g.id, m.%1";
 
+// Every right on the room but its owners', as "role:right" once each.
+const QString kRights = "SELECT string_agg(DISTINCT CASE x.grantee WHEN 0 THEN 'PUBLIC' ELSE x.grantee::regrole::text END"
+                        " || ':' || x.privilege_type, ' ') FROM (SELECT datacl AS acl FROM pg_database WHERE datname ="
+                        " current_database() UNION ALL SELECT nspacl FROM pg_namespace WHERE nspname = 'public' UNION ALL"
+                        " SELECT relacl FROM pg_class WHERE relnamespace = 'public'::regnamespace) AS a, aclexplode(a.acl)"
+                        " AS x WHERE x.grantee NOT IN ('clavimo_prof'::regrole, 'pg_database_owner'::regrole)";
+
 ServerAddress addressOf(const QString &uri)
 {
     QString why;
@@ -240,8 +247,12 @@ private slots:
     // "version": a room of an older version, its tables owned by the computers' role as
     // then, takes no game and is not prepared: the preparation prints the commands that
     // move it to its owner; once they are run, it brings the schema to the current version
-    // in place, the games there kept as ordinary games, and the games waiting go.
-    void olderRoomsMovedAndBroughtUpToDate()
+    // in place, the games there kept as ordinary games, and the games waiting go. Then the
+    // room's rights, read back from the server, the same when prepared again: the
+    // computers' role reads and adds games, nothing else, and no other role may connect.
+    // What a pupil with its password can do with a database tool: add believable games
+    // only (one changed figure is enough for a refusal), and change nothing there.
+    void olderRoomsBroughtUpToDateAndGuarded()
     {
         for (int version : {1, 2}) {
             const QString database = QStringLiteral("room_version%1").arg(version);
@@ -277,6 +288,37 @@ private slots:
                                    " || (SELECT count(*) FROM items) || ' ' || (SELECT version FROM clavimo_schema) FROM games",
                                    database),
                      QStringLiteral("1:0 1:1 1:0 0:0:9 80 %1").arg(ServerSchema::kVersion));
+
+            const QString rights = "clavimo:CONNECT clavimo:INSERT clavimo:SELECT clavimo:USAGE";
+            QCOMPARE(server_.query(kRights, database), rights);
+            const RoomCommandResult again = prepare(database);
+            QVERIFY2(again.exitCode == 0 && again.output.contains(QStringLiteral("déjà à la version %1").arg(ServerSchema::kVersion)),
+                     qPrintable(again.output));
+            QCOMPARE(server_.query(kRights, database), rights);
+
+            // As a pupil with the computers' password could, in one transaction: refused, or taken.
+            const auto asPupil = [&](const QString &statements) {
+                QString refusal;
+                server_.execute("BEGIN;\n" + statements + ";\nCOMMIT;", database, &refusal, server_.user());
+                return refusal;
+            };
+            for (const QString sql : {"DELETE FROM games", "UPDATE items SET time_ms = 1", "DROP TRIGGER games_have_20_items ON games"})
+                QVERIFY2(asPupil(sql).contains(QRegularExpression("permission denied|must be owner")), qPrintable(sql));
+            // "+ when kept, - when refused, and what differs from a believable game": one changed
+            // figure is enough for a refusal.
+            for (const QString row : {"+", "+ mode=6 practice=1 time=450", "+ mode=0 keys=9 target=600", "- mini=600", "- mini=-5",
+                                      "- practice=2", "- mode=3", "- keys=9 target=600", "- mode=0 practice=1 keys=9 target=600",
+                                      "- last=19", "- last=0", "- first=2 last=21", "- time=-1 raw=-1", "- time=400"}) {
+                QString sql = "INSERT INTO games(uid, player, started_at, finished_at, wrong_keys, mode, mini, average, practice,"
+                              " lesson_keys, lesson_target_ms) VALUES(gen_random_uuid()::text, 'Bob', 'a', 'b', 0, mode=1, mini=400,"
+                              " average=500, practice=0, keys=NULL, target=NULL); INSERT INTO items SELECT currval('games_id_seq'),"
+                              " p, 'A', time=500, raw=450, 0 FROM generate_series(first=1, last=20) AS p";
+                for (const QString &change : row.split(' ').mid(1))
+                    sql.replace(QRegularExpression("\\b" + change.section('=', 0, 0) + "=[-\\w]+"), change);
+                const QString refusal = asPupil(sql.remove(QRegularExpression("\\w+=")));
+                QVERIFY2(row[0] == '+' ? refusal.isEmpty() : refusal.contains("violate") || refusal.contains("20 items"),
+                         qPrintable(row + ": " + refusal));
+            }
         }
     }
 
@@ -340,55 +382,6 @@ private slots:
                 QCOMPARE(computer.waiting(), 4);
             }
             QVERIFY(f[0] == "missing" || server_.query("SELECT count(*) FROM pg_tables WHERE schemaname = 'public'", database) == QString::number(f[1].count("CREATE TABLE")));
-        }
-    }
-
-    // The rights of a prepared room, read back from the server, the same when prepared
-    // twice: the computers' role reads and adds games, nothing else, and no other role may
-    // connect. What a pupil with its password can do with a database tool: add believable
-    // games only (one changed figure is enough for a refusal), and change nothing there.
-    void computersRoleReadsAndAddsBelievableGames()
-    {
-        const QString database = "room_pupil";
-        {
-            Computer computer(freshRoom(database));
-            computer.record("Léa 1 3 A - 500");
-            QVERIFY(computer.sendAll());
-        }
-        // Every right on the room but its owners', as "role:right" once each.
-        const QString rights = "SELECT string_agg(DISTINCT CASE x.grantee WHEN 0 THEN 'PUBLIC' ELSE x.grantee::regrole::text END"
-                               " || ':' || x.privilege_type, ' ') FROM (SELECT datacl AS acl FROM pg_database WHERE datname ="
-                               " current_database() UNION ALL SELECT nspacl FROM pg_namespace WHERE nspname = 'public' UNION ALL"
-                               " SELECT relacl FROM pg_class WHERE relnamespace = 'public'::regnamespace) AS a, aclexplode(a.acl)"
-                               " AS x WHERE x.grantee NOT IN ('clavimo_prof'::regrole, 'pg_database_owner'::regrole)";
-        const QString expected = "clavimo:CONNECT clavimo:INSERT clavimo:SELECT clavimo:USAGE";
-        QCOMPARE(server_.query(rights, database), expected);
-        const RoomCommandResult again = prepare(database);
-        QVERIFY2(again.exitCode == 0 && again.output.contains(QStringLiteral("tables déjà à la version %1").arg(ServerSchema::kVersion)), qPrintable(again.output));
-        QCOMPARE(server_.query(rights, database), expected);
-
-        // As a pupil with the computers' password could, in one transaction: refused, or taken.
-        const auto asPupil = [&](const QString &statements) {
-            QString refusal;
-            server_.execute("BEGIN;\n" + statements + ";\nCOMMIT;", database, &refusal, server_.user());
-            return refusal;
-        };
-        for (const QString sql : {"DELETE FROM games", "UPDATE items SET time_ms = 1", "DROP TRIGGER games_have_20_items ON games"})
-            QVERIFY2(asPupil(sql).contains(QRegularExpression("permission denied|must be owner")), qPrintable(sql));
-        // "+ when kept, - when refused, and what differs from a believable game": one changed
-        // figure is enough for a refusal.
-        for (const QString row : {"+", "+ mode=6 practice=1 time=450", "+ mode=0 keys=9 target=600", "- mini=600", "- mini=-5",
-                                  "- practice=2", "- mode=3", "- keys=9 target=600", "- mode=0 practice=1 keys=9 target=600",
-                                  "- last=19", "- last=0", "- first=2 last=21", "- time=-1 raw=-1", "- time=400"}) {
-            QString sql = "INSERT INTO games(uid, player, started_at, finished_at, wrong_keys, mode, mini, average, practice,"
-                          " lesson_keys, lesson_target_ms) VALUES(gen_random_uuid()::text, 'Bob', 'a', 'b', 0, mode=1, mini=400,"
-                          " average=500, practice=0, keys=NULL, target=NULL); INSERT INTO items SELECT currval('games_id_seq'),"
-                          " p, 'A', time=500, raw=450, 0 FROM generate_series(first=1, last=20) AS p";
-            for (const QString &change : row.split(' ').mid(1))
-                sql.replace(QRegularExpression("\\b" + change.section('=', 0, 0) + "=[-\\w]+"), change);
-            const QString refusal = asPupil(sql.remove(QRegularExpression("\\w+=")));
-            QVERIFY2(row[0] == '+' ? refusal.isEmpty() : refusal.contains("violate") || refusal.contains("20 items"),
-                     qPrintable(row + ": " + refusal));
         }
     }
 
