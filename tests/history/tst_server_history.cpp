@@ -181,6 +181,27 @@ class TestServerHistory : public QObject
         return prepareServer(addressOf(uri.isEmpty() ? server_.uri(database, server_.ownerUser()) : uri), room);
     }
 
+    // Erases a player from a room (as its owner unless `user` is given) or from a history file,
+    // answering `yes`: "exit code, games counted:name shown (- when not asked), the players
+    // left, the rows of games gone left behind".
+    QString erase(const QString &where, const QString &name, bool yes, const QString &user = QString())
+    {
+        const bool file = where.endsWith(SqliteHistory::fileName());
+        const auto rows = [&](const QString &sql) { return file ? peek(where, sql) : server_.query(sql, where); };
+        const auto address = file ? std::optional<ServerAddress>()
+                                  : addressOf(server_.uri(where, user.isEmpty() ? server_.ownerUser() : user));
+        QString asked = "-";
+        const int exitCode = ::erasePlayer(address, where, name, [&](const QString &question) {
+            asked = question.section(' ', 2, 2) + ":" + question.section("«\u00A0", 1).section("\u00A0»", 0, 0);
+            return yes;
+        }).exitCode;
+        QString orphans = "SELECT 0";
+        for (const QString &table : QStringList{"items", "mistakes", "expected_chars"} + QStringList(file ? 1 : 0, "outbox"))
+            orphans += QStringLiteral(" + (SELECT count(*) FROM %1 WHERE game_id NOT IN (SELECT id FROM games))").arg(table);
+        return QStringLiteral("%1 %2 %3 %4").arg(exitCode).arg(asked, rows("SELECT player FROM games ORDER BY player")
+                                                                  .replace(" / ", " "), rows(orphans));
+    }
+
     // The room's database made by its owner and prepared; the computers' address.
     QString freshRoom(const QString &name)
     {
@@ -319,6 +340,10 @@ private slots:
                 QVERIFY2(row[0] == '+' ? refusal.isEmpty() : refusal.contains("violate") || refusal.contains("20 items"),
                          qPrintable(row + ": " + refusal));
             }
+            // Léa's games erased by the room's owner only, once confirmed.
+            QCOMPARE(erase(database, "Léa", true, server_.user()), "2 - Bob Bob Bob Léa Léa Léa Léa 0");
+            QCOMPARE(erase(database, "léa", false), "1 4:léa Bob Bob Bob Léa Léa Léa Léa 0");
+            QCOMPARE(erase(database, "LÉA", true), "0 4:LÉA Bob Bob Bob 0");
         }
     }
 
@@ -385,42 +410,19 @@ private slots:
         }
     }
 
-    // "where | the name given | confirmed | the games the question counts (- when none is
-    // asked) | the players left | exit code": erasing a player removes all their games, with
-    // what hangs on them, and nothing else, on the server (as its owner, never as the
-    // computers' role) or in a computer's file; names compare as in the game.
+    // "the name given, confirmed > exit code, the games the question counts and the name it
+    // shows, the players left, the rows of games gone left behind": erasing a player from a
+    // computer's file removes all their games, with what hangs on them (its outbox too), and
+    // nothing else; names compare as in the game. The server's side is erased on the rooms
+    // brought up to date.
     void erasePlayer()
     {
-        for (const QString row : {"server|LÉA|y|2|Zoé|0", "file| léa  |y|2|Zoé|0", "server|léa|n|2|Léa Léa Zoé|1",
-                                  "file|Lea|y|-|Léa Léa Zoé|0", "pupil|Léa|y|-|Léa Léa Zoé|2"}) {
-            const QStringList f = row.split('|');
-            const bool onServer = f[0] != "file";
-            Computer computer(onServer ? freshRoom("room_erase") : "postgresql://p@h.invalid/b");
-            for (const QString player : {"Léa", "Zoé", "Léa"})
-                computer.record(player + " 1 3 A - 500");
-            if (onServer)
-                QVERIFY(computer.sendAll());
-            else
-                computer.history.stop(5000); // the games stay in the file's outbox
-            QString asked;
-            const auto address = onServer ? std::optional(addressOf(server_.uri("room_erase", f[0] == "pupil" ? server_.user() : server_.ownerUser())))
-                                          : std::optional<ServerAddress>();
-            const RoomCommandResult result = ::erasePlayer(address, computer.file.path(), f[1], [&](const QString &q) {
-                asked = q;
-                return f[2] == "y";
-            });
-            QCOMPARE(result.exitCode, f[5].toInt());
-            const QString question = QStringLiteral("Effacer les %1 parties de «\u00A0%2\u00A0» de").arg(f[3], f[1].trimmed());
-            QVERIFY2(f[3] == "-" ? asked.isEmpty() : asked.startsWith(question), qPrintable(asked));
-            // The players of the games left, and the rows of games gone that stayed behind.
-            const auto rows = [&](const QString &sql) {
-                return onServer ? server_.query(sql, "room_erase") : peek(computer.file.path(), sql);
-            };
-            QString orphans = "SELECT 0";
-            for (const QString &table : QStringList{"items", "mistakes", "expected_chars"} + QStringList(onServer ? 0 : 1, "outbox"))
-                orphans += QStringLiteral(" + (SELECT count(*) FROM %1 WHERE game_id NOT IN (SELECT id FROM games))").arg(table);
-            QCOMPARE(rows("SELECT player FROM games ORDER BY player").replace(" / ", " ") + rows(orphans), f[4] + "0");
-        }
+        Computer computer("postgresql://p@h.invalid/b");
+        for (const QString player : {"Léa", "Zoé", "Léa"})
+            computer.record(player + " 1 3 A - 500");
+        computer.history.stop(5000); // the games stay in the file's outbox
+        QCOMPARE(erase(computer.file.path(), "Lea", true), "0 - Léa Léa Zoé 0");
+        QCOMPARE(erase(computer.file.path(), " léa  ", true), "0 2:léa Zoé 0");
     }
 };
 

@@ -36,11 +36,8 @@ bool TestPostgres::createDatabase(const QString &name, QString *error, const QSt
 
 bool TestPostgres::execute(const QString &script, const QString &database, QString *error, const QString &user) const
 {
-    QString output;
-    const bool ok = psql({"--file=-", "--dbname=" + database}, &output, user, script.toUtf8());
-    if (!ok && error)
-        *error = output;
-    return ok;
+    QString output; // nothing when it succeeds: psql runs quietly
+    return psql({"--file=-", "--dbname=" + database}, error ? error : &output, user, script.toUtf8());
 }
 
 QString TestPostgres::query(const QString &statement, const QString &database) const

@@ -15,16 +15,9 @@ ADMIN_USER=clavimo_admin APP_USER=clavimo OWNER_USER=clavimo_prof # the owner se
 SCRIPT="$(cd "$(dirname "$0")" && pwd -P)/$(basename "$0")"
 source "$(dirname "$0")/program.sh" # now_ms and server_pids
 
-# The state letter of a process; X when it is gone.
-state_of() {
-  local line state
-  read -r line 2>/dev/null <"/proc/$1/stat" || { echo X; return; }
-  read -r state _ <<<"${line##*) }"
-  echo "$state"
-}
-
-# Waits up to $2 tenths of a second for process $1 to end; a zombie counts as gone.
-wait_gone() { for _ in $(seq "$2"); do [[ "$(state_of "$1")" =~ [ZX] ]] && return 0; sleep 0.1; done; return 1; }
+# Waits up to $2 tenths of a second for the server of data folder $1 to end (a zombie is
+# gone: server_pids names only a process working in that folder).
+wait_gone() { for _ in $(seq "$2"); do [ -z "$(server_pids "$1")" ] && return 0; sleep 0.1; done; return 1; }
 
 # Resumed first (a test may have frozen it), then an immediate shutdown, and SIGKILL for
 # whatever is left after ten seconds.
@@ -34,9 +27,9 @@ stop_server() {
   [ "${#pids[@]}" -gt 0 ] || return 0
   kill -CONT "${pids[@]}" 2>/dev/null
   kill -QUIT "${pids[0]}" 2>/dev/null
-  wait_gone "${pids[0]}" 100 && return 0
+  wait_gone "$1/data" 100 && return 0
   kill -KILL "${pids[@]}" $(server_pids "$1/data") 2>/dev/null
-  wait_gone "${pids[0]}" 50
+  wait_gone "$1/data" 50
 }
 
 as_server_user() { if [ -n "$SERVER_USER" ]; then setpriv --reuid="$SERVER_USER" --regid="$(id -g "$SERVER_USER")" --clear-groups -- "$@"; else "$@"; fi; }
@@ -102,9 +95,9 @@ start() {
 
 # The postmaster first, so that it forks no new child, then its children once it is stopped.
 freeze() {
-  local pm
+  local pm line
   pm="$(server_pids | head -n 1)"
-  kill -STOP "$pm" && for _ in $(seq 100); do [ "$(state_of "$pm")" = T ] && break; sleep 0.02; done
+  kill -STOP "$pm" && for _ in $(seq 100); do read -r line <"/proc/$pm/stat" && [[ "${line##*) }" == T* ]] && break; sleep 0.02; done
   kill -STOP $(server_pids)
 }
 
