@@ -11,8 +11,7 @@ TestPostgres::TestPostgres()
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
     };
     if (dir_.isEmpty())
-        reason_ = "CLAVIMO_TEST_POSTGRES is not set: the PostgreSQL tests run through ctest, whose fixture postgres_start "
-                  "starts the server";
+        reason_ = "CLAVIMO_TEST_POSTGRES is not set: the server is started by ctest's fixture postgres_start";
     else if (!(reason_ = readAll("skip-reason.txt")).isEmpty())
         reason_ = "no PostgreSQL test server: " + reason_;
     for (const QString &line : readAll("harness.env").split('\n'))
@@ -30,8 +29,7 @@ bool TestPostgres::createDatabase(const QString &name, QString *error, const QSt
 {
     // Two statements: CREATE DATABASE cannot run inside a transaction.
     return execute(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE);\nCREATE DATABASE \"%1\" OWNER \"%2\";\n")
-                       .arg(name, owner.isEmpty() ? user() : owner),
-                   "postgres", error);
+                       .arg(name, owner.isEmpty() ? user() : owner), "postgres", error);
 }
 
 bool TestPostgres::execute(const QString &script, const QString &database, QString *error, const QString &user) const
@@ -50,11 +48,8 @@ QString TestPostgres::query(const QString &statement, const QString &database) c
 
 bool TestPostgres::control(const QString &command) const
 {
-    QProcess script; // its messages go to the test's own output
-    script.setProcessChannelMode(QProcess::ForwardedChannels);
-    if (available())
-        script.start("bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_});
-    return script.waitForFinished(90 * 1000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+    // Its messages go to the test's own output.
+    return available() && QProcess::execute("bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_}) == 0;
 }
 
 // Runs psql as `user` (the administrator by default) to its end: its standard output, or

@@ -111,11 +111,10 @@ DIR="$2"
 case "$1" in
   start) start ;;
   stop)
-    began="$(now_ms)"
     [ -d "$DIR" ] || exit 0
     stop_server "$DIR"
     rm -rf "$DIR" 2>/dev/null
-    echo "PostgreSQL test server stopped and removed in $(($(now_ms) - began)) ms" ;;
+    echo "PostgreSQL test server stopped and removed" ;;
   freeze | crash | restore)
     [ -f "$DIR/harness.env" ] || { echo "no test server in $DIR" >&2; exit 1; }
     source "$DIR/harness.env"
