@@ -51,27 +51,25 @@ private slots:
         }
     }
 
-    // "command line | user's file | computer's file > the server | where it came from": the
-    // user's file wins over the computer's, the command line over both; an empty value in
-    // the user's file turns the computer's server off. The layout remembered in the user's
-    // file leaves the server read from it as it was.
+    // "command line | user's file | computer's file > the server | where it came from", a
+    // file given by its value of serveur in [historique] (- for no file, x for a file without
+    // it): the user's file wins over the computer's, the command line over both; an empty
+    // value in the user's file turns the computer's server off. The layout remembered in the
+    // user's file leaves the server read from it as it was.
     void setting()
     {
-        const QMap<QString, QByteArray> files = {{"room", "[historique]\nserveur=postgresql://salle@serveur/classe\n"},
-                                                 {"own", "[historique]\nserveur=postgresql://moi@ailleurs/perso\n"},
-                                                 {"other", "[autre]\nx=1\n"},
-                                                 {"off", "[historique]\nserveur=\n\n[clavier]\ndisposition=ca\n"},
-                                                 {"comma", "[historique]\nserveur=postgresql://p@h/b?application_name=a,b\n"}};
-        for (const QString row : {"|| >  | ", "||room > postgresql://salle@serveur/classe | system",
-                                  "|own|room > postgresql://moi@ailleurs/perso | user", "|other|room > postgresql://salle@serveur/classe | system",
-                                  "|off|room >  | user", "postgresql://cli@h/b|own|room > postgresql://cli@h/b | --historique-serveur",
-                                  "|comma| > postgresql://p@h/b?application_name=a,b | user"}) {
+        for (const QString row : {"|-|- >  | ", "|-|postgresql://salle@s/c > postgresql://salle@s/c | system",
+                                  "|postgresql://moi@a/p|postgresql://salle@s/c > postgresql://moi@a/p | user",
+                                  "|x|postgresql://salle@s/c > postgresql://salle@s/c | system", "||postgresql://salle@s/c >  | user",
+                                  "postgresql://cli@h/b|postgresql://moi@a/p|- > postgresql://cli@h/b | --historique-serveur",
+                                  "|postgresql://p@h/b?application_name=a,b|- > postgresql://p@h/b?application_name=a,b | user"}) {
             const QStringList given = row.section(" > ", 0, 0).split('|');
             ScratchFolder folder;
             const QStringList paths = {folder.file("user.conf"), folder.file("system.conf")};
             for (int i : {1, 2}) {
-                if (!given[i].isEmpty())
-                    folder.write(QFileInfo(paths[i - 1]).fileName(), files[given[i]]);
+                if (given[i] != "-")
+                    folder.write(QFileInfo(paths[i - 1]).fileName(),
+                                 given[i] == "x" ? "[autre]\nx=1\n" : "[historique]\nserveur=" + given[i].toUtf8() + "\n");
             }
             for (int pass = 0; pass < 2; ++pass) {
                 const ServerSetting found = ServerSetting::find(given[0].isEmpty() ? QString() : given[0], paths);

@@ -22,24 +22,16 @@ FinishedGame gameOf(const QString &letter, const QDateTime &finished, bool pract
     return game;
 }
 
-// The tables and a game of a file of the first version, as a program of that version made
-// them, then what the second version added.
-const QStringList kVersion1 = {
-    "CREATE TABLE games(id INTEGER PRIMARY KEY, player TEXT NOT NULL, mode INTEGER NOT NULL, started_at TEXT NOT NULL,"
-    " finished_at TEXT NOT NULL, mini INTEGER NOT NULL, average INTEGER NOT NULL, wrong_keys INTEGER NOT NULL)",
-    "CREATE TABLE items(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL, shown TEXT NOT NULL,"
-    " time_ms INTEGER NOT NULL, raw_ms INTEGER NOT NULL, wrong_keys INTEGER NOT NULL, PRIMARY KEY(game_id, position)) WITHOUT ROWID",
-    "CREATE TABLE mistakes(game_id INTEGER NOT NULL REFERENCES games(id), position INTEGER NOT NULL,"
-    " expected TEXT NOT NULL, typed TEXT NOT NULL)",
-    "CREATE TABLE expected_chars(game_id INTEGER NOT NULL REFERENCES games(id), character TEXT NOT NULL,"
-    " count INTEGER NOT NULL, PRIMARY KEY(game_id, character)) WITHOUT ROWID",
-    "CREATE INDEX games_by_player ON games(player, mode, finished_at)", "CREATE INDEX mistakes_by_game ON mistakes(game_id)",
-    "INSERT INTO games VALUES(7, 'Léa', 1, '2026-12-01T10:00:00.000Z', '2026-12-01T10:01:00.000Z', 500, 600, 1)",
-    "INSERT INTO items VALUES(7, 1, 'K', 650, 600, 1)", "INSERT INTO mistakes VALUES(7, 1, 'K', 'L')",
-    "INSERT INTO expected_chars VALUES(7, 'K', 1)"};
-const QStringList kVersion2 = {"ALTER TABLE games ADD COLUMN uid TEXT", "CREATE UNIQUE INDEX games_by_uid ON games(uid)",
-                               "CREATE TABLE outbox(game_id INTEGER PRIMARY KEY REFERENCES games(id))",
-                               "UPDATE games SET uid = 'a1b2' WHERE id = 7", "INSERT INTO outbox VALUES(7)"};
+// "version: statement": what the next versions added, taken back from a new file to make a
+// file of that version: the lessons' columns (4), the practice mark (3), the id and outbox (2).
+const QStringList kTakenBack = {"3: ALTER TABLE games DROP COLUMN lesson_keys", "3: ALTER TABLE games DROP COLUMN lesson_target_ms",
+                                "2: ALTER TABLE games DROP COLUMN practice", "1: DROP INDEX games_by_uid", "1: DROP TABLE outbox",
+                                "1: ALTER TABLE games DROP COLUMN uid"};
+// The first game's rows in every version: each item with its wrong key, the keys due.
+const QString kOldGame = QStringLiteral(
+    "SELECT g.id, player, mode, started_at, finished_at, mini, average, g.wrong_keys, i.*, m.*, e.* FROM games AS g"
+    " JOIN items AS i ON i.game_id = g.id JOIN mistakes AS m ON m.game_id = g.id AND m.position = i.position"
+    " JOIN expected_chars AS e ON e.game_id = g.id WHERE g.id = 1");
 // Every table's columns and every index, to compare a migrated file with a new one.
 const QString kSchema = QStringLiteral(
     "SELECT m.type || ' ' || m.name || ' ' || COALESCE((SELECT group_concat(name) FROM pragma_table_info(m.name)), '')"
@@ -61,7 +53,7 @@ class TestSqliteHistory : public QObject
 
 private slots:
     // The game as the session played it: the name in full, each item with its times, every
-    // wrong key (Enter included) with the character due, the figures the window showed.
+    // wrong key (Enter included) with the character due, the game's figures.
     void aGameAsTheSessionReportedIt()
     {
         Harness h;
@@ -80,54 +72,41 @@ private slots:
             h.playItem(300 + 10 * i, i % 7 == 0 ? 2 : 0);         // items 8 and 15 missed twice
         }
         const QString path = h.folder.file(kFile);
-        QCOMPARE(peek(path, "PRAGMA user_version") + peek(path, "PRAGMA journal_mode"), QStringLiteral("%1wal").arg(SqliteHistory::kSchemaVersion));
-        QCOMPARE(h.labels({"player", "gameMini", "gameAverage"}), name + "|Mini    :  310|Moyenne   :  406");
         QCOMPARE(peek(path, "SELECT id, player, mode, started_at, finished_at, mini, average, wrong_keys, practice FROM games"),
                  "1|" + name + "|1|2026-12-06T18:30:05.123Z|2026-12-06T18:31:20.123Z|310|406|6|0");
         QCOMPARE(peek(path, "SELECT * FROM items WHERE position IN (1, 8, 20) ORDER BY position"),
                  QStringLiteral("1|1|A|360|300|2 / 1|8|H|444|370|2 / 1|20|T|490|490|0"));
         QCOMPARE(peek(path, "SELECT position, expected, typed FROM mistakes ORDER BY rowid"),
                  QStringLiteral("1|A|\r / 1|A|# / 8|H|# / 8|H|# / 15|O|# / 15|O|#"));
-        QCOMPARE(peek(path, "SELECT COUNT(*), SUM(time_ms) / 20, MIN(time_ms), (SELECT SUM(count) || COUNT(*) FROM expected_chars)"
-                            " FROM items"),
-                 QStringLiteral("20|406|310|2020"));
-        QCOMPARE(h.ts.boxes.texts().filter(QStringLiteral("historique")), QStringList());
     }
 
-    // "version, outbox": a file of an older version is brought to the current one in place,
-    // every row kept, with the tables and indexes of a new file; the games kept from then on
-    // carry a unique id, tell practice apart, and wait in the outbox only for a server.
+    // A file of each older version is brought to the current one in place, every row kept,
+    // with the tables and indexes of a new file; the games kept from then on carry a unique
+    // id, tell practice apart, and wait in the outbox only for a server.
     void olderVersionsBroughtUpToDate()
     {
+        const auto keep = [](Store &s, bool outbox, const QList<FinishedGame> &games) {
+            SqliteHistory history(s.boxes, s.clock);
+            history.setOutbox(outbox);
+            for (const FinishedGame &game : games)
+                history.record(game);
+        };
         Store fresh;
-        SqliteHistory(fresh.boxes, fresh.clock).record(gameOf("A", kMorning));
-        for (const QString row : {"1 no", "1 outbox", "2 outbox"}) {
-            const bool two = row.startsWith('2'), outbox = row.endsWith("outbox");
+        keep(fresh, false, {gameOf("A", kMorning)});
+        for (int version : {1, 2, 3}) {
             Store s;
-            for (const QString &sql : kVersion1 + (two ? kVersion2 : QStringList()) + QStringList{QStringLiteral("PRAGMA user_version = %1").arg(two ? 2 : 1)})
-                QCOMPARE(peek(s.path, sql), QString());
-            const auto rows = [&s] {
-                QString out;
-                for (const char *sql : {"SELECT id, player, mode, started_at, finished_at, mini, average, wrong_keys FROM games WHERE id = 7",
-                                        "SELECT * FROM items WHERE game_id = 7", "SELECT * FROM mistakes WHERE game_id = 7",
-                                        "SELECT * FROM expected_chars WHERE game_id = 7"})
-                    out += peek(s.path, sql) + " # ";
-                return out;
-            };
-            const QString kept = rows();
-            {
-                SqliteHistory history(s.boxes, s.clock);
-                history.setOutbox(outbox);
-                history.record(gameOf("K", kMorning, true));
-                history.record(gameOf("A", kMorning.addSecs(60)));
-            }
-            QCOMPARE(s.boxes.texts(), QStringList());
+            keep(s, true, {gameOf("K", kMorning.addSecs(-60))});
+            for (const QString &sql : kTakenBack)
+                QCOMPARE(sql.left(1).toInt() < version ? QString() : peek(s.path, sql.mid(3)), QString());
+            QCOMPARE(peek(s.path, QStringLiteral("PRAGMA user_version = %1").arg(version)), QString());
+            const QString kept = peek(s.path, kOldGame);
+            keep(s, version > 1, {gameOf("K", kMorning, true), gameOf("A", kMorning.addSecs(60))});
             QCOMPARE(peek(s.path, "PRAGMA user_version"), QString::number(SqliteHistory::kSchemaVersion));
             QCOMPARE(peek(s.path, kSchema), peek(fresh.path, kSchema));
-            QCOMPARE(rows(), kept);
-            QCOMPARE(peek(s.path, "SELECT id, practice, uid IS NULL FROM games ORDER BY id"), QStringLiteral("7|0|%1 / 8|1|0 / 9|0|0").arg(two ? 0 : 1));
-            QCOMPARE(peek(s.path, "SELECT group_concat(game_id) FROM outbox"), QString(two ? "7," : "") + (outbox ? "8,9" : ""));
-            QCOMPARE(peek(s.path, "SELECT count(DISTINCT uid) FROM games WHERE id > 7"), "2");
+            QCOMPARE(peek(s.path, kOldGame), kept);
+            QCOMPARE(peek(s.path, "SELECT id, practice, uid IS NULL FROM games ORDER BY id"),
+                     QStringLiteral("1|0|%1 / 2|1|0 / 3|0|0").arg(version == 1));
+            QCOMPARE(peek(s.path, "SELECT group_concat(game_id) FROM outbox"), QString(version == 1 ? "" : "1,2,3"));
         }
     }
 
@@ -145,11 +124,8 @@ private slots:
             const QString kind = row.section('|', 0, 0), message = row.section('|', 1);
             Store s;
             if (kind == "damaged") {
-                {
-                    SqliteHistory earlier(s.boxes, s.clock);
-                    for (int i = 0; i < 30; ++i)
-                        earlier.record(gameOf("A", kMorning));
-                }
+                for (int i = 0; i < 30; ++i)
+                    SqliteHistory(s.boxes, s.clock).record(gameOf("A", kMorning));
                 QByteArray bytes = s.folder.read(kFile);
                 s.folder.write(kFile, bytes.replace(4096, bytes.size() - 4096, QByteArray(bytes.size() - 4096, '\xA5')));
             } else if (kind == "foreign" || kind == "newer") {
@@ -178,8 +154,9 @@ private slots:
             if (kind == "folder" || kind == "nowhere")
                 QVERIFY(kind == "folder" ? QFileInfo(s.path).isDir() : s.folder.read("dossier") == "a file");
             else
-                QCOMPARE(peek(s.path, "SELECT shown, (SELECT user_version FROM pragma_user_version) FROM items WHERE position = 1 ORDER BY game_id"),
-                         QStringLiteral("P|%1 / Q|%1").arg(SqliteHistory::kSchemaVersion));
+                QCOMPARE(peek(s.path, "SELECT shown, (SELECT user_version FROM pragma_user_version), (SELECT journal_mode FROM"
+                                      " pragma_journal_mode) FROM items WHERE position = 1 ORDER BY game_id"),
+                         QStringLiteral("P|%1|wal / Q|%1|wal").arg(SqliteHistory::kSchemaVersion));
         }
     }
 

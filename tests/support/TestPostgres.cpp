@@ -3,25 +3,18 @@
 #include <QFile>
 #include <QProcess>
 
-namespace {
-
-QString readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
-}
-
-} // namespace
-
 TestPostgres::TestPostgres()
     : dir_(qEnvironmentVariable("CLAVIMO_TEST_POSTGRES"))
 {
+    const auto readAll = [this](const QString &name) {
+        QFile file(dir_ + "/" + name);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+    };
     if (dir_.isEmpty())
-        reason_ = "CLAVIMO_TEST_POSTGRES is not set: the PostgreSQL tests run through ctest, whose fixture postgres_start "
-                  "starts the server";
-    else if (!(reason_ = readAll(dir_ + "/skip-reason.txt")).isEmpty())
+        reason_ = "CLAVIMO_TEST_POSTGRES is not set: the server is started by ctest's fixture postgres_start";
+    else if (!(reason_ = readAll("skip-reason.txt")).isEmpty())
         reason_ = "no PostgreSQL test server: " + reason_;
-    for (const QString &line : readAll(dir_ + "/harness.env").split('\n'))
+    for (const QString &line : readAll("harness.env").split('\n'))
         env_.insert(line.section('=', 0, 0), line.section('=', 1));
     if (available() && (port() <= 0 || env_.value("PG_SERVER_SCRIPT").isEmpty()))
         reason_ = QStringLiteral("no PostgreSQL test server in %1 (postgres_start has not run)").arg(dir_);
@@ -36,60 +29,47 @@ bool TestPostgres::createDatabase(const QString &name, QString *error, const QSt
 {
     // Two statements: CREATE DATABASE cannot run inside a transaction.
     return execute(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE);\nCREATE DATABASE \"%1\" OWNER \"%2\";\n")
-                       .arg(name, owner.isEmpty() ? user() : owner),
-                   "postgres", error);
+                       .arg(name, owner.isEmpty() ? user() : owner), "postgres", error);
 }
 
 bool TestPostgres::execute(const QString &script, const QString &database, QString *error, const QString &user) const
 {
-    QString output;
-    const bool ok = run("psql", {"--file=-", "--dbname=" + database}, &output, user, script.toUtf8());
-    if (!ok && error)
-        *error = output;
-    return ok;
+    QString output; // nothing when it succeeds: psql runs quietly
+    return psql({"--file=-", "--dbname=" + database}, error ? error : &output, user, script.toUtf8());
 }
 
 QString TestPostgres::query(const QString &statement, const QString &database) const
 {
     QString output;
-    return run("psql", {"--tuples-only", "--no-align", "--command=" + statement, "--dbname=" + database}, &output) ? output
-                                                                                                                : "error: " + output;
+    const QStringList arguments = {"--tuples-only", "--no-align", "--record-separator= / ", "--command=" + statement,
+                                   "--dbname=" + database};
+    return psql(arguments, &output) ? output : "error: " + output;
 }
 
 bool TestPostgres::control(const QString &command) const
 {
-    QString output;
-    const bool ok = run("bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_}, &output);
-    if (!ok)
-        qWarning("pg_server.sh %s: %s", qPrintable(command), qPrintable(output));
-    return ok;
+    // Its messages go to the test's own output.
+    return available() && QProcess::execute("bash", {env_.value("PG_SERVER_SCRIPT"), command, dir_}) == 0;
 }
 
-// Runs psql as `user` (the administrator by default), or another program, to its end: its
-// standard output, or its error output when it failed.
-bool TestPostgres::run(const QString &program, const QStringList &arguments, QString *output, const QString &user,
-                       const QByteArray &input) const
+// Runs psql as `user` (the administrator by default) to its end: its standard output, or
+// its error output when it failed.
+bool TestPostgres::psql(const QStringList &arguments, QString *output, const QString &user, const QByteArray &input) const
 {
-    if (!available()) {
-        *output = reason_;
+    *output = reason_;
+    if (!available())
         return false;
-    }
     QProcess process;
     const QString who = user.isEmpty() ? adminUser() : user;
     // Only the settings given here: the test may have set PGPASSWORD and the like for the
-    // program's own connections.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &key : environment.keys())
-        environment.remove(key.startsWith("PG") ? key : QString());
+    // program's own connections. Without a locale, the server's messages are in English.
+    QProcessEnvironment environment;
     environment.insert("PGPASSWORD", who == this->user() ? password() : who == ownerUser() ? ownerPassword() : env_.value("PG_ADMIN_PASSWORD"));
     environment.insert("PGCLIENTENCODING", "UTF8");
     environment.insert("PGCONNECT_TIMEOUT", "10");
     process.setProcessEnvironment(environment);
-    if (program == "psql")
-        process.start(env_.value("PG_BINDIR") + "/psql", QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
-                                                                      "--port=" + QString::number(port()), "--username=" + who} + arguments);
-    else
-        process.start(program, arguments);
+    process.start(env_.value("PG_BINDIR") + "/psql", QStringList{"--no-psqlrc", "--quiet", "--set=ON_ERROR_STOP=1", "--host=" + env_.value("PG_SOCKET_DIR"),
+                                                                  "--port=" + QString::number(port()), "--username=" + who} + arguments);
     process.write(input);
     process.closeWriteChannel();
     const bool finished = process.waitForFinished(90 * 1000);

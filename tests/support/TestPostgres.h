@@ -24,6 +24,8 @@ public:
     QString ownerUser() const { return env_.value("PG_OWNER_USER"); } // owns a room
     QString ownerPassword() const { return env_.value("PG_OWNER_PASSWORD"); }
     QString adminUser() const { return env_.value("PG_ADMIN_USER"); }
+    // A password file with the passwords of user() and ownerUser(), for PGPASSFILE.
+    QString passwordFile() const { return dir_ + "/pgpass"; }
 
     // postgresql://USER@HOST:PORT/DATABASE, the user being user() by default.
     QString uri(const QString &database, const QString &user = QString()) const;
@@ -33,14 +35,15 @@ public:
     // unless the script says otherwise; the first error stops them.
     bool execute(const QString &script, const QString &database = "postgres", QString *error = nullptr,
                  const QString &user = QString()) const;
-    // The rows of one statement, one a line, values joined by "|"; "error: ..." on error.
+    // The rows of one statement as support/SqlitePeek.h gives them: values joined by "|",
+    // rows by " / "; "error: ..." on error.
     QString query(const QString &statement, const QString &database = "postgres") const;
     // pg_server.sh COMMAND: freeze, crash or restore.
     bool control(const QString &command) const;
 
 private:
-    bool run(const QString &program, const QStringList &arguments, QString *output, const QString &user = QString(),
-             const QByteArray &input = QByteArray()) const;
+    bool psql(const QStringList &arguments, QString *output, const QString &user = QString(),
+              const QByteArray &input = QByteArray()) const;
 
     QString dir_;
     QString reason_;

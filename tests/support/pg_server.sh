@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A throw-away PostgreSQL server for the tests, in a folder of its own:
 #   pg_server.sh start DIR    a fresh cluster in DIR, started; always exits 0: the tests read
-#                             DIR/harness.env (KEY=VALUE lines) when the server is up, or
-#                             DIR/skip-reason.txt, which says why there is none
+#                             DIR/harness.env (KEY=VALUE lines) and DIR/pgpass when the
+#                             server is up, or DIR/skip-reason.txt, which says why there is none
 #   pg_server.sh stop DIR     stops it (frozen or not) and removes DIR; never fails
 #   pg_server.sh freeze|crash|restore DIR   SIGSTOP to the server and its children (the
 #                             kernel still takes connections, nothing answers), an immediate
@@ -15,16 +15,9 @@ ADMIN_USER=clavimo_admin APP_USER=clavimo OWNER_USER=clavimo_prof # the owner se
 SCRIPT="$(cd "$(dirname "$0")" && pwd -P)/$(basename "$0")"
 source "$(dirname "$0")/program.sh" # now_ms and server_pids
 
-# The state letter of a process; X when it is gone.
-state_of() {
-  local line state
-  read -r line 2>/dev/null <"/proc/$1/stat" || { echo X; return; }
-  read -r state _ <<<"${line##*) }"
-  echo "$state"
-}
-
-# Waits up to $2 tenths of a second for process $1 to end; a zombie counts as gone.
-wait_gone() { for _ in $(seq "$2"); do [[ "$(state_of "$1")" =~ [ZX] ]] && return 0; sleep 0.1; done; return 1; }
+# Waits up to $2 tenths of a second for the server of data folder $1 to end (a zombie is
+# gone: server_pids names only a process working in that folder).
+wait_gone() { for _ in $(seq "$2"); do [ -z "$(server_pids "$1")" ] && return 0; sleep 0.1; done; return 1; }
 
 # Resumed first (a test may have frozen it), then an immediate shutdown, and SIGKILL for
 # whatever is left after ten seconds.
@@ -34,9 +27,9 @@ stop_server() {
   [ "${#pids[@]}" -gt 0 ] || return 0
   kill -CONT "${pids[@]}" 2>/dev/null
   kill -QUIT "${pids[0]}" 2>/dev/null
-  wait_gone "${pids[0]}" 100 && return 0
+  wait_gone "$1/data" 100 && return 0
   kill -KILL "${pids[@]}" $(server_pids "$1/data") 2>/dev/null
-  wait_gone "${pids[0]}" 50
+  wait_gone "$1/data" 50
 }
 
 as_server_user() { if [ -n "$SERVER_USER" ]; then setpriv --reuid="$SERVER_USER" --regid="$(id -g "$SERVER_USER")" --clear-groups -- "$@"; else "$@"; fi; }
@@ -95,15 +88,16 @@ start() {
     "PG_LOG=$log" "PG_RUN_AS=$SERVER_USER" "PG_ADMIN_USER=$ADMIN_USER" "PG_ADMIN_PASSWORD=${pass[admin]}" \
     "PG_USER=$APP_USER" "PG_PASSWORD=${pass[app]}" "PG_OWNER_USER=$OWNER_USER" "PG_OWNER_PASSWORD=${pass[owner]}" \
     "PG_SERVER_SCRIPT=$SCRIPT" >"$DIR/harness.env.part"
-  chmod 600 "$DIR/harness.env.part" && mv "$DIR/harness.env.part" "$DIR/harness.env"
+  printf '*:*:*:%s:%s\n' "$APP_USER" "${pass[app]}" "$OWNER_USER" "${pass[owner]}" >"$DIR/pgpass" # for PGPASSFILE
+  chmod 600 "$DIR/pgpass" "$DIR/harness.env.part" && mv "$DIR/harness.env.part" "$DIR/harness.env"
   echo "PostgreSQL started on 127.0.0.1:$port in $(($(now_ms) - began)) ms (cluster in $DIR)"
 }
 
 # The postmaster first, so that it forks no new child, then its children once it is stopped.
 freeze() {
-  local pm
+  local pm line
   pm="$(server_pids | head -n 1)"
-  kill -STOP "$pm" && for _ in $(seq 100); do [ "$(state_of "$pm")" = T ] && break; sleep 0.02; done
+  kill -STOP "$pm" && for _ in $(seq 100); do read -r line <"/proc/$pm/stat" && [[ "${line##*) }" == T* ]] && break; sleep 0.02; done
   kill -STOP $(server_pids)
 }
 
@@ -117,11 +111,10 @@ DIR="$2"
 case "$1" in
   start) start ;;
   stop)
-    began="$(now_ms)"
     [ -d "$DIR" ] || exit 0
     stop_server "$DIR"
     rm -rf "$DIR" 2>/dev/null
-    echo "PostgreSQL test server stopped and removed in $(($(now_ms) - began)) ms" ;;
+    echo "PostgreSQL test server stopped and removed" ;;
   freeze | crash | restore)
     [ -f "$DIR/harness.env" ] || { echo "no test server in $DIR" >&2; exit 1; }
     source "$DIR/harness.env"
