@@ -20,28 +20,27 @@
 
 namespace {
 
-template <typename T> QByteArray le(T v)
+// `v` as `size` bytes, little-endian.
+QByteArray le(quint32 v, int size = 4)
 {
-    QByteArray b(sizeof v, '\0');
+    QByteArray b(4, '\0');
     qToLittleEndian(v, b.data());
-    return b;
+    return b.left(size);
 }
-QByteArray le32(quint32 v) { return le(v); }
-QByteArray le16(quint16 v) { return le(v); }
 
 // A chunk, padded to an even length, its declared size the body's unless given.
 QByteArray chunk(const QByteArray &id, const QByteArray &body, qint64 declared = -1)
 {
-    return id + le32(quint32(declared < 0 ? body.size() : declared)) + body + QByteArray(body.size() & 1, '\0');
+    return id + le(quint32(declared < 0 ? body.size() : declared)) + body + QByteArray(body.size() & 1, '\0');
 }
 
 QByteArray fmt(quint16 tag, quint16 channels, quint32 rate, quint16 bits)
 {
     const quint16 align = channels * bits / 8;
-    return chunk("fmt ", le16(tag) + le16(channels) + le32(rate) + le32(rate * align) + le16(align) + le16(bits));
+    return chunk("fmt ", le(tag, 2) + le(channels, 2) + le(rate) + le(rate * align) + le(align, 2) + le(bits, 2));
 }
 
-QByteArray riff(const QByteArray &chunks) { return "RIFF" + le32(quint32(4 + chunks.size())) + "WAVE" + chunks; }
+QByteArray riff(const QByteArray &chunks) { return "RIFF" + le(quint32(4 + chunks.size())) + "WAVE" + chunks; }
 
 // 0.1 s of 16-bit mono at 22050 Hz.
 const QByteArray kSamples(2205 * 2, '\x11');
@@ -140,13 +139,6 @@ private slots:
         QCOMPARE(Windows1252::encode(QString(QChar(0xD801))), QByteArray("?"));
     }
 
-    void textFields()
-    {
-        QCOMPARE(FitName("\U0001F600BCDEFGHIJKLMNOP"), "?BCDEFGHIJKLMNO");
-        QCOMPARE(FitName("Zoé"), "Zoé            ");
-        QCOMPARE(PaddedNumber(0) + PaddedNumber(40000) + PaddedNumber(-5), " 0 40000-5");
-    }
-
     // "rate bytes kept, length in µs", or none; every shorter piece of the file reads
     // without harm, as no sound or as less of it.
     void wavReads()
@@ -157,7 +149,7 @@ private slots:
             {riff(mono16 + chunk("data", kSamples)), tenth},
             {riff(fmt(1, 2, 8000, 8) + chunk("data", QByteArray(1600, 'x'))), "8000 1600 100000"},
             {riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples)), tenth}, // an odd chunk before, padded
-            {riff(mono16 + "data" + le32(4410) + kSamples.left(101)), "22050 100 2267"}, // cut short: whole frames
+            {riff(mono16 + "data" + le(4410) + kSamples.left(101)), "22050 100 2267"}, // cut short: whole frames
             {riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)), "none"}, // float samples
             {riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)), "none"},
             {riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)), "none"}, // no channel
@@ -189,34 +181,11 @@ private slots:
         }
     }
 
-    // A type on each side, and the two ways a number can be widened (sign or not).
-    void fileSystemTypes()
-    {
-        QVERIFY(isNetworkFileSystemType(0x6969ull) && isNetworkFileSystemType(0xFF534D42ull) && isNetworkFileSystemType(0xFFFFFFFFFF534D42ull));
-        QVERIFY(!isNetworkFileSystemType(0xEF53ull) && !isNetworkFileSystemType(0xEF5300000000ull));
-    }
-
-    // "path > nearest existing", relative to a scratch folder holding "here/file".
-    void nearestExisting()
-    {
-        ScratchFolder scratch;
-        const QString root = QDir(scratch.path()).canonicalPath();
-        QVERIFY(QDir(root).mkpath(QStringLiteral("here")));
-        scratch.write(QStringLiteral("here/file"), "x");
-        const QStringList rows = {"here > here", "here/file > here/file", "here/a/b > here", "here/a/../b > here",
-                                  "elsewhere/a > ", " > ", "<root>/here/x/y > here"};
-        for (QString row : rows) {
-            row.replace(QLatin1String("<root>"), root);
-            const QStringList pair = row.split(QStringLiteral(" > "));
-            const QString want = pair[1].isEmpty() ? root : root + QLatin1Char('/') + pair[1];
-            QCOMPARE(QDir(nearestExistingFolder(pair[0].trimmed())).canonicalPath(), want);
-        }
-        QVERIFY(!SystemFolderKinds().isRemote(root + QStringLiteral("/missing/a"))); // a local disk, through a missing folder
-    }
-
     // "play folder | remote folder | user folder > history file": ~ is the user folder,
-    // - no remote folder, @ the working folder.
-    void placement()
+    // - no remote folder, @ the working folder. Then "path > nearest existing folder",
+    // relative to a scratch folder holding "here/file", and file-system types on each side
+    // (a number widened with its sign or not).
+    void historyPlace()
     {
         const QString user = QStringLiteral("/home/eleve/.local/share/clavimo");
         const QStringList rows = {"/srv/club | - | ~ > /srv/club/historique.sqlite", "/mnt/club | /mnt/club | ~ > ~/historique.sqlite",
@@ -231,6 +200,18 @@ private slots:
                 kinds.remote = {QString(f[1]).remove(u'@')};
             QCOMPARE(historyFilePath(f[0], kinds, f[2]), f[3]);
         }
+        ScratchFolder scratch;
+        const QString root = QDir(scratch.path()).canonicalPath();
+        QVERIFY(QDir(root).mkpath(QStringLiteral("here")));
+        scratch.write(QStringLiteral("here/file"), "x");
+        for (QString row : {"here > here", "here/file > here/file", "here/a/b > here", "here/a/../b > here", "elsewhere/a > ",
+                            " > ", "<root>/here/x/y > here"}) {
+            const QStringList pair = row.replace(QLatin1String("<root>"), root).split(QStringLiteral(" > "));
+            QCOMPARE(QDir(nearestExistingFolder(pair[0].trimmed())).canonicalPath(), root + (pair[1].isEmpty() ? "" : "/" + pair[1]));
+        }
+        QVERIFY(!SystemFolderKinds().isRemote(root + QStringLiteral("/missing/a"))); // a local disk, through a missing folder
+        QVERIFY(isNetworkFileSystemType(0x6969ull) && isNetworkFileSystemType(0xFF534D42ull) && isNetworkFileSystemType(0xFFFFFFFFFF534D42ull));
+        QVERIFY(!isNetworkFileSystemType(0xEF53ull) && !isNetworkFileSystemType(0xEF5300000000ull));
     }
 };
 

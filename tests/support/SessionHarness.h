@@ -28,7 +28,6 @@ struct Harness
     std::unique_ptr<GameSession> session = std::make_unique<GameSession>(ts.services());
     QMap<QString, QString> shown;
     QStringList handOvers;
-    int maximised = 0;
 
     Harness()
     {
@@ -37,7 +36,6 @@ struct Harness
         const auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
         QObject::connect(s, &GameSession::playerShown, label("player"));
         QObject::connect(s, &GameSession::gameMiniShown, label("gameMini"));
-        QObject::connect(s, &GameSession::gameAverageShown, label("gameAverage"));
         QObject::connect(s, &GameSession::itemShown, label("item"));
         QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
         QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) { shown["prompt"] = visible ? c : QString(); });
@@ -51,15 +49,15 @@ struct Harness
         });
     }
 
-    // The start-up as the splash and the main window run it.
+    // The start-up as the splash and the main window run it, the window maximised at its
+    // first activation.
     bool start()
     {
         session->prepare();
         if (!session->openFiles())
             return false;
         session->playStartCue();
-        maximised += session->activate(false) ? 1 : 0;
-        return !session->isEnded();
+        return session->activate(false) && !session->isEnded();
     }
 
     // The player list dialog closed with OK on these names as typed.

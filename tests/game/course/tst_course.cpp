@@ -20,21 +20,18 @@
 
 namespace {
 
-// A lesson written "ms per key: item item ...", an item "shown" or "shown/missed".
+// A lesson written "ms per key: item item ...", an item "shown" or "shown/missed", and
+// "item*n" the item n times.
 LessonGame lesson(const QString &text, int keys = 2)
 {
     LessonGame g{keys, 600, {}};
     const qint64 ms = text.section(QLatin1Char(':'), 0, 0).toLongLong();
     for (const QString &item : text.section(QLatin1Char(':'), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString shown = item.section(QLatin1Char('/'), 0, 0);
-        g.items << LessonItem{shown, ms * shown.size(), item.section(QLatin1Char('/'), 1)};
+        const QString shown = item.section(QLatin1Char('/'), 0, 0).section(u'*', 0, 0);
+        for (int n = item.contains(u'*') ? item.section(u'*', 1).toInt() : 1; n > 0; --n)
+            g.items << LessonItem{shown, ms * shown.size(), item.section(QLatin1Char('/'), 1).section(u'*', 0, 0)};
     }
     return g;
-}
-
-QString repeated(const QString &item, int times)
-{
-    return QStringList(times, item).join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -98,20 +95,19 @@ private slots:
     // Keys F and J, target 600 ms: "lessons (newest first, separated by |) > ready".
     void rule()
     {
-        const QString twenty = repeated(QStringLiteral("FJ"), 20);
-        for (const QString &row : {
-                 QString("599:" + twenty + " > yes"),
-                 QString("600:" + twenty + " > no"), // the mean must be under the target
-                 QString("500:" + repeated("FJ", 19) + " > no"), // 19 appearances only
-                 QString("500:FJ/F " + repeated("FJ", 19) + " > yes"), // 1 wrong in 20: 95 %
-                 QString("500:FJ/F FJ/F " + repeated("FJ", 18) + " > no"), // 2 wrong in 20
-                 QString("500:FJ/FFF " + repeated("FJ", 19) + " > yes"), // one appearance, many keys
-                 QString("500:FJ/F FJ/F " + twenty + " > yes"), // older than the last 20: not counted
-                 QString("500:" + repeated("FJ", 10) + "|900:" + repeated("FJ", 10) + " > yes"), // the latest lesson's time
-                 QString("900:" + repeated("FJ", 10) + "|500:" + repeated("FJ", 10) + " > no"),
-                 QString("500:FJ/J " + repeated("FJ", 9) + "|500:" + repeated("FJ", 9) + " FJ/J > no"), // J: 2 wrong over two lessons
-                 QString("500:FFFF/JJ JJJJ JJJJ JJJJ JJJJ JJJJ > no"), // a key never shown: not ready
-                 QString(" > no"),
+        for (const QString row : {
+                 "599:FJ*20 > yes",
+                 "600:FJ*20 > no", // the mean must be under the target
+                 "500:FJ*19 > no", // 19 appearances only
+                 "500:FJ/F FJ*19 > yes", // 1 wrong in 20: 95 %
+                 "500:FJ/F FJ/F FJ*18 > no", // 2 wrong in 20
+                 "500:FJ/FFF FJ*19 > yes", // one appearance, many keys
+                 "500:FJ/F FJ/F FJ*20 > yes", // older than the last 20: not counted
+                 "500:FJ*10|900:FJ*10 > yes", // the latest lesson's time
+                 "900:FJ*10|500:FJ*10 > no",
+                 "500:FJ/J FJ*9|500:FJ*9 FJ/J > no", // J: 2 wrong over two lessons
+                 "500:FFFF/JJ JJJJ*5 > no", // a key never shown: not ready
+                 " > no",
              }) {
             QList<LessonGame> latest;
             for (const QString &text : row.section(" > ", 0, 0).split(QLatin1Char('|'), Qt::SkipEmptyParts))
@@ -126,9 +122,8 @@ private slots:
     void keysInPlay()
     {
         const QList<QChar> order{'Q', 'S', 'D', 'F', 'J', 'K', 'L', 'M', 'E', 'A', 'T'};
-        const QString home = repeated(QStringLiteral("QSDFJKLM"), 20);
         for (const auto &[most, text, expected] : QList<std::tuple<int, QString, int>>{
-                 {0, "", 8}, {8, "900:" + home, 8}, {8, "500:" + home, 9}, {10, "", 10}, {10, "500:" + home, 10},
+                 {0, "", 8}, {8, "900:QSDFJKLM*20", 8}, {8, "500:QSDFJKLM*20", 9}, {10, "", 10}, {10, "500:QSDFJKLM*20", 10},
                  {11, "500:QSDFJKLMEAT", 11}}) {
             LessonHistory h{1, most, {}};
             if (!text.isEmpty())

@@ -40,8 +40,10 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    // "character > row,column,level" then the dead key's, or none.
-    void place()
+    // "character > row,column,level" then the dead key's, or none. Then the figures per key:
+    // every key in row order; characters on no key (Œ, an empty text, two characters)
+    // counted on none; a dead key's letter on its plain letter.
+    void placesAndKeyFigures()
     {
         for (const QString row : {"E > 1,0,0", "2 > 0,0,1", "É > 0,0,0", "€ > 1,0,2", "Ê > 1,0,0 1,1,0", "Ë > 1,0,0 1,1,1", "Î > none",
                                   "Œ > none", "  > 2,0,0"}) {
@@ -50,12 +52,6 @@ private slots:
                          + (p.deadRow < 0 ? QString() : QStringLiteral(" %1,%2,%3").arg(p.deadRow).arg(p.deadColumn).arg(p.deadLevel)),
                      row.mid(4));
         }
-    }
-
-    // Every key in row order; characters on no key (Œ, an empty text, two characters)
-    // counted on none; a dead key's letter on its plain letter.
-    void keyRatesAddTheirCharacters()
-    {
         const QList<KeyboardMap::KeyFigures> keys = KeyboardMap::keyFigures(
             smallKeyboard(), {{"E", 100, 5}, {"Ê", 10, 1}, {"É", 50, 5}, {"Œ", 3, 3}, {"", 0, 2}, {"EE", 1, 1}, {"2", 4, 0}});
         QStringList shown;
@@ -67,9 +63,8 @@ private slots:
     }
 
     // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
-    // the test double gives them (- for none: no X server), then the layout remembered;
-    // then a choice is kept only when it changes.
-    void startLayoutAndChoice()
+    // the test double gives them (- for none: no X server), then the layout remembered.
+    void startLayout()
     {
         const QByteArray n("\0", 1);
         for (const QString row : {"fr - - > fr", "fr - be > fr", "fr nodeadkeys - > fr", "fr bepo - > fr(bepo)", "fr bepo_afnor - > fr(bepo)",
@@ -89,20 +84,12 @@ private slots:
             QVERIFY2(layouts.startLayout() == f[4], qPrintable(row));
             QVERIFY(memory.kept.isEmpty());
         }
-        ListedKeyboards source;
-        GivenKeyboardNames server;
-        RememberedLayout memory;
-        memory.layout = "be";
-        KeyboardLayouts layouts(source, server, memory);
-        layouts.choose("be");
-        layouts.choose("fr(bepo)");
-        QCOMPARE(memory.kept, QStringList{"fr(bepo)"});
-        QCOMPARE(layouts.startLayout(), "fr(bepo)");
     }
 
     // "anything made? layout > layout made, layouts asked for": fr when the layout cannot
-    // be made, the 49 blank keys when not even fr can.
-    void fallback()
+    // be made, the 49 blank keys when not even fr can. The layout is chosen over "be"
+    // remembered: kept only when it changes, and the next start's.
+    void choiceAndFallback()
     {
         for (const QString row : {"yes be > be be", "yes ch(fr) > fr ch(fr),fr", "no ca >  ca,fr", "no fr >  fr"}) {
             const QStringList f = row.split(u' ');
@@ -110,7 +97,12 @@ private slots:
             source.anything = f[0] == "yes";
             GivenKeyboardNames server;
             RememberedLayout memory;
-            const Keyboard keyboard = KeyboardLayouts(source, server, memory).keyboard(f[1]);
+            memory.layout = "be";
+            KeyboardLayouts layouts(source, server, memory);
+            layouts.choose("be");
+            layouts.choose(f[1]);
+            QVERIFY(memory.kept == (f[1] == "be" ? QStringList() : QStringList{f[1]}) && layouts.startLayout() == f[1]);
+            const Keyboard keyboard = layouts.keyboard(f[1]);
             qsizetype keys = 0;
             for (const QList<Key> &r : keyboard.rows)
                 keys += r.size();

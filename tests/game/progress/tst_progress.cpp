@@ -17,19 +17,23 @@ namespace {
 
 const QDate kToday(2026, 12, 7);
 
-// Games from a line such as "07/12 16:03, 07/12 16:07 p, ? 100/900": a date ("dd/MM" in
-// 2026, or "dd/MM/yyyy") and a time, or "?" for a date that cannot be read; then Mini and
-// average when not 400/500, and "p" for a practice game. "500 x 16" is 500 games 16 hours
-// apart, the last today at 16:00.
-QList<GameSummary> games(const QString &line, const QTimeZone &zone)
+// The history of a line such as "07/12 16:03, 07/12 16:07 p, ? 100/900 (records 300/900)": games
+// of a date ("dd/MM" in 2026, or "dd/MM/yyyy") and a time, or "?" for a date that cannot be
+// read; then Mini and average when not 400/500, and "p" for a practice game; then the personal
+// records, if any. "500 x 16" is 500 games 16 hours apart, the last today at 16:00.
+ProgressData history(QString line, const QTimeZone &zone)
 {
-    QList<GameSummary> out;
+    ProgressData data;
+    if (line.endsWith(u')')) {
+        data.recordMini = line.section(u' ', -1).section(u'/', 0, 0).toLongLong();
+        data.recordAverage = line.section(u'/', -1).chopped(1).toLongLong();
+        line = line.section(" (", 0, 0);
+    }
     if (line.contains(QLatin1String(" x "))) {
         const int count = line.section(' ', 0, 0).toInt(), hours = line.section(' ', 2, 2).toInt();
-        const QDateTime last(kToday, QTime(16, 0), zone);
         for (int i = count - 1; i >= 0; --i)
-            out.append(GameSummary{0, last.addSecs(-3600LL * hours * i), 400, 500, 0, false});
-        return out;
+            data.games.append(GameSummary{0, QDateTime(kToday, QTime(16, 0), zone).addSecs(-3600LL * hours * i), 400, 500, 0, false});
+        return data;
     }
     for (const QString &entry : line.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
         QStringList parts = entry.split(' ');
@@ -45,19 +49,8 @@ QList<GameSummary> games(const QString &line, const QTimeZone &zone)
             g.mini = parts[1].section('/', 0, 0).toInt();
             g.average = parts[1].section('/', 1, 1).toInt();
         }
-        out.append(g);
+        data.games.append(g);
     }
-    return out;
-}
-
-ProgressData progress(const QList<GameSummary> &list, int recordMini = 0, int recordAverage = 0)
-{
-    ProgressData data;
-    data.games = list;
-    if (recordMini)
-        data.recordMini = recordMini;
-    if (recordAverage)
-        data.recordAverage = recordAverage;
     return data;
 }
 
@@ -93,11 +86,10 @@ private slots:
             "novembre 2026, à 17_h_00",
             "07/12 16:03 20/30 > 1–1 of 1 (0 p), x 0.5–1.5 by 1, 0–80 ms | 0.5 aujourd'hui | 1 partie aujourd'hui, à 16_h_03"};
         for (const QString &row : rows) {
-            QString line = row.section(" > ", 0, 0);
-            const bool all = line.startsWith("all: "), inParis = line.startsWith("Paris: "), withRecords = line.contains(" (records");
-            line = line.section(" (records", 0, 0).mid(all ? 5 : inParis ? 7 : 0);
+            const QString line = row.section(" > ", 0, 0);
+            const bool all = line.startsWith("all: "), inParis = line.startsWith("Paris: ");
             const QTimeZone zone = inParis ? QTimeZone("Europe/Paris") : QTimeZone::utc();
-            const ProgressChart chart(progress(games(line, zone), withRecords ? 300 : 0, withRecords ? 900 : 0), all, zone, kToday);
+            const ProgressChart chart(history(line.mid(all ? 5 : inParis ? 7 : 0), zone), all, zone, kToday);
             QStringList bands;
             for (const ProgressChart::Band &band : chart.bands())
                 bands << QStringLiteral("%1 %2").arg(band.from).arg(band.label);
@@ -145,7 +137,7 @@ private slots:
         for (const QString row : {"07/12 16:03, 01/12 09:05 380/1234 > Partie 2, le 1er décembre 2026 à 9_h_05_: Mini 380 ms, moyenne 1.234 ms",
                                   "07/12 16:03 300/450 p > Partie 1 (entraînement), le 7 décembre 2026 à 16_h_03_: Mini 300 ms, moyenne 450 ms",
                                   "? 300/450 > Partie 1, date illisible_: Mini 300 ms, moyenne 450 ms"}) {
-            const ProgressChart chart(progress(games(row.section(" > ", 0, 0), QTimeZone::utc())), false, QTimeZone::utc(), kToday);
+            const ProgressChart chart(history(row.section(" > ", 0, 0), QTimeZone::utc()), false, QTimeZone::utc(), kToday);
             QCOMPARE(chart.pointText(chart.lastNumber()).replace(QChar(0xA0), u'_').replace(QChar(0x202F), u'.'), row.section(" > ", 1));
             QVERIFY(chart.pointText(chart.lastNumber() + 1).isEmpty());
         }

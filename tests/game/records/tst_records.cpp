@@ -2,59 +2,27 @@
 // its absolute records, how players are found or appended (odd-length files, files of over
 // 32767 players), and the records list's lines and ranking, which must match the plain
 // exchange sort, ties included (the header line is checked in the records window's tests);
-// and a record file shared by several programs at once, as in a classroom's shared folder.
+// and a record file shared by several programs at once, as in a classroom's shared folder:
+// each read-modify-write waits for the lock another program holds.
 #include "game/records/PlayerFile.h"
 #include "game/records/RecordBook.h"
-#include "game/records/RecordKeeper.h"
 #include "game/records/RecordsList.h"
-#include "game/session/SoundCues.h"
 #include "platform/FileLock.h"
 #include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QtTest>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <numeric>
-#include <random>
+#include <thread>
 #include <vector>
 
-namespace {
-const QString kFile = QStringLiteral("clvfic1.txt");
-
-// A player of the shared-folder test, run as this program with "--write folder seed rounds":
-// plays quick games against the folder's record file for random players and times, and
-// prints every time it offered ("name mini average" a line) for the test to check the file.
-int writeRecords(char **argv)
-{
-    PlayerFile file;
-    if (!QDir::setCurrent(QString::fromLocal8Bit(argv[2])) || !file.open(kFile))
-        return 2;
-    std::mt19937 random(QByteArray(argv[3]).toUInt());
-    RecordingSound sound;
-    SoundCues cues(sound);
-    ScriptedBoxes boxes;
-    RecordKeeper keeper(file, cues, boxes);
-    keeper.loadAbsolute();
-    for (int i = 0; i < QByteArray(argv[4]).toInt(); ++i) {
-        const QString name = QStringLiteral("Joueur%1").arg(random() % 25);
-        keeper.findPlayer(name);
-        const int mini = 100 + int(random() % 9000), average = 100 + int(random() % 9000);
-        keeper.afterItem(mini, name);
-        keeper.afterGame(average, name);
-        std::printf("%s %d %d\n", qPrintable(name), mini, average);
-        boxes.shown.clear(); // so that a long run keeps no growing log
-        sound.played.clear();
-    }
-    return 0;
-}
-} // namespace
+static const QString kFile = QStringLiteral("clvfic1.txt");
 
 class TestRecords : public QObject
 {
@@ -159,40 +127,29 @@ private slots:
         }
     }
 
-    // "programs rounds": each prints the times it offered; afterwards every player is in the
-    // file once, with the best times offered for them, and the absolute records the best of all.
-    void concurrentProgramsKeepEveryRecord()
+    // Another program holds the lock while it writes an entry: each step that reads and
+    // writes the file waits, then sees what it wrote. "step > what the step found", on a file
+    // of an absolute Mini of 0 and Anne's 500/500, the other writing 200/200 for Anne as the
+    // absolute Mini's holder, for Anne herself, or for Paul after her.
+    void stepsWaitForAnotherProgramsWrite()
     {
-        for (const auto &[programs, rounds] : {std::pair{2, 1500}, std::pair{4, 600}}) {
+        for (const QString row : {"load 1 > 200", "offer 3 > 0", "find 4 > 0"}) {
             ScratchFolder folder;
-            std::vector<std::unique_ptr<QProcess>> players;
-            for (int p = 0; p < programs; ++p) {
-                players.push_back(std::make_unique<QProcess>());
-                players.back()->start(QCoreApplication::applicationFilePath(),
-                                      {"--write", folder.path(), QString::number(1000 + p), QString::number(rounds)});
-            }
-            using Best = std::pair<int, int>; // mini, average
-            std::map<QString, Best> best;
-            Best absolute{9999, 9999};
-            for (auto &process : players) {
-                QVERIFY(process->waitForFinished(120000) && process->exitCode() == 0);
-                const QList<QByteArray> lines = process->readAllStandardOutput().trimmed().split('\n');
-                QCOMPARE(lines.size(), rounds);
-                for (const QByteArray &line : lines) {
-                    const QList<QByteArray> f = line.split(' ');
-                    auto &b = best.try_emplace(QString::fromLatin1(f[0]), 9999, 9999).first->second;
-                    b = {qMin(b.first, f[1].toInt()), qMin(b.second, f[2].toInt())};
-                    absolute = {qMin(absolute.first, b.first), qMin(absolute.second, b.second)};
-                }
-            }
+            folder.write(kFile, entryBytes("xxxxx", 0, 0) + entryBytes("xxxxx", 0, 9999) + entryBytes("Anne", 500, 500));
             PlayerFile file;
-            QVERIFY(file.open(folder.file("clvfic1.txt")));
-            QCOMPARE(file.length() % PlayerEntry::kSize, qint64(0));
-            QVERIFY(Best(file.read(1).Mini, file.read(2).Average) == absolute);
-            const QList<PlayerEntry> stored = file.read(3, qint64(file.playerCount()));
-            QCOMPARE(std::size_t(stored.size()), best.size()); // nobody missing, nobody twice
-            for (const PlayerEntry &r : stored)
-                QVERIFY2(best.count(r.Name.trimmed()) && best[r.Name.trimmed()] == Best(r.Mini, r.Average), qPrintable(r.Name));
+            EntryFile other;
+            QVERIFY(file.open(kFile) && other.open(folder.file(kFile), PlayerEntry::kSize, EntryFile::Mode::ReadWrite));
+            auto held = std::make_unique<FileLock>(other);
+            std::thread writer([&] {
+                QThread::msleep(200);
+                other.write(row.section(u' ', 1, 1).toLongLong(), entryBytes(row.startsWith("find") ? "Paul" : "Anne", 200, 200));
+                held.reset();
+            });
+            const qint64 found = row.startsWith("load")  ? RecordBook::loadAbsRecords(file).mini
+                               : row.startsWith("offer") ? RecordBook::offer(file, 3, RecordBook::Field::Mini, 300, "Anne").beaten
+                                                         : RecordBook::findPlayer(file, "Paul").created;
+            writer.join();
+            QVERIFY2(QString::number(found) == row.section(" > ", 1), qPrintable(row));
         }
     }
 
@@ -219,12 +176,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    if (argc == 5 && QByteArray(argv[1]) == "--write")
-        return writeRecords(argv);
-    QCoreApplication app(argc, argv);
-    TestRecords test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestRecords)
 #include "tst_records.moc"

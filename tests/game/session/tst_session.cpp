@@ -65,10 +65,10 @@ class TestSession : public QObject
 private slots:
     // "mode: r keys raw, ... > time mini average, ..." with "*" on a new best of the game, then
     // the characters due at each wrong key "/" the wrong keys as kept (upper case), the space
-    // of a word due like a letter. r 0.4 draws K, 0 draws A, 0.99 draws "ÉTÉ ET"; # is a wrong key.
+    // of a word due like a letter. r 0.4 draws K, 0 draws A, 0.9999 Z, 0.99 "ÉTÉ ET"; # is a wrong key.
     void items()
     {
-        for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.4 #\r\b_k 409 > 572 572 572* KKKK/#\r\b ",
+        for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.9999 z 1 > 1 1 1*", "1: 0.4 #\r\b_k 409 > 572 572 572* KKKK/#\r\b ",
                                   "1: 0.4 #k 30 > 33 33 33* K/#", "1: 0.99 b\x1b\rz 300 > 390 390 390* ZZZ/B\x1b\r",
                                   "1: 0.4 ##########k 777 > 1554 1554 1554* KKKKKKKKKK/##########",
                                   "1: 0.4 ###k 40000 > 52000 9999 52000 KKK/###", "1: 0 a 0, 0 #####a 0 > 1 1 1*, 1 1 1 AAAAA/#####",
@@ -97,24 +97,6 @@ private slots:
         }
     }
 
-    // Each letter drawn evenly; the six-letter mode needs a usable list.
-    void drawing()
-    {
-        Game g(1);
-        QString letters;
-        for (int i = 0; i < 26; ++i) {
-            g.random.values = {(i + 0.999) / 26};
-            letters += g.game.drawNextItem();
-        }
-        QCOMPARE(letters + QString::number(g.game.itemCount()), "ABCDEFGHIJKLMNOPQRSTUVWXYZ26");
-        WordList closed;
-        g.game.setMode(6);
-        for (WordList *list : {static_cast<WordList *>(nullptr), &closed}) {
-            g.game.setWordList(list);
-            QVERIFY(!g.game.canDrawItem());
-        }
-    }
-
     // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
     // box naming it, and nothing created after it.
     void startUpFiles()
@@ -122,7 +104,7 @@ private slots:
         Harness fresh;
         QVERIFY(fresh.start());
         QCOMPARE(fresh.file("clvfic1.txt"), kPlaceholders);
-        QCOMPARE(fresh.ts.random.seeds + fresh.maximised, 2);
+        QCOMPARE(fresh.ts.random.seeds, 1);
         fresh.type(QStringLiteral(" ")); // no game yet
         QVERIFY(!fresh.session->game().isItemShown() && fresh.ts.boxes.shown.isEmpty());
         for (const QString blocked : {"clvfic1.txt", "clavimo.ini"}) {
@@ -135,21 +117,29 @@ private slots:
         }
     }
 
-    // "file before > cues then box texts > file after": Paul's first item takes 500 ms and two
-    // wrong keys (600), then 400, 400 and 17 times 450: Mini 400, average 452.
+    // "file before, file another program writes once the game started > cues then box texts >
+    // file after, labels": Paul's first item takes 500 ms and two wrong keys (600), then 400,
+    // 400 and 17 times 450: Mini 400, average 452. Records another program set meanwhile,
+    // better or equal, stand: nothing announced or written over them, shown as the file has them.
     void wholeGame()
     {
         const QByteArray anne = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 300), paul = entryBytes("Paul", 400, 452);
-        const QList<std::tuple<QByteArray, QString, QByteArray>> rows = {
-            {{}, "cparti oui recminab Record mini absolu ! recmin Record mini perso ! oui recminab Record mini absolu ! recmin "
-                 "Record mini perso ! recmoy Record perso moyenne ! recmoyab Record absolu moyenne !",
-             entryBytes("Paul", 400, 0) + entryBytes("Paul", 0, 452) + paul},
-            {anne + entryBytes("Paul", 9999, 9999), "cparti oui recmin Record mini perso ! oui recmin Record mini perso ! recmoy Record perso moyenne !", anne + paul},
-            {anne + paul, "cparti oui oui", anne + paul}};
-        for (const auto &[before, announced, after] : rows) {
+        const QByteArray others = entryBytes("Zo\xE9", 300, 0) + entryBytes("Zo\xE9", 0, 200) + entryBytes("Paul", 100, 400);
+        const QString anneMini = "Anne            Mini :     300";
+        const QList<std::tuple<QByteArray, QByteArray, QString, QByteArray, QString>> rows = {
+            {{}, {}, "cparti oui recminab Record mini absolu ! recmin Record mini perso ! oui recminab Record mini absolu ! recmin "
+                     "Record mini perso ! recmoy Record perso moyenne ! recmoyab Record absolu moyenne !",
+             entryBytes("Paul", 400, 0) + entryBytes("Paul", 0, 452) + paul, "400|Paul            Mini    :     400"},
+            {anne + entryBytes("Paul", 9999, 9999), {}, "cparti oui recmin Record mini perso ! oui recmin Record mini perso ! recmoy "
+                                                        "Record perso moyenne !", anne + paul, "400|" + anneMini},
+            {anne + paul, {}, "cparti oui oui", anne + paul, "400|" + anneMini},
+            {{}, others, "cparti oui oui", others, "100|Zoé             Mini :     300"}};
+        for (const auto &[before, meanwhile, announced, after, labels] : rows) {
             Harness h;
             h.folder.write(QStringLiteral("clvfic1.txt"), before);
             QVERIFY(h.startGame({"Paul"}));
+            if (!meanwhile.isEmpty())
+                h.folder.write(QStringLiteral("clvfic1.txt"), meanwhile);
             QStringList heard; // the cues played before each box, then its text
             h.ts.boxes.onShow = [&](const ScriptedBoxes::Box &box) {
                 heard << h.ts.sound.played.join(u' ').remove(".wav") << box.text;
@@ -163,27 +153,11 @@ private slots:
             heard.removeAll(QString());
             QCOMPARE(heard.join(u' '), announced);
             QCOMPARE(h.file("clvfic1.txt"), after);
+            QCOMPARE(h.labels({"time", "gameMini", "persoMini", "absMini", "persoAverage"}),
+                     "450|Mini    :  400|Mini    :  " + labels + "|Moyenne :  " + (meanwhile.isEmpty() ? "452" : "400"));
             h.type(QStringLiteral(" ")); // a single player waits for a new game
             QVERIFY(h.handOvers == QStringList{QString()} && !h.session->game().isItemShown());
-            QCOMPARE(h.labels({"time", "gameMini", "persoMini"}), "450|Mini    :  400|Mini    :  400");
         }
-    }
-
-    // Another program on the same folder set better or equal records since this one loaded
-    // them: nothing is announced or written over them, and they are shown as the file has them.
-    void recordsSetMeanwhileByAnotherProgramStand()
-    {
-        Harness h;
-        QVERIFY(h.startGame({"Paul"}));
-        const QByteArray others = entryBytes("Zo\xE9", 660, 0) + entryBytes("Zo\xE9", 0, 200) + entryBytes("Paul", 100, 660);
-        h.folder.write(QStringLiteral("clvfic1.txt"), others);
-        h.ts.boxes.shown.clear();
-        h.ts.sound.played.clear();
-        h.playItems(20, 660);
-        QVERIFY(h.ts.boxes.shown.isEmpty() && h.ts.sound.played == QStringList{"oui.wav"});
-        QCOMPARE(h.file("clvfic1.txt"), others);
-        QCOMPARE(h.labels({"absMini", "absAverage", "persoMini", "persoAverage"}),
-                 "Zoé             Mini :     660|Zoé            Moyenne :  200|Mini    :  100|Moyenne :  660");
     }
 
     // "escape|window, sound on|off, ms the cue still lasts > ms the end waits": Escape asks
