@@ -1,10 +1,5 @@
-// Guards the keyboard course. The items of a lesson: only the keys in play, the key worked
-// on in at least 70 % of them, real words once there are enough, groups that follow French
-// letter pairs. The moving-on rule: every learnt key right 95 % of the time over its last
-// 20 appearances and the latest lesson's mean time per key under the target; no key taken
-// back. A whole lesson as the course window plays it: 20 items shown by the space bar, timed
-// with the game's penalty, a beep per wrong key, no file written, the lesson kept in the
-// history with its keys and target, and the next key brought in after enough of them.
+// Guards the keyboard course: a lesson's items (the keys in play, the key worked on, words,
+// French letter pairs), the moving-on rule, and a whole lesson as the course window plays it.
 #include "game/course/Course.h"
 #include "game/course/CourseWords.h"
 #include "game/course/Lesson.h"

@@ -1,6 +1,5 @@
-// Guards which key counts a character on a keyboard (its lower case, the lowest level, a
-// dead key's letter), the figures per key, which layout the map starts on (the X server's
-// names, then the last choice, then "fr"), the choice kept, and the fallback to "fr".
+// Guards which key counts a character, the figures per key, which layout the map starts
+// on, the choice kept, and the fallback to "fr".
 #include "game/keyboard/KeyboardLayouts.h"
 #include "game/keyboard/KeyboardMap.h"
 #include "game/keyboard/KeyboardSource.h"

@@ -1,10 +1,6 @@
-// Guards targeted practice: the smoothing trusts counts over luck, items come as often as
-// the plan shares them out (weak characters far more often, all alike without a history),
-// no word twice in a game, the report's French text; and as the session runs it: the
-// record files stay byte-identical and no record is announced, each player of the turns
-// practises their own weak characters and gets their own report, the history marks the
-// games as practice, a player without a history is told so on their own screen, and other
-// commands end the practice.
+// Guards targeted practice: the plan's smoothing and shares, the draw that follows them, the
+// report's text; and in the session: record files untouched, each player's own plan, report
+// and history, the message without a history, and other commands ending the practice.
 #include "game/practice/PracticeDraw.h"
 #include "game/practice/PracticeReport.h"
 #include "game/progress/HistoryReader.h"

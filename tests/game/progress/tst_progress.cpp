@@ -1,8 +1,6 @@
-// Guards the history as the Progression window and « La classe » show it: the chart without
-// drawing it (which games, the axes fitted to them, the days named above them, what each
-// point and the summary say), the players offered, the personal records read without
-// writing, a character's figures and the most missed, the spreadsheet export, and the
-// class's trend, who needs attention and why, and the characters missed most.
+// Guards the history as the Progression window and « La classe » show it: the chart's games,
+// axes, days, points and summary; the players offered, the personal records read without
+// writing, a character's figures, the export, and the class's trends and reasons.
 #include "game/keyboard/KeyboardMap.h"
 #include "game/progress/ClassOverview.h"
 #include "game/progress/HistoryCsv.h"

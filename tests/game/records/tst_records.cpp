@@ -1,9 +1,6 @@
-// Guards the record files byte for byte: the 19-byte player entry, how a mode's file gets
-// its absolute records, how players are found or appended (odd-length files, files of over
-// 32767 players), and the records list's lines and ranking, which must match the plain
-// exchange sort, ties included (the header line is checked in the records window's tests);
-// and a record file shared by several programs at once, as in a classroom's shared folder:
-// each read-modify-write waits for the lock another program holds.
+// Guards the record files byte for byte: the player entry, the absolute records, players
+// found or appended, the records list's lines and ranking, and a file shared by several
+// programs at once, as in a classroom's shared folder.
 #include "game/records/PlayerFile.h"
 #include "game/records/RecordBook.h"
 #include "game/records/RecordsList.h"

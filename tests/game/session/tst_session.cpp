@@ -1,10 +1,6 @@
-// Guards one game and the session around it. The score: which keys count as right, the item
-// time from the start and end ticks with a tenth added per wrong key (rounded down, never
-// below 1 ms), the game's best time and its average rounded down, the wrong keys kept per
-// item. The 2-byte settings file. What the session adds to the rules: the files at start-up
-// and the message when one cannot be used, the cues and boxes of a game in their order and
-// the bytes written, players taking turns with the hand-over, the modes and their files, the
-// sound switch, the end of the program, and the finished games handed to the history.
+// Guards one game's score (keys, item times with their penalty, Mini and average) and the
+// session around it: the files at start-up, a game's cues, boxes and bytes, turns, modes,
+// the sound switch and its file, the end of the program, and the games given to the history.
 #include "game/session/TypingGame.h"
 #include "game/words/WordList.h"
 #include "support/EntryBytes.h"
