@@ -40,7 +40,6 @@ struct Harness
         QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
         QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) { shown["prompt"] = visible ? c : QString(); });
         QObject::connect(&s->records(), &RecordKeeper::absoluteMiniShown, label("absMini"));
-        QObject::connect(&s->records(), &RecordKeeper::absoluteAverageShown, label("absAverage"));
         QObject::connect(&s->records(), &RecordKeeper::personalMiniShown, label("persoMini"));
         QObject::connect(&s->records(), &RecordKeeper::personalAverageShown, label("persoAverage"));
         QObject::connect(s, &GameSession::gameOver, [this, s](const QString &next) {
@@ -101,15 +100,6 @@ struct Harness
     {
         for (int i = 0; i < count; ++i)
             playItem(raw);
-    }
-
-    // What the labels show, joined with "|".
-    QString labels(const QStringList &names) const
-    {
-        QStringList out;
-        for (const QString &name : names)
-            out << shown.value(name);
-        return out.join(QLatin1Char('|'));
     }
 
     QByteArray file(const char *name) const { return folder.read(QString::fromLatin1(name)); }

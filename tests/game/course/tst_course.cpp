@@ -37,11 +37,12 @@ class TestCourse : public QObject
 
 private slots:
     // "keys in play, key worked on, words drawn?" for a few stages of the French course.
-    void tenThousandItemsHoldOnlyTheKeysInPlay()
+    void lessonItems()
     {
         const QStringList words = CourseWords::load();
         const LetterWeights weights = LetterWeights::load();
         QVERIFY(words.size() > 1000 && !weights.isEmpty());
+        SystemRandom random;
         for (const QString row : {"QSDFJKLM M groups", "QSDFJKLME E words", "QSDFJKLMEATRUINO O words",
                                   "QSDFJKLMEATRUINOÉ É words"}) {
             const QStringList fields = row.split(QLatin1Char(' '));
@@ -49,7 +50,6 @@ private slots:
             const QChar focus = fields[1].at(0);
             LessonDraw draw(QList<QChar>(keys.cbegin(), keys.cend()), focus, words, weights);
             QCOMPARE(draw.focusWords().size() >= LessonDraw::kEnoughWords, fields[2] == QLatin1String("words"));
-            SystemRandom random;
             int withFocus = 0;
             for (int i = 0; i < 10000; ++i) {
                 const QString item = draw.next(random);
@@ -69,15 +69,10 @@ private slots:
             QVERIFY2(withFocus >= 7000 && (withFocus < 9900 || !someWithout),
                      qPrintable(row + " " + QString::number(withFocus)));
         }
-    }
-
-    // Groups follow the pairs' weights: "LS" (heavy) comes far more often than "LQ" (of no
-    // weight, only the small weight every key keeps), where an even draw makes them alike.
-    void groupsFollowFrenchPairs()
-    {
-        const LetterWeights weights = LetterWeights::fromText("Q 10\nS 10\nL 10\nSL 0\nQS 0\nLS 1000\n");
-        LessonDraw draw({QChar(u'Q'), QChar(u'S'), QChar(u'L')}, QChar(u'L'), {}, weights);
-        SystemRandom random;
+        // Groups follow the pairs' weights: "LS" (heavy) comes far more often than "LQ" (of no
+        // weight, only the small weight every key keeps), where an even draw makes them alike.
+        const LetterWeights pairs = LetterWeights::fromText("Q 10\nS 10\nL 10\nSL 0\nQS 0\nLS 1000\n");
+        LessonDraw draw({QChar(u'Q'), QChar(u'S'), QChar(u'L')}, QChar(u'L'), {}, pairs);
         int ls = 0, lq = 0;
         for (int i = 0; i < 10000; ++i) {
             const QString item = draw.next(random);
@@ -88,7 +83,7 @@ private slots:
     }
 
     // Keys F and J, target 600 ms: "lessons (newest first, separated by |) > ready".
-    void rule()
+    void movingOn()
     {
         for (const QString row : {
                  "599:FJ*20 > yes",
@@ -110,12 +105,8 @@ private slots:
             const MovingOn::Verdict v = MovingOn::judge({QChar(u'F'), QChar(u'J')}, latest, 600);
             QVERIFY2(v.ready == (row.section(" > ", 1) == QLatin1String("yes")), qPrintable(row.left(60)));
         }
-    }
-
-    // The course starts on the home row, keeps the most keys a lesson had, and brings in
-    // one key when the keys in play pass the rule.
-    void keysInPlay()
-    {
+        // The course starts on the home row, keeps the most keys a lesson had, and brings in
+        // one key when the keys in play pass the rule.
         const QList<QChar> order{'Q', 'S', 'D', 'F', 'J', 'K', 'L', 'M', 'E', 'A', 'T'};
         for (const auto &[most, text, expected] : QList<std::tuple<int, QString, int>>{
                  {0, "", 8}, {8, "900:QSDFJKLM*20", 8}, {8, "500:QSDFJKLM*20", 9}, {10, "", 10}, {10, "500:QSDFJKLM*20", 10},

@@ -111,8 +111,8 @@ private slots:
     }
 
     // "averages, oldest first, negative for practice > the summary after its first sentence":
-    // the best and last averages of the ordinary games, and the trend.
-    void chartSummary()
+    // the best and last averages of the ordinary games, and the trend; then each point's text.
+    void chartSummaryAndPoints()
     {
         const QString figures = " Meilleure moyenne_: %1 millisecondes. Dernière moyenne_: %2 millisecondes. Tendance_: ";
         const QStringList rows = {"700 > 1 partie." + figures.arg(700).arg(700) + "pas encore assez de parties.",
@@ -127,11 +127,7 @@ private slots:
                 data.games.append(GameSummary{0, QDateTime(), std::abs(a.toLongLong()) / 2, std::abs(a.toLongLong()), 0, a.startsWith(u'-')});
             QCOMPARE(ProgressChart(data, true, QTimeZone::utc(), kToday).summary().replace(QChar(0xA0), u'_'), row.section(" > ", 1));
         }
-    }
-
-    // "games > what the last point says" ("_" no-break space, "." narrow one); nothing past the last game.
-    void chartPointText()
-    {
+        // "games > what the last point says" ("_" no-break space, "." narrow one); nothing past the last game.
         for (const QString row : {"07/12 16:03, 01/12 09:05 380/1234 > Partie 2, le 1er décembre 2026 à 9_h_05_: Mini 380 ms, moyenne 1.234 ms",
                                   "07/12 16:03 300/450 p > Partie 1 (entraînement), le 7 décembre 2026 à 16_h_03_: Mini 300 ms, moyenne 450 ms",
                                   "? 300/450 > Partie 1, date illisible_: Mini 300 ms, moyenne 450 ms"}) {
@@ -240,13 +236,9 @@ private slots:
                                                        days < 0 ? QDateTime() : kNow.addDays(-days), kNow);
             QCOMPARE(ClassOverview::trendText(trend) + " | " + ClassOverview::reasonText(reasons).replace(QChar(0xA0), u'_'), f[3] + " | " + f[4]);
         }
-    }
-
-    // The share of wrong keys among the keys pressed, and the class's over every player;
-    // the characters missed most: 10 wrong in 40 outranks 1 in 2 once smoothed toward the
-    // player's rate, never-missed characters stay out, three at most.
-    void classFigures()
-    {
+        // The share of wrong keys among the keys pressed, and the class's over every player;
+        // the characters missed most: 10 wrong in 40 outranks 1 in 2 once smoothed toward the
+        // player's rate, never-missed characters stay out, three at most.
         QCOMPARE(ClassOverview::wrongShare(1, 9), 0.1);
         QCOMPARE(ClassOverview::wrongShare(0, 0), -1.0);
         PlayerFigures anne;

@@ -59,7 +59,7 @@ private slots:
     // "file bytes > words kept | words skipped, '/' between them | problem: the line of the
     // bytes that are not UTF-8 or 'none' when no word". A skipped "word:c" is one holding the
     // character c, which cannot be typed or stored.
-    void importRead()
+    void import()
     {
         const QList<std::pair<QByteArray, QString>> rows = {
             {"maison\njardin\n", "maison jardin |  | "},
@@ -100,13 +100,9 @@ private slots:
             QCOMPARE(words.kept().join(u' ') + " | " + skipped.join(u'/') + " | " + problem, want);
             QCOMPARE(words.records(), Windows1252::encode(words.kept().join(QString())));
         }
-    }
-
-    // A "word" may be a whole line of some other file: the message shows its start only. A
-    // whole dictionary given by mistake is read well within the test's time limit (a search
-    // for duplicates through every word kept so far took over ten minutes).
-    void importLongWordsAndLargeFiles()
-    {
+        // A "word" may be a whole line of some other file: the message shows its start only. A
+        // whole dictionary given by mistake is read well within the test's time limit (a search
+        // for duplicates through every word kept so far took over ten minutes).
         const WordImport line(QByteArray(5000, 'x'));
         QCOMPARE(line.skipped().size(), 1);
         QCOMPARE(WordImport::shown(line.skipped().constFirst().word), QString(30, u'x') + QChar(0x2026));
