@@ -63,7 +63,7 @@ private slots:
 
     // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
     // the test double gives them (- for none: no X server), then the layout remembered.
-    void startLayout()
+    void layouts()
     {
         const QByteArray n("\0", 1);
         for (const QString row : {"fr - - > fr", "fr - be > fr", "fr nodeadkeys - > fr", "fr bepo - > fr(bepo)", "fr bepo_afnor - > fr(bepo)",
@@ -83,13 +83,9 @@ private slots:
             QVERIFY2(layouts.startLayout() == f[4], qPrintable(row));
             QVERIFY(memory.kept.isEmpty());
         }
-    }
-
-    // "anything made? layout > layout made, layouts asked for": fr when the layout cannot
-    // be made, the 49 blank keys when not even fr can. The layout is chosen over "be"
-    // remembered: kept only when it changes, and the next start's.
-    void choiceAndFallback()
-    {
+        // "anything made? layout > layout made, layouts asked for": fr when the layout cannot
+        // be made, the 49 blank keys when not even fr can. The layout is chosen over "be"
+        // remembered: kept only when it changes, and the next start's.
         for (const QString row : {"yes be > be be", "yes ch(fr) > fr ch(fr),fr", "no ca >  ca,fr", "no fr >  fr"}) {
             const QStringList f = row.split(u' ');
             ListedKeyboards source;

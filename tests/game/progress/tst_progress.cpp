@@ -138,7 +138,7 @@ private slots:
     }
 
     // "history's players | current > offered | chosen"
-    void playersOffered()
+    void playersAndTheirRecords()
     {
         for (const QString row : {"Zoé,Éric,anne,Emma | Emma > anne,Emma,Éric,Zoé | Emma", "Zoé,Bruno |  > Bruno,Zoé | Bruno",
                                   "Zoé | Paul > Paul,Zoé | Paul", " |  >  | "}) {
@@ -146,12 +146,8 @@ private slots:
             const QStringList offered = progressPlayers(f[0].split(u',', Qt::SkipEmptyParts), f[1]);
             QCOMPARE(offered.join(u',') + " | " + defaultPlayer(offered, f[1]), f[2] + " | " + f[3]);
         }
-    }
-
-    // The personal records come from the record file, which is only read: never created,
-    // never written. "file (players after the placeholders, - none) | player > mini average"
-    void personalRecordsReadOnly()
-    {
+        // The personal records come from the record file, which is only read: never created,
+        // never written. "file (players after the placeholders, - none) | player > mini average"
         const QByteArray abs = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 350);
         const QMap<QString, QByteArray> files = {{"-", {}}, {"abs", abs}, {"two", abs + entryBytes("Anne", 300, 350) + entryBytes("Paul", 420, 9999)},
                                                  {"long", abs + entryBytes("Maximilien-Alex", 500, 600)}};

@@ -28,7 +28,7 @@ class TestRecords : public QObject
 private slots:
     // Name cut to 15 characters in windows-1252, Mini and Average as 16-bit little-endian;
     // an entry past the end reads as zeros.
-    void entryLayout()
+    void entriesAndAbsoluteRecords()
     {
         for (const auto &[name, mini, average, bytes] :
              {std::tuple{"Anne", 9999, -1, QByteArray("Anne           \x0F\x27\xFF\xFF", 19)},
@@ -41,12 +41,8 @@ private slots:
             QCOMPARE(file.read(1).Name, FitName(name));
             QCOMPARE(file.read(2).Name + file.read(2).toBytes(), QString(15, QChar(0)) + QByteArray(19, '\0'));
         }
-    }
-
-    // "file before > after, absolute Mini and Average": a 0 is replaced by the placeholder,
-    // the unused field written back.
-    void absoluteRecords()
-    {
+        // "file before > after, absolute Mini and Average": a 0 is replaced by the placeholder,
+        // the unused field written back.
         const QByteArray kept = entryBytes("Zoe", 180, 7) + entryBytes("Max", 3, 260);
         for (const auto &[before, after, mini, average] :
              {std::tuple{QByteArray(), kPlaceholders, 9999, 9999}, {kept, kept, 180, 260},
@@ -94,7 +90,7 @@ private slots:
     }
 
     // "rank name mini|line", Average 456.
-    void listLine()
+    void recordsList()
     {
         for (const QString row : {"1 Paul 5| 1   Paul            5    456", "10 Zoé 555| 10  Zoé             555  456",
                                   "99 Bob 9999| 99  Bob             9999 456", "100 Bob 123| 100  Bob             123  456",
@@ -102,12 +98,8 @@ private slots:
             const QStringList f = row.section(u'|', 0, 0).split(u' ');
             QCOMPARE(recordLine(f[0].toInt(), PlayerEntry{FitName(f[1]), qint16(f[2].toInt()), 456}), row.section(u'|', 1));
         }
-    }
-
-    // Three runs of each size from 0 to 300, over ranges from two values (many ties) to the
-    // whole 16-bit range, against the exchange sort written out literally on indices.
-    void listMatchesExchangeSort()
-    {
+        // Three runs of each size from 0 to 300, over ranges from two values (many ties) to the
+        // whole 16-bit range, against the exchange sort written out literally on indices.
         for (const auto &[low, high] : {std::pair{0, 1}, std::pair{298, 302}, std::pair{150, 1200}, std::pair{-32768, 32767}}) {
             QRandomGenerator rng(quint32(low * 7919 + high));
             for (int run = 0; run < 3 * 301; ++run) {
