@@ -179,30 +179,22 @@ struct Bench
         session.prepare();
         if (!session.openFiles() || !session.activate(false))
             return false;
-        qsizetype known = 0, listed = 0, lines = 0;
+        qsizetype known = 0;
         figure(QStringLiteral("%1 players: reading and sorting the names").arg(count),
                {timed([&] { known = PlayerNames::known(session.playerFile(), PlayerNames::Order()).size(); })});
-        figure("player list dialog open", {timed([&] {
-                   PlayerListDialog dialog(session.playerFile(), {}, ts.boxes);
-                   dialog.show();
-                   QCoreApplication::processEvents();
-                   listed = dialog.findChild<QComboBox *>()->count();
-               })});
+        const double listed = opening("the player list dialog", [&] { return new PlayerListDialog(session.playerFile(), {}, ts.boxes); },
+                                      [&](QWidget *dialog) { return dialog->findChild<QComboBox *>()->count() == count; });
         figure("new player greeted", {timed([&] {
                    session.setPlayers({QStringLiteral("Newcomer")}); // found nowhere, appended, greeted
                    session.activate(false);
                    session.afterPlayersChosen();
                })});
-        figure("records list open", {timed([&] {
-                   RecordsWindow records(session.playerFile(), 1);
-                   records.show();
-                   QCoreApplication::processEvents();
-                   lines = records.findChild<QTableView *>()->model()->rowCount();
-               })});
+        const double lines = opening("the records list", [&] { return new RecordsWindow(session.playerFile(), 1); },
+                                     [&](QWidget *records) { return records->findChild<QTableView *>()->model()->rowCount() == count + 1; });
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("peak memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
-        return known == count && listed == count && lines == count + 1
+        return known == count && listed < qInf() && lines < qInf()
             && ts.boxes.texts() == QStringList{QStringLiteral("Bienvenue au Club CLAVIMO !")};
     }
 
