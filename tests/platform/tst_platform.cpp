@@ -5,7 +5,6 @@
 #include "platform/EntryFile.h"
 #include "platform/Environment.h"
 #include "platform/HistoryLocation.h"
-#include "platform/RecordText.h"
 #include "platform/SystemFolderKinds.h"
 #include "platform/WavSound.h"
 #include "platform/Windows1252.h"

@@ -209,7 +209,7 @@ private slots:
 
     // Anne (weak K) and Paul (weak W) play a round, then a practice round much faster: files
     // unchanged, only the two reports, no record cue; F2 afterwards is an ordinary game again.
-    void practiceLeavesTheRecordFilesAlone()
+    void practiceInTheSession()
     {
         for (const int mode : {1, 6}) {
             Harness h;
@@ -249,13 +249,9 @@ private slots:
             h.playItems(20, 100);
             QVERIFY(h.folder.read(PlayerFile::fileNameFor(mode)) != before && !h.history.games.last().practice);
         }
-    }
-
-    // Without anything to read a history from, or with none for the player: an even draw,
-    // said once per player, each box after the screen shows its player. Changing the mode
-    // or the players then ends the practice: its plan was for them.
-    void noHistoryThenAnotherCommand()
-    {
+        // Without anything to read a history from, or with none for the player: an even draw,
+        // said once per player, each box after the screen shows its player. Changing the mode
+        // or the players then ends the practice: its plan was for them.
         for (const bool withReader : {true, false}) {
             Harness h;
             FakeReader empty;

@@ -160,7 +160,7 @@ private slots:
     // "escape|window, sound on|off, ms the cue still lasts > ms the end waits": Escape asks
     // (staying counts a wrong key), the files are closed first, the goodbye is said once, and
     // the end waits for the goodbye cue only while it is heard.
-    void theEnd()
+    void soundSwitchAndTheEnd()
     {
         const int m = GameSession::kEndMarginMs;
         const QStringList rows = {"escape on 698 > " + QString::number(698 + m), "escape off 698 > 0", "escape on 0 > 0",
@@ -191,17 +191,13 @@ private slots:
             h.session->sayGoodbye();
             QCOMPARE(h.ts.boxes.shown.size(), boxes + (f[0] == "stay" ? 1 : 0));
         }
-    }
-
-    // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk
-    // at once": the first two bytes are the switch (a missing one read as 0), the rest kept.
-    // A wrong key beeps whatever the switch; Help beeps when the switch is on.
-    void soundSwitch()
-    {
-        const QList<std::tuple<QByteArray, QString, QByteArray>> rows = {
+        // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk
+        // at once": the first two bytes are the switch (a missing one read as 0), the rest kept.
+        // A wrong key beeps whatever the switch; Help beeps when the switch is on.
+        const QList<std::tuple<QByteArray, QString, QByteArray>> files = {
             {{}, "on checked", QByteArray("\0\0", 2)}, {QByteArray("\0\0", 2), "off unchecked", "\xFF\xFF"},
             {"\x05", "on unchecked", "\xFF\xFF"}, {"\xFF\xFF\x12\x34", "on checked", QByteArray("\0\0\x12\x34", 4)}};
-        for (const auto &[settings, state, switched] : rows) {
+        for (const auto &[settings, state, switched] : files) {
             Harness h;
             if (!settings.isEmpty())
                 h.folder.write(QStringLiteral("clavimo.ini"), settings);
@@ -252,26 +248,22 @@ private slots:
 
     // Turns pass in order and wrap, each announced by the hand-over; another window closing
     // over the game keeps it going; each player's times go to their own entry.
-    void threePlayersTakeTurns()
+    void turnsAndGamesReachingTheHistory()
     {
-        Harness h;
-        QVERIFY(h.startGame({"Anne", "Bruno", "Chloé"}));
+        Harness three;
+        QVERIFY(three.startGame({"Anne", "Bruno", "Chloé"}));
         for (int turn = 0; turn < 3; ++turn) {
-            QCOMPARE(h.shown["player"], QStringList({"Anne", "Bruno", "Chloé"})[turn]);
+            QCOMPARE(three.shown["player"], QStringList({"Anne", "Bruno", "Chloé"})[turn]);
             for (int i = 0; i < 20; ++i) {
-                h.playItem(300 + turn);
-                h.session->activate(false);
+                three.playItem(300 + turn);
+                three.session->activate(false);
             }
         }
-        QCOMPARE(h.handOvers, QStringList({"Bruno", "Chloé", "Anne"}));
-        QVERIFY(!h.session->game().isRunning()); // back at the first player: wait for a new game
-        QCOMPARE(h.file("clvfic1.txt").mid(38), entryBytes("Anne", 300, 300) + entryBytes("Bruno", 301, 301) + entryBytes("Chlo\xE9", 302, 302));
-    }
-
-    // "items played, interruption, items played > modes of the games stored": only a game
-    // played to its 20th item since its counters last started reaches the history.
-    void gamesReachingTheHistory()
-    {
+        QCOMPARE(three.handOvers, QStringList({"Bruno", "Chloé", "Anne"}));
+        QVERIFY(!three.session->game().isRunning()); // back at the first player: wait for a new game
+        QCOMPARE(three.file("clvfic1.txt").mid(38), entryBytes("Anne", 300, 300) + entryBytes("Bruno", 301, 301) + entryBytes("Chlo\xE9", 302, 302));
+        // "items played, interruption, items played > modes of the games stored": only a game
+        // played to its 20th item since its counters last started reaches the history.
         for (const QString row : {"20 - 0 > 1", "19 new 0 > ", "19 new 20 > 1", "7 mode 13 > ", "7 mode 20 > 6", "10 quit 0 > "}) {
             const QStringList f = row.split(u' ');
             Harness h;
