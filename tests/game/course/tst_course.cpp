@@ -151,15 +151,14 @@ private slots:
             QVERIFY(!lesson.isRunning());
         };
         play(true);
-        QCOMPARE(h.ts.beeper.count, 1);
-        QCOMPARE(times.size(), 20);
-        QCOMPARE(times[0], Statistics::itemTime(300 * h.history.games[0].items[0].shown.size(), 1));
         QCOMPARE(h.history.games.size(), 1);
         const FinishedGame &g = h.history.games[0];
-        QVERIFY(g.isLesson() && !g.practice);
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(g.mode).arg(g.lessonKeys).arg(g.lessonTargetMs).arg(g.items.size()),
-                 "0 8 400 20");
-        QCOMPARE(g.items[0].mistakes.size(), 1);
+        QVERIFY(g.isLesson() && !g.practice && times.size() == 20);
+        // Beeps; the first item's time, with the penalty of its wrong key; mode, keys, target,
+        // items and wrong keys of the first item as the history keeps them.
+        const qint64 penalised = Statistics::itemTime(300 * g.items[0].shown.size(), 1);
+        QCOMPARE(QStringLiteral("%1 %2 | %3 %4 %5 %6 %7").arg(h.ts.beeper.count).arg(times[0] - penalised).arg(g.mode).arg(g.lessonKeys)
+                     .arg(g.lessonTargetMs).arg(g.items.size()).arg(g.items[0].mistakes.size()), "1 0 | 0 8 400 20 1");
         QVERIFY(QDir(h.folder.path()).entryList(QDir::Files).isEmpty()); // no record file
         // Each home-row key came about 10 times in one lesson: not yet 20. A few more
         // lessons at 300 ms a key, under the 400 ms target, bring in E.

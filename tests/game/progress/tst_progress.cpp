@@ -64,7 +64,7 @@ private slots:
     // "[all:] games > shown": the games shown (numbers, of how many, practice ones), the axis
     // of the games with the step of its ticks, the times' axis, the days' bands, and the
     // summary's first sentence (no-break spaces written "_"). "all:" shows every game.
-    void chartAxes()
+    void chart()
     {
         const QStringList rows = {
             " > 1–0 of 0 (0 p), x 0–1 by 1, 0–1100 ms |  | 0 partie, aucune partie ordinaire",
@@ -108,20 +108,16 @@ private slots:
             for (qsizetype i = 0; i < chart.minis().size(); ++i)
                 QCOMPARE(chart.minis()[i].x(), chart.averages()[i].x());
         }
-    }
-
-    // "averages, oldest first, negative for practice > the summary after its first sentence":
-    // the best and last averages of the ordinary games, and the trend; then each point's text.
-    void chartSummaryAndPoints()
-    {
+        // "averages, oldest first, negative for practice > the summary after its first sentence":
+        // the best and last averages of the ordinary games, and the trend; then each point's text.
         const QString figures = " Meilleure moyenne_: %1 millisecondes. Dernière moyenne_: %2 millisecondes. Tendance_: ";
-        const QStringList rows = {"700 > 1 partie." + figures.arg(700).arg(700) + "pas encore assez de parties.",
+        const QStringList summaries = {"700 > 1 partie." + figures.arg(700).arg(700) + "pas encore assez de parties.",
                                   "900 800 -500 850 600 650 > 6 parties dont 1 d'entraînement." + figures.arg(600).arg(650)
                                       + "en progrès, moyennes plus rapides qu'avant.",
                                   "500 520 700 710 > 4 parties." + figures.arg(500).arg(710) + "en recul, moyennes plus lentes qu'avant.",
                                   "600 610 605 600 590 600 610 600 605 600 > 10 parties." + figures.arg(590).arg(600) + "stable.",
                                   "-500 > 1 partie dont 1 d'entraînement, aucune partie ordinaire."};
-        for (const QString &row : rows) {
+        for (const QString &row : summaries) {
             ProgressData data;
             for (const QString &a : row.section(" > ", 0, 0).split(u' '))
                 data.games.append(GameSummary{0, QDateTime(), std::abs(a.toLongLong()) / 2, std::abs(a.toLongLong()), 0, a.startsWith(u'-')});

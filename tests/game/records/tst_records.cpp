@@ -28,7 +28,7 @@ class TestRecords : public QObject
 private slots:
     // Name cut to 15 characters in windows-1252, Mini and Average as 16-bit little-endian;
     // an entry past the end reads as zeros.
-    void entriesAndAbsoluteRecords()
+    void entriesAndPlayers()
     {
         for (const auto &[name, mini, average, bytes] :
              {std::tuple{"Anne", 9999, -1, QByteArray("Anne           \x0F\x27\xFF\xFF", 19)},
@@ -55,11 +55,7 @@ private slots:
             QCOMPARE(QList<int>({abs.mini, abs.average}), QList<int>({mini, average}));
             QCOMPARE(folder.read(kFile), after);
         }
-    }
-
-    // "players after the placeholders, name > entry number, players afterwards".
-    void lookup()
-    {
+        // "players after the placeholders, name > entry number, players afterwards".
         const QByteArray three = entryBytes("Paul", 500, 600) + entryBytes("Anne", 1, 2) + entryBytes("Paul", 7, 8);
         const QByteArray ana = entryBytes("Ana", 9999, 9999), maxi = entryBytes("Maximilien-alex", 1, 1), lukasz = entryBytes("?ukasz", 1, 1);
         QByteArray many;
