@@ -182,15 +182,17 @@ struct Bench
         qsizetype known = 0;
         figure(QStringLiteral("%1 players: reading and sorting the names").arg(count),
                {timed([&] { known = PlayerNames::known(session.playerFile(), PlayerNames::Order()).size(); })});
-        const double listed = opening("the player list dialog", [&] { return new PlayerListDialog(session.playerFile(), {}, ts.boxes); },
-                                      [&](QWidget *dialog) { return dialog->findChild<QComboBox *>()->count() == count; });
+        PlayerFile &file = session.playerFile();
+        const double listed = opening("the player list dialog", [&] { return new PlayerListDialog(file, {}, ts.boxes); },
+                                      [&](QWidget *list) { return list->findChild<QComboBox *>()->count() == count; });
         figure("new player greeted", {timed([&] {
                    session.setPlayers({QStringLiteral("Newcomer")}); // found nowhere, appended, greeted
                    session.activate(false);
                    session.afterPlayersChosen();
                })});
-        const double lines = opening("the records list", [&] { return new RecordsWindow(session.playerFile(), 1); },
-                                     [&](QWidget *records) { return records->findChild<QTableView *>()->model()->rowCount() == count + 1; });
+        const double lines = opening("the records list", [&] { return new RecordsWindow(file, 1); }, [&](QWidget *records) {
+            return records->findChild<QTableView *>()->model()->rowCount() == count + 1;
+        });
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("peak memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);

@@ -85,21 +85,18 @@ struct Harness
             session->typeKey(c);
     }
 
-    // Shows an item with the space bar, types `wrong` wrong keys, then the item in lower
-    // case `raw` milliseconds after it was shown.
-    void playItem(qint64 raw, int wrong = 0)
+    // `count` times: shows an item with the space bar, types `wrong` wrong keys, then the
+    // item in lower case `raw` milliseconds after it was shown.
+    void playItem(qint64 raw, int wrong = 0, int count = 1)
     {
-        type(QStringLiteral(" "));
-        QVERIFY(session->game().isItemShown());
-        type(QString(wrong, QLatin1Char('#')));
-        ts.clock.now += raw;
-        type(session->game().item().toLower());
-        QVERIFY(!session->game().isItemShown());
-    }
-    void playItems(int count, qint64 raw)
-    {
-        for (int i = 0; i < count; ++i)
-            playItem(raw);
+        for (int i = 0; i < count; ++i) {
+            type(QStringLiteral(" "));
+            QVERIFY(session->game().isItemShown());
+            type(QString(wrong, QLatin1Char('#')));
+            ts.clock.now += raw;
+            type(session->game().item().toLower());
+            QVERIFY(!session->game().isItemShown());
+        }
     }
 
     QByteArray file(const char *name) const { return folder.read(QString::fromLatin1(name)); }

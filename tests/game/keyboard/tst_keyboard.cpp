@@ -42,7 +42,7 @@ private slots:
     // "character > row,column,level" then the dead key's, or none. Then the figures per key:
     // every key in row order; characters on no key (Œ, an empty text, two characters)
     // counted on none; a dead key's letter on its plain letter.
-    void placesAndKeyFigures()
+    void keysAndLayouts()
     {
         for (const QString row : {"E > 1,0,0", "2 > 0,0,1", "É > 0,0,0", "€ > 1,0,2", "Ê > 1,0,0 1,1,0", "Ë > 1,0,0 1,1,1", "Î > none",
                                   "Œ > none", "  > 2,0,0"}) {
@@ -59,12 +59,8 @@ private slots:
         QCOMPARE(shown.join(", "), "é 5/54, & 0/0, E 6/110, ^ 0/0, Espace 0/0");
         QCOMPARE(keys[0].rate(), 5.0 / 54.0);
         QVERIFY(keys[1].rate() < 0); // never due
-    }
-
-    // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
-    // the test double gives them (- for none: no X server), then the layout remembered.
-    void layouts()
-    {
+        // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
+        // the test double gives them (- for none: no X server), then the layout remembered.
         const QByteArray n("\0", 1);
         for (const QString row : {"fr - - > fr", "fr - be > fr", "fr nodeadkeys - > fr", "fr bepo - > fr(bepo)", "fr bepo_afnor - > fr(bepo)",
                                   "fr afnor - > fr(afnor)", "be - - > be", "ch fr - > ch(fr)", "ca - - > ca", "be,us , - > be",

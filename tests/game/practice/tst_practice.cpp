@@ -69,7 +69,7 @@ private slots:
     // "due wrong aboveK aboveE" for Q, beside K (10 wrong of 30), E (2 of 200), the rest 0 of
     // 25; then a letter only slow (J) is practised in the one-letter mode only, and of eight
     // weak letters only the most that may be named are.
-    void smoothingAndSlowLetters()
+    void planAndDraw()
     {
         for (const QString row : {"2 1 0 1", "2 0 0 1", "40 20 1 1", "0 0 0 1"}) {
             const QStringList f = row.split(u' ');
@@ -109,13 +109,9 @@ private slots:
         QCOMPARE(QStringLiteral("%1 %2 %3 ").arg(plan.share(u'K'), 0, 'f', 3).arg(plan.share(u'W'), 0, 'f', 3).arg(plan.share(u'A'), 0, 'f', 3)
                      + QString(plan.practised().constData(), plan.practised().size()),
                  "0.400 0.144 0.057 K");
-    }
-
-    // "mode weak > items drawn as often as the plan shares them, within 0.025 over 2,000
-    // first items of a game (or evenly among six words), and least share of K and W":
-    // letters with K and W missed a third of the time, then alike without a history.
-    void drawFollowsThePlan()
-    {
+        // "mode weak > items drawn as often as the plan shares them, within 0.025 over 2,000
+        // first items of a game (or evenly among six words), and least share of K and W":
+        // letters with K and W missed a third of the time, then alike without a history.
         const QStringList six = {"MAISON", "JARDIN", "KAYAKS", "ÉCOLES", "GARÇON", "CHEVAL"};
         for (const QString row : {"1 KW > 0.6", "1 - > 0", "6 - > 0"}) {
             const int mode = row.at(0).digitValue();
@@ -221,7 +217,7 @@ private slots:
             QVERIFY(h.startGame({"Anne", "Paul"}));
             if (mode == 6)
                 h.session->selectMode(6);
-            h.playItems(40, 500);
+            h.playItem(500, 0, 40);
             const QByteArray before = h.folder.read(PlayerFile::fileNameFor(mode)), other = h.folder.read(PlayerFile::fileNameFor(7 - mode));
             const qsizetype boxes = h.ts.boxes.shown.size(), sounds = h.ts.sound.played.size();
             QStringList captions;
@@ -246,7 +242,7 @@ private slots:
                 stored += QStringLiteral("%1%2%3 ").arg(g.player).arg(g.mode).arg(g.practice ? "p" : "");
             QCOMPARE(stored, QStringLiteral("Anne%1 Paul%1 Anne%1p Paul%1p ").arg(mode));
             h.session->newGame();
-            h.playItems(20, 100);
+            h.playItem(100, 0, 20);
             QVERIFY(h.folder.read(PlayerFile::fileNameFor(mode)) != before && !h.history.games.last().practice);
         }
         // Without anything to read a history from, or with none for the player: an even draw,
@@ -265,7 +261,7 @@ private slots:
             h.ts.boxes.onShow = [&](const ScriptedBoxes::Box &box) { seen << box.title + ": " + box.text.left(20); };
             h.session->newPractice();
             QCOMPARE(h.shown["prompt"], "Entraînement\u00A0: tirage égal");
-            h.playItems(20, 400);
+            h.playItem(400, 0, 20);
             QCOMPARE(seen, QStringList({"Clavimo: Zoé n'a pas encore d", "screen: Luc", "Luc: Bienvenue au Club CL", "Clavimo: Luc n'a pas encore d"}));
             QVERIFY(h.session->isPractice() && h.history.games.size() == 1 && h.history.games.first().practice);
             withReader ? h.session->selectMode(6) : h.choosePlayers({"Paul"});

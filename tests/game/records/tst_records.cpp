@@ -127,12 +127,13 @@ private slots:
             auto held = std::make_unique<FileLock>(other);
             std::thread writer([&] {
                 QThread::msleep(200);
-                other.write(row.section(u' ', 1, 1).toLongLong(), entryBytes(row.startsWith("find") ? "Paul" : "Anne", 200, 200));
+                const QByteArray name = row.startsWith("find") ? "Paul" : "Anne";
+                other.write(row.section(u' ', 1, 1).toLongLong(), entryBytes(name, 200, 200));
                 held.reset();
             });
-            const qint64 found = row.startsWith("load")  ? RecordBook::loadAbsRecords(file).mini
-                               : row.startsWith("offer") ? RecordBook::offer(file, 3, RecordBook::Field::Mini, 300, "Anne").beaten
-                                                         : RecordBook::findPlayer(file, "Paul").created;
+            const qint64 found = row.startsWith("load") ? RecordBook::loadAbsRecords(file).mini
+                : row.startsWith("offer")               ? RecordBook::offer(file, 3, RecordBook::Field::Mini, 300, "Anne").beaten
+                                                        : RecordBook::findPlayer(file, "Paul").created;
             writer.join();
             QVERIFY2(QString::number(found) == row.section(" > ", 1), qPrintable(row));
         }

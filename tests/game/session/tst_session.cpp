@@ -95,7 +95,7 @@ private slots:
 
     // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
     // box naming it, and nothing created after it.
-    void startUpFiles()
+    void filesAndModes()
     {
         Harness fresh;
         QVERIFY(fresh.start());
@@ -143,8 +143,8 @@ private slots:
                 h.ts.sound.played.clear();
             };
             h.playItem(500, 2);
-            h.playItems(2, 400);
-            h.playItems(17, 450);
+            h.playItem(400, 0, 2);
+            h.playItem(450, 0, 17);
             heard << h.ts.sound.played.join(u' ').remove(".wav");
             heard.removeAll(QString());
             QCOMPARE(heard.join(u' '), announced);
@@ -215,12 +215,8 @@ private slots:
             h.session->help();
             QCOMPARE(h.ts.beeper.count, (on ? 2 : 1) + (checked ? 0 : 1));
         }
-    }
-
-    // The six-letter mode: its own counters and record file, a welcome per mode; the list
-    // opens with the mode. An empty list is explained when a word is needed.
-    void sixLetterWords()
-    {
+        // The six-letter mode: its own counters and record file, a welcome per mode; the list
+        // opens with the mode. An empty list is explained when a word is needed.
         Harness h;
         h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
         QVERIFY(h.startGame({"Zoé"}));
@@ -231,7 +227,7 @@ private slots:
         h.ts.random.values = {0.99};
         h.playItem(1100);
         QCOMPARE(h.shown["item"], "ÉTÉ ET");
-        h.playItems(19, 1100);
+        h.playItem(1100, 0, 19);
         QCOMPARE(h.file("clvfic6.txt"), entryBytes("Zo\xE9", 1100, 0) + entryBytes("Zo\xE9", 0, 1100) + entryBytes("Zo\xE9", 1100, 1100));
         h.session->selectMode(1);
         QCOMPARE(h.session->playerFile().path(), "clvfic1.txt");
@@ -269,9 +265,9 @@ private slots:
             Harness h;
             h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
             QVERIFY(h.startGame({"Paul"}));
-            h.playItems(f[0].toInt(), 300);
+            h.playItem(300, 0, f[0].toInt());
             f[1] == "new" ? h.session->newGame() : f[1] == "mode" ? h.session->selectMode(6) : f[1] == "quit" ? h.session->quit() : void();
-            h.playItems(f[2].toInt(), 300);
+            h.playItem(300, 0, f[2].toInt());
             QString modes;
             for (const FinishedGame &game : h.history.games)
                 modes += QString::number(game.mode) + (game.items.size() == 20 ? "" : "!");

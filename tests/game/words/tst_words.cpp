@@ -32,7 +32,7 @@ class TestWords : public QObject
 
 private slots:
     // "file > r: word drawn, usable records"; "hundred" is "a00001" to "a00100".
-    void listDraw()
+    void listsReadAndImported()
     {
         QByteArray hundred;
         for (int i = 1; i <= 100; ++i)
@@ -54,14 +54,10 @@ private slots:
             QCOMPARE(list.usableCount(), usable);
             QCOMPARE(list.draw(r), word);
         }
-    }
-
-    // "file bytes > words kept | words skipped, '/' between them | problem: the line of the
-    // bytes that are not UTF-8 or 'none' when no word". A skipped "word:c" is one holding the
-    // character c, which cannot be typed or stored.
-    void import()
-    {
-        const QList<std::pair<QByteArray, QString>> rows = {
+        // "file bytes > words kept | words skipped, '/' between them | problem: the line of the
+        // bytes that are not UTF-8 or 'none' when no word". A skipped "word:c" is one holding the
+        // character c, which cannot be typed or stored.
+        const QList<std::pair<QByteArray, QString>> imports = {
             {"maison\njardin\n", "maison jardin |  | "},
             {"  maison \t\tjardin\xC2\xA0" "cahier\n\nbureau", "maison jardin cahier bureau |  | "},
             {"\xEF\xBB\xBFmaison\r\njardin\r\n", "maison jardin |  | "},
@@ -87,7 +83,7 @@ private slots:
             {"maison\r\n\xE9l\xE8ves\r\n", " |  | 2"},
             {"maison\njardin\nfor\xC3", " |  | 3"},
             {QByteArray("\xFF\xFEm\0a\0i\0s\0o\0n\0", 14), " |  | 1"}};
-        for (const auto &[bytes, expected] : rows) {
+        for (const auto &[bytes, expected] : imports) {
             const WordImport words(bytes);
             QStringList skipped;
             for (const WordImport::Skipped &s : words.skipped())
