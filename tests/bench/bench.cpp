@@ -182,7 +182,7 @@ struct Bench
         qsizetype known = 0;
         figure(QStringLiteral("%1 players: reading and sorting the names").arg(count),
                {timed([&] { known = PlayerNames::known(session.playerFile(), PlayerNames::Order()).size(); })});
-        PlayerFile &file = session.playerFile();
+        const PlayerFile &file = session.playerFile();
         const double listed = opening("the player list dialog", [&] { return new PlayerListDialog(file, {}, ts.boxes); },
                                       [&](QWidget *list) { return list->findChild<QComboBox *>()->count() == count; });
         figure("new player greeted", {timed([&] {

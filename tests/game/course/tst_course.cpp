@@ -37,7 +37,7 @@ class TestCourse : public QObject
 
 private slots:
     // "keys in play, key worked on, words drawn?" for a few stages of the French course.
-    void lessonItems()
+    void lessonsAndMovingOn()
     {
         const QStringList words = CourseWords::load();
         const LetterWeights weights = LetterWeights::load();
@@ -80,11 +80,7 @@ private slots:
             lq += int(item.count(QStringLiteral("LQ")));
         }
         QVERIFY2(ls > 5 * lq, qPrintable(QStringLiteral("LS %1, LQ %2").arg(ls).arg(lq)));
-    }
-
-    // Keys F and J, target 600 ms: "lessons (newest first, separated by |) > ready".
-    void movingOn()
-    {
+        // Keys F and J, target 600 ms: "lessons (newest first, separated by |) > ready".
         for (const QString row : {
                  "599:FJ*20 > yes",
                  "600:FJ*20 > no", // the mean must be under the target

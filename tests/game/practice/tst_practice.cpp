@@ -69,7 +69,7 @@ private slots:
     // "due wrong aboveK aboveE" for Q, beside K (10 wrong of 30), E (2 of 200), the rest 0 of
     // 25; then a letter only slow (J) is practised in the one-letter mode only, and of eight
     // weak letters only the most that may be named are.
-    void planAndDraw()
+    void planDrawAndReport()
     {
         for (const QString row : {"2 1 0 1", "2 0 0 1", "40 20 1 1", "0 0 0 1"}) {
             const QStringList f = row.split(u' ');
@@ -164,31 +164,25 @@ private slots:
             return out;
         };
         QVERIFY(items(23) == items(23) && items(23) != items(24));
-    }
-
-    // "history | items played, # before a character: missed once > caption | summary", with
-    // A missed one time in six and a space inside words 20 times in 30 ("-": no history).
-    void reportText()
-    {
-        const QStringList rows = {
+        // "history | items played, # before a character: missed once > caption | summary", with
+        // A missed one time in six and a space inside words 20 times in 30 ("-": no history).
+        const QStringList reports = {
             "- | ABCDEF > Entraînement : tirage égal | ", "even | ABCDEF > Entraînement : tirage égal | ",
             "weak | #ABCDEF,A CDEF > Entraînement : espace A | Entraînement terminé./espace : 67 % de fautes avant, 0 % dans "
             "cette partie/A : 17 % de fautes avant, 50 % dans cette partie",
             "weak | ###ABCDEF,BCDEF > Entraînement : espace A | Entraînement terminé./espace : 67 % de fautes avant, pas demandé "
             "dans cette partie/A : 17 % de fautes avant, 300 % dans cette partie (3 fautes pour 1 fois demandé)"};
-        QList<QChar> alphabet;
-        QList<RecentCharacter> even, weak;
-        for (QChar c : QStringLiteral("ABCDEFGHIJ ")) {
-            alphabet << c;
-            if (c != u' ')
-                even << RecentCharacter{QString(c), 30, 1, 0, 0};
-        }
-        weak = even;
-        weak[0].wrong = 5;
-        weak << RecentCharacter{QStringLiteral(" "), 30, 20, 0, 0};
-        for (const QString &row : rows) {
+        const QString letters = QStringLiteral("ABCDEFGHIJ ");
+        QList<RecentCharacter> evenly, weakly;
+        for (QChar c : letters.trimmed())
+            evenly << RecentCharacter{QString(c), 30, 1, 0, 0};
+        weakly = evenly;
+        weakly[0].wrong = 5;
+        weakly << RecentCharacter{QStringLiteral(" "), 30, 20, 0, 0};
+        for (const QString &row : reports) {
             const QString history = row.section(" | ", 0, 0);
-            const PracticePlan plan = PracticePlan::build(history == "-" ? QList<RecentCharacter>() : history == "even" ? even : weak, 6, alphabet);
+            const QList<RecentCharacter> recent = history == "-" ? QList<RecentCharacter>() : history == "even" ? evenly : weakly;
+            const PracticePlan plan = PracticePlan::build(recent, 6, {letters.cbegin(), letters.cend()});
             QList<PlayedItem> played;
             for (QString item : row.section(" | ", 1).section(" > ", 0, 0).split(u',')) {
                 played << PlayedItem{};

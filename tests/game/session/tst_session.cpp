@@ -149,9 +149,8 @@ private slots:
             heard.removeAll(QString());
             QCOMPARE(heard.join(u' '), announced);
             QCOMPARE(h.file("clvfic1.txt"), after);
-            const QStringList shown = {h.shown["time"], h.shown["gameMini"], h.shown["persoMini"], h.shown["absMini"],
-                                       h.shown["persoAverage"]};
-            QCOMPARE(shown.join(u'|'), "450|Mini    :  400|Mini    :  " + labels + "|Moyenne :  " + (meanwhile.isEmpty() ? "452" : "400"));
+            QCOMPARE(h.labels({"time", "gameMini", "persoMini", "absMini", "persoAverage"}),
+                     "450|Mini    :  400|Mini    :  " + labels + "|Moyenne :  " + (meanwhile.isEmpty() ? "452" : "400"));
             h.type(QStringLiteral(" ")); // a single player waits for a new game
             QVERIFY(h.handOvers == QStringList{QString()} && !h.session->game().isItemShown());
         }
