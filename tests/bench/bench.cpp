@@ -179,30 +179,24 @@ struct Bench
         session.prepare();
         if (!session.openFiles() || !session.activate(false))
             return false;
-        qsizetype known = 0, listed = 0, lines = 0;
+        qsizetype known = 0;
         figure(QStringLiteral("%1 players: reading and sorting the names").arg(count),
                {timed([&] { known = PlayerNames::known(session.playerFile(), PlayerNames::Order()).size(); })});
-        figure("player list dialog open", {timed([&] {
-                   PlayerListDialog dialog(session.playerFile(), {}, ts.boxes);
-                   dialog.show();
-                   QCoreApplication::processEvents();
-                   listed = dialog.findChild<QComboBox *>()->count();
-               })});
+        const PlayerFile &file = session.playerFile();
+        const double listed = opening("the player list dialog", [&] { return new PlayerListDialog(file, {}, ts.boxes); },
+                                      [&](QWidget *list) { return list->findChild<QComboBox *>()->count() == count; });
         figure("new player greeted", {timed([&] {
                    session.setPlayers({QStringLiteral("Newcomer")}); // found nowhere, appended, greeted
                    session.activate(false);
                    session.afterPlayersChosen();
                })});
-        figure("records list open", {timed([&] {
-                   RecordsWindow records(session.playerFile(), 1);
-                   records.show();
-                   QCoreApplication::processEvents();
-                   lines = records.findChild<QTableView *>()->model()->rowCount();
-               })});
+        const double lines = opening("the records list", [&] { return new RecordsWindow(file, 1); }, [&](QWidget *records) {
+            return records->findChild<QTableView *>()->model()->rowCount() == count + 1;
+        });
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("peak memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
-        return known == count && listed == count && lines == count + 1
+        return known == count && listed < qInf() && lines < qInf()
             && ts.boxes.texts() == QStringList{QStringLiteral("Bienvenue au Club CLAVIMO !")};
     }
 
@@ -222,29 +216,24 @@ struct Bench
         return data.games.size() == count + 30 && progressionOpens(history, QStringLiteral("Paul")) && boxes.shown.isEmpty();
     }
 
-    // A practice game's 20 items chosen over six-letter games of a 4,000-word list (the
-    // shipped one, then made-up words), where the player misses K and W a third of the time
-    // and every other character one time in fifty.
+    // A practice game's 20 items chosen over six-letter games of a 4,000-word list of
+    // made-up words, where the player misses K and W a third of the time and every other
+    // character one time in fifty.
     bool practice()
     {
         constexpr int kWords = 4000;
-        WordList list;
-        list.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName()));
-        QStringList words = list.words();
         const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzéèàçêô");
+        QString text;
+        for (qsizetype i = 0; i < kWords * WordList::kWordLength; ++i)
+            text += letters.at(qsizetype(random() % letters.size()));
         QFile out(WordList::fileName());
-        if (!out.open(QIODevice::WriteOnly))
+        if (!out.open(QIODevice::WriteOnly) || out.write(Windows1252::encode(text)) < 0)
             return false;
-        for (qsizetype i = 0; i < kWords; ++i) {
-            QString word = i < words.size() ? words[i].toLower() : QString();
-            while (word.size() < WordList::kWordLength)
-                word += letters.at(qsizetype(random() % letters.size()));
-            out.write(Windows1252::encode(word));
-        }
         out.close();
+        WordList list;
         if (!list.open(WordList::fileName()) || list.usableCount() != kWords)
             return false;
-        words = list.words();
+        const QStringList words = list.words();
         SqliteHistory history(boxes, clock);
         record(history, 0, count, [&](const QDateTime &at) {
             FinishedGame game = sampleGame(random, QStringLiteral("Paul"), 6, at, 900, 0);

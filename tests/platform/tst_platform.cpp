@@ -1,14 +1,10 @@
-// Guards the platform layer: record files of fixed-length entries (missing bytes read as
-// zero, writes extend the file with zero-filled gaps, failed opens neither create nor
-// crash), the one-byte text of the files (windows-1252 round trips, "?" for what the code
-// page lacks, case rules, initial capitals, the name and number fields), the cue files'
-// samples (no sound at all from a damaged, cut or foreign file), and where the history
-// file goes (network file systems told from local ones).
+// Guards the platform layer: files of fixed-length entries, the windows-1252 text of the
+// files (round trips, "?" for what it lacks, case rules, initial capitals), the cue files'
+// samples (no sound from a damaged or foreign file), and where the history file goes.
 #include "platform/DataPaths.h"
 #include "platform/EntryFile.h"
 #include "platform/Environment.h"
 #include "platform/HistoryLocation.h"
-#include "platform/RecordText.h"
 #include "platform/SystemFolderKinds.h"
 #include "platform/WavSound.h"
 #include "platform/Windows1252.h"
@@ -20,28 +16,27 @@
 
 namespace {
 
-template <typename T> QByteArray le(T v)
+// `v` as `size` bytes, little-endian.
+QByteArray le(quint32 v, int size = 4)
 {
-    QByteArray b(sizeof v, '\0');
+    QByteArray b(4, '\0');
     qToLittleEndian(v, b.data());
-    return b;
+    return b.left(size);
 }
-QByteArray le32(quint32 v) { return le(v); }
-QByteArray le16(quint16 v) { return le(v); }
 
 // A chunk, padded to an even length, its declared size the body's unless given.
 QByteArray chunk(const QByteArray &id, const QByteArray &body, qint64 declared = -1)
 {
-    return id + le32(quint32(declared < 0 ? body.size() : declared)) + body + QByteArray(body.size() & 1, '\0');
+    return id + le(quint32(declared < 0 ? body.size() : declared)) + body + QByteArray(body.size() & 1, '\0');
 }
 
 QByteArray fmt(quint16 tag, quint16 channels, quint32 rate, quint16 bits)
 {
     const quint16 align = channels * bits / 8;
-    return chunk("fmt ", le16(tag) + le16(channels) + le32(rate) + le32(rate * align) + le16(align) + le16(bits));
+    return chunk("fmt ", le(tag, 2) + le(channels, 2) + le(rate) + le(rate * align) + le(align, 2) + le(bits, 2));
 }
 
-QByteArray riff(const QByteArray &chunks) { return "RIFF" + le32(quint32(4 + chunks.size())) + "WAVE" + chunks; }
+QByteArray riff(const QByteArray &chunks) { return "RIFF" + le(quint32(4 + chunks.size())) + "WAVE" + chunks; }
 
 // 0.1 s of 16-bit mono at 22050 Hz.
 const QByteArray kSamples(2205 * 2, '\x11');
@@ -61,8 +56,9 @@ class TestPlatform : public QObject
 
 private slots:
     // "file before, entry k of 4 bytes, bytes written (none: read) > entry read, or the whole
-    // file after the write, checked on disk while the file is still open".
-    void entryFileReadWrite()
+    // file after the write, checked on disk while the file is still open"; then failed opens
+    // create nothing and say why.
+    void entryFile()
     {
         const QByteArray z(16, '\0');
         const QList<std::tuple<QByteArray, qint64, QByteArray, QByteArray>> rows = {
@@ -78,10 +74,6 @@ private slots:
             QVERIFY2(entry.isEmpty() || file.write(k, entry), qPrintable(file.errorString()));
             QCOMPARE(entry.isEmpty() ? file.read(k) : folder.read("r.dat"), expected);
         }
-    }
-
-    void entryFileFailedOpens()
-    {
         ScratchFolder scratch;
         EntryFile file;
         const QString missing = scratch.file("missing.txt"), folder = scratch.file("clvfic1.txt");
@@ -93,15 +85,16 @@ private slots:
     }
 
     // Every byte decodes to one character and back; every character of the basic plane
-    // keeps its case rules inside the code page, and those outside it stay as they are.
-    void everyByteAndCharacter()
+    // keeps its case rules inside the code page, and those outside it stay as they are. Then
+    // rows of conversions and initial capitals.
+    void windows1252()
     {
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
-        const QString text = Windows1252::decode(all);
-        QCOMPARE(text.mid(0x80, 1) + text.mid(0x9C, 1) + text.mid(0xE9, 1) + QString::number(text.size()), "€œé256");
-        QCOMPARE(Windows1252::encode(text), all);
+        const QString decoded = Windows1252::decode(all);
+        QCOMPARE(decoded.mid(0x80, 1) + decoded.mid(0x9C, 1) + decoded.mid(0xE9, 1) + QString::number(decoded.size()), "€œé256");
+        QCOMPARE(Windows1252::encode(decoded), all);
         for (int u = 0; u < 0x10000; ++u) {
             const QChar c(u), upper = Windows1252::toUpper(c), lower = Windows1252::toLower(c);
             const bool in = Windows1252::representable(c);
@@ -110,23 +103,15 @@ private slots:
             QVERIFY2((upper == c || Windows1252::toLower(upper) == c) && (lower == c || Windows1252::toUpper(lower) == c), qPrintable(QString::number(u, 16)));
             QVERIFY2(Windows1252::toUpper(upper) == upper && Windows1252::toLower(lower) == lower, qPrintable(QString::number(u, 16)));
         }
-    }
-
-    // "text > bytes | upper | lower", the bytes in windows-1252 written as they read.
-    void textConvert()
-    {
+        // "text > bytes | upper | lower", the bytes in windows-1252 written as they read.
         for (const QString row : {"éÿœ > éÿœ | ÉŸŒ | éÿœ", "ÉŸŒ > ÉŸŒ | ÉŸŒ | éÿœ", "ßµ > ßµ | ßµ | ßµ", "Łó > ?ó | ŁÓ | Łó",
                                   "a\U0001F600b > a?b | A\U0001F600B | a\U0001F600b", "\u0080 > ? | \u0080 | \u0080"}) {
             const QString text = row.section(" > ", 0, 0);
             QCOMPARE(Windows1252::decode(Windows1252::encode(text)) + " | " + Windows1252::toUpper(text) + " | " + Windows1252::toLower(text),
                      row.section(" > ", 1));
         }
-    }
-
-    // "typed > shown | stored": what is stored, and so compared, is the same for the typed
-    // and the shown name. "#" is a leading U+FEFF, a character like any other.
-    void initialCapital()
-    {
+        // "typed > shown | stored": what is stored, and so compared, is the same for the typed
+        // and the shown name. "#" is a leading U+FEFF, a character like any other.
         for (const QString row : {"éLODIE > Élodie | Élodie", "ÿŒ > Ÿœ | Ÿœ", "ßA > ßa | ßa", "łukasz > Łukasz | ?ukasz",
                                   "дМИТРИЙ > ДМИТРИЙ | ???????", "ωμέγα > Ωμέγα | ?????", "\U00010428x > \U00010400x | ?x",
                                   "#ab > #ab | ?ab", "\U0001F600 > \U0001F600 | ?"}) {
@@ -140,13 +125,6 @@ private slots:
         QCOMPARE(Windows1252::encode(QString(QChar(0xD801))), QByteArray("?"));
     }
 
-    void textFields()
-    {
-        QCOMPARE(FitName("\U0001F600BCDEFGHIJKLMNOP"), "?BCDEFGHIJKLMNO");
-        QCOMPARE(FitName("Zoé"), "Zoé            ");
-        QCOMPARE(PaddedNumber(0) + PaddedNumber(40000) + PaddedNumber(-5), " 0 40000-5");
-    }
-
     // "rate bytes kept, length in µs", or none; every shorter piece of the file reads
     // without harm, as no sound or as less of it.
     void wavReads()
@@ -157,7 +135,7 @@ private slots:
             {riff(mono16 + chunk("data", kSamples)), tenth},
             {riff(fmt(1, 2, 8000, 8) + chunk("data", QByteArray(1600, 'x'))), "8000 1600 100000"},
             {riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples)), tenth}, // an odd chunk before, padded
-            {riff(mono16 + "data" + le32(4410) + kSamples.left(101)), "22050 100 2267"}, // cut short: whole frames
+            {riff(mono16 + "data" + le(4410) + kSamples.left(101)), "22050 100 2267"}, // cut short: whole frames
             {riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)), "none"}, // float samples
             {riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)), "none"},
             {riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)), "none"}, // no channel
@@ -176,12 +154,8 @@ private slots:
             for (qsizetype n = 0; n < bytes.size(); n += 7)
                 QVERIFY(WavSound::fromBytes(bytes.left(n)).samples.size() <= sound.samples.size());
         }
-    }
-
-    // The seven cues shipped are read whole, each between 0.1 and 3 seconds: the length in
-    // ms another tool gives them where known.
-    void wavShippedCues()
-    {
+        // The seven cues shipped are read whole, each between 0.1 and 3 seconds: the length
+        // in ms another tool gives them where known.
         for (const QString row : {"cparti 594", "aurevoir 698", "recmoyab 2032", "oui", "recmin", "recminab", "recmoy"}) {
             const WavSound sound = WavSound::fromFile(locateDataFile(row.section(u' ', 0, 0) + ".wav"));
             QVERIFY2(sound.sampleRate == 22050 && sound.lengthUs() > 100000 && sound.lengthUs() < 3000000, qPrintable(row));
@@ -189,34 +163,11 @@ private slots:
         }
     }
 
-    // A type on each side, and the two ways a number can be widened (sign or not).
-    void fileSystemTypes()
-    {
-        QVERIFY(isNetworkFileSystemType(0x6969ull) && isNetworkFileSystemType(0xFF534D42ull) && isNetworkFileSystemType(0xFFFFFFFFFF534D42ull));
-        QVERIFY(!isNetworkFileSystemType(0xEF53ull) && !isNetworkFileSystemType(0xEF5300000000ull));
-    }
-
-    // "path > nearest existing", relative to a scratch folder holding "here/file".
-    void nearestExisting()
-    {
-        ScratchFolder scratch;
-        const QString root = QDir(scratch.path()).canonicalPath();
-        QVERIFY(QDir(root).mkpath(QStringLiteral("here")));
-        scratch.write(QStringLiteral("here/file"), "x");
-        const QStringList rows = {"here > here", "here/file > here/file", "here/a/b > here", "here/a/../b > here",
-                                  "elsewhere/a > ", " > ", "<root>/here/x/y > here"};
-        for (QString row : rows) {
-            row.replace(QLatin1String("<root>"), root);
-            const QStringList pair = row.split(QStringLiteral(" > "));
-            const QString want = pair[1].isEmpty() ? root : root + QLatin1Char('/') + pair[1];
-            QCOMPARE(QDir(nearestExistingFolder(pair[0].trimmed())).canonicalPath(), want);
-        }
-        QVERIFY(!SystemFolderKinds().isRemote(root + QStringLiteral("/missing/a"))); // a local disk, through a missing folder
-    }
-
     // "play folder | remote folder | user folder > history file": ~ is the user folder,
-    // - no remote folder, @ the working folder.
-    void placement()
+    // - no remote folder, @ the working folder. Then "path > nearest existing folder",
+    // relative to a scratch folder holding "here/file", and file-system types on each side
+    // (a number widened with its sign or not).
+    void historyPlace()
     {
         const QString user = QStringLiteral("/home/eleve/.local/share/clavimo");
         const QStringList rows = {"/srv/club | - | ~ > /srv/club/historique.sqlite", "/mnt/club | /mnt/club | ~ > ~/historique.sqlite",
@@ -231,6 +182,18 @@ private slots:
                 kinds.remote = {QString(f[1]).remove(u'@')};
             QCOMPARE(historyFilePath(f[0], kinds, f[2]), f[3]);
         }
+        ScratchFolder scratch;
+        const QString root = QDir(scratch.path()).canonicalPath();
+        QVERIFY(QDir(root).mkpath(QStringLiteral("here")));
+        scratch.write(QStringLiteral("here/file"), "x");
+        for (QString row : {"here > here", "here/file > here/file", "here/a/b > here", "here/a/../b > here", "elsewhere/a > ",
+                            " > ", "<root>/here/x/y > here"}) {
+            const QStringList pair = row.replace(QLatin1String("<root>"), root).split(QStringLiteral(" > "));
+            QCOMPARE(QDir(nearestExistingFolder(pair[0].trimmed())).canonicalPath(), root + (pair[1].isEmpty() ? "" : "/" + pair[1]));
+        }
+        QVERIFY(!SystemFolderKinds().isRemote(root + QStringLiteral("/missing/a"))); // a local disk, through a missing folder
+        QVERIFY(isNetworkFileSystemType(0x6969ull) && isNetworkFileSystemType(0xFF534D42ull) && isNetworkFileSystemType(0xFFFFFFFFFF534D42ull));
+        QVERIFY(!isNetworkFileSystemType(0xEF53ull) && !isNetworkFileSystemType(0xEF5300000000ull));
     }
 };
 

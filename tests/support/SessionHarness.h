@@ -28,7 +28,6 @@ struct Harness
     std::unique_ptr<GameSession> session = std::make_unique<GameSession>(ts.services());
     QMap<QString, QString> shown;
     QStringList handOvers;
-    int maximised = 0;
 
     Harness()
     {
@@ -42,7 +41,6 @@ struct Harness
         QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
         QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) { shown["prompt"] = visible ? c : QString(); });
         QObject::connect(&s->records(), &RecordKeeper::absoluteMiniShown, label("absMini"));
-        QObject::connect(&s->records(), &RecordKeeper::absoluteAverageShown, label("absAverage"));
         QObject::connect(&s->records(), &RecordKeeper::personalMiniShown, label("persoMini"));
         QObject::connect(&s->records(), &RecordKeeper::personalAverageShown, label("persoAverage"));
         QObject::connect(s, &GameSession::gameOver, [this, s](const QString &next) {
@@ -51,15 +49,15 @@ struct Harness
         });
     }
 
-    // The start-up as the splash and the main window run it.
+    // The start-up as the splash and the main window run it, the window maximised at its
+    // first activation.
     bool start()
     {
         session->prepare();
         if (!session->openFiles())
             return false;
         session->playStartCue();
-        maximised += session->activate(false) ? 1 : 0;
-        return !session->isEnded();
+        return session->activate(false) && !session->isEnded();
     }
 
     // The player list dialog closed with OK on these names as typed.
@@ -88,21 +86,18 @@ struct Harness
             session->typeKey(c);
     }
 
-    // Shows an item with the space bar, types `wrong` wrong keys, then the item in lower
-    // case `raw` milliseconds after it was shown.
-    void playItem(qint64 raw, int wrong = 0)
+    // `count` times: shows an item with the space bar, types `wrong` wrong keys, then the
+    // item in lower case `raw` milliseconds after it was shown.
+    void playItem(qint64 raw, int wrong = 0, int count = 1)
     {
-        type(QStringLiteral(" "));
-        QVERIFY(session->game().isItemShown());
-        type(QString(wrong, QLatin1Char('#')));
-        ts.clock.now += raw;
-        type(session->game().item().toLower());
-        QVERIFY(!session->game().isItemShown());
-    }
-    void playItems(int count, qint64 raw)
-    {
-        for (int i = 0; i < count; ++i)
-            playItem(raw);
+        for (int i = 0; i < count; ++i) {
+            type(QStringLiteral(" "));
+            QVERIFY(session->game().isItemShown());
+            type(QString(wrong, QLatin1Char('#')));
+            ts.clock.now += raw;
+            type(session->game().item().toLower());
+            QVERIFY(!session->game().isItemShown());
+        }
     }
 
     // What the labels show, joined with "|".

@@ -13,11 +13,10 @@
 
 #include <functional>
 
-// Test doubles: clocks that move only when the test says so, random numbers the test
-// queued (then `fallback`), recorders of beeps, sounds (`remaining`: how long the one
-// playing still lasts), addresses opened and ends asked (`atEnd` runs as the end is asked),
-// the X server's keyboard names the test gives, the layout chosen in an earlier run and
-// every one kept since, and boxes answered with the queued answers (then OK).
+// Test doubles: clocks moved by the test, random numbers it queued (then `fallback`),
+// recorders of beeps, sounds (`remaining`: how long the one playing still lasts), addresses
+// opened, ends asked (`atEnd` runs then), given keyboard names and remembered layouts, and
+// boxes answered with the queued answers (then OK).
 struct ScriptedClock : Clock { qint64 ticks() override { return now; } qint64 now = 1000; };
 struct ScriptedWallClock : WallClock
 {

@@ -1,6 +1,5 @@
-// Guards which key counts a character on a keyboard (its lower case, the lowest level, a
-// dead key's letter), the figures per key, which layout the map starts on (the X server's
-// names, then the last choice, then "fr"), the choice kept, and the fallback to "fr".
+// Guards which key counts a character, the figures per key, which layout the map starts
+// on, the choice kept, and the fallback to "fr".
 #include "game/keyboard/KeyboardLayouts.h"
 #include "game/keyboard/KeyboardMap.h"
 #include "game/keyboard/KeyboardSource.h"
@@ -40,8 +39,10 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    // "character > row,column,level" then the dead key's, or none.
-    void place()
+    // "character > row,column,level" then the dead key's, or none. Then the figures per key:
+    // every key in row order; characters on no key (Œ, an empty text, two characters)
+    // counted on none; a dead key's letter on its plain letter.
+    void keysAndLayouts()
     {
         for (const QString row : {"E > 1,0,0", "2 > 0,0,1", "É > 0,0,0", "€ > 1,0,2", "Ê > 1,0,0 1,1,0", "Ë > 1,0,0 1,1,1", "Î > none",
                                   "Œ > none", "  > 2,0,0"}) {
@@ -50,12 +51,6 @@ private slots:
                          + (p.deadRow < 0 ? QString() : QStringLiteral(" %1,%2,%3").arg(p.deadRow).arg(p.deadColumn).arg(p.deadLevel)),
                      row.mid(4));
         }
-    }
-
-    // Every key in row order; characters on no key (Œ, an empty text, two characters)
-    // counted on none; a dead key's letter on its plain letter.
-    void keyRatesAddTheirCharacters()
-    {
         const QList<KeyboardMap::KeyFigures> keys = KeyboardMap::keyFigures(
             smallKeyboard(), {{"E", 100, 5}, {"Ê", 10, 1}, {"É", 50, 5}, {"Œ", 3, 3}, {"", 0, 2}, {"EE", 1, 1}, {"2", 4, 0}});
         QStringList shown;
@@ -64,13 +59,8 @@ private slots:
         QCOMPARE(shown.join(", "), "é 5/54, & 0/0, E 6/110, ^ 0/0, Espace 0/0");
         QCOMPARE(keys[0].rate(), 5.0 / 54.0);
         QVERIFY(keys[1].rate() < 0); // never due
-    }
-
-    // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
-    // the test double gives them (- for none: no X server), then the layout remembered;
-    // then a choice is kept only when it changes.
-    void startLayoutAndChoice()
-    {
+        // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
+        // the test double gives them (- for none: no X server), then the layout remembered.
         const QByteArray n("\0", 1);
         for (const QString row : {"fr - - > fr", "fr - be > fr", "fr nodeadkeys - > fr", "fr bepo - > fr(bepo)", "fr bepo_afnor - > fr(bepo)",
                                   "fr afnor - > fr(afnor)", "be - - > be", "ch fr - > ch(fr)", "ca - - > ca", "be,us , - > be",
@@ -89,28 +79,21 @@ private slots:
             QVERIFY2(layouts.startLayout() == f[4], qPrintable(row));
             QVERIFY(memory.kept.isEmpty());
         }
-        ListedKeyboards source;
-        GivenKeyboardNames server;
-        RememberedLayout memory;
-        memory.layout = "be";
-        KeyboardLayouts layouts(source, server, memory);
-        layouts.choose("be");
-        layouts.choose("fr(bepo)");
-        QCOMPARE(memory.kept, QStringList{"fr(bepo)"});
-        QCOMPARE(layouts.startLayout(), "fr(bepo)");
-    }
-
-    // "anything made? layout > layout made, layouts asked for": fr when the layout cannot
-    // be made, the 49 blank keys when not even fr can.
-    void fallback()
-    {
+        // "anything made? layout > layout made, layouts asked for": fr when the layout cannot
+        // be made, the 49 blank keys when not even fr can. The layout is chosen over "be"
+        // remembered: kept only when it changes, and the next start's.
         for (const QString row : {"yes be > be be", "yes ch(fr) > fr ch(fr),fr", "no ca >  ca,fr", "no fr >  fr"}) {
             const QStringList f = row.split(u' ');
             ListedKeyboards source;
             source.anything = f[0] == "yes";
             GivenKeyboardNames server;
             RememberedLayout memory;
-            const Keyboard keyboard = KeyboardLayouts(source, server, memory).keyboard(f[1]);
+            memory.layout = "be";
+            KeyboardLayouts layouts(source, server, memory);
+            layouts.choose("be");
+            layouts.choose(f[1]);
+            QVERIFY(memory.kept == (f[1] == "be" ? QStringList() : QStringList{f[1]}) && layouts.startLayout() == f[1]);
+            const Keyboard keyboard = layouts.keyboard(f[1]);
             qsizetype keys = 0;
             for (const QList<Key> &r : keyboard.rows)
                 keys += r.size();

@@ -1,10 +1,6 @@
-// Guards targeted practice: the smoothing trusts counts over luck, items come as often as
-// the plan shares them out (weak characters far more often, all alike without a history),
-// no word twice in a game, the report's French text; and as the session runs it: the
-// record files stay byte-identical and no record is announced, each player of the turns
-// practises their own weak characters and gets their own report, the history marks the
-// games as practice, a player without a history is told so on their own screen, and other
-// commands end the practice.
+// Guards targeted practice: the plan's smoothing and shares, the draw that follows them, the
+// report's text; and in the session: record files untouched, each player's own plan, report
+// and history, the message without a history, and other commands ending the practice.
 #include "game/practice/PracticeDraw.h"
 #include "game/practice/PracticeReport.h"
 #include "game/progress/HistoryReader.h"
@@ -73,7 +69,7 @@ private slots:
     // "due wrong aboveK aboveE" for Q, beside K (10 wrong of 30), E (2 of 200), the rest 0 of
     // 25; then a letter only slow (J) is practised in the one-letter mode only, and of eight
     // weak letters only the most that may be named are.
-    void smoothingAndSlowLetters()
+    void planDrawAndReport()
     {
         for (const QString row : {"2 1 0 1", "2 0 0 1", "40 20 1 1", "0 0 0 1"}) {
             const QStringList f = row.split(u' ');
@@ -113,13 +109,9 @@ private slots:
         QCOMPARE(QStringLiteral("%1 %2 %3 ").arg(plan.share(u'K'), 0, 'f', 3).arg(plan.share(u'W'), 0, 'f', 3).arg(plan.share(u'A'), 0, 'f', 3)
                      + QString(plan.practised().constData(), plan.practised().size()),
                  "0.400 0.144 0.057 K");
-    }
-
-    // "mode weak > items drawn as often as the plan shares them, within 0.025 over 2,000
-    // first items of a game (or evenly among six words), and least share of K and W":
-    // letters with K and W missed a third of the time, then alike without a history.
-    void drawFollowsTheShares()
-    {
+        // "mode weak > items drawn as often as the plan shares them, within 0.025 over 2,000
+        // first items of a game (or evenly among six words), and least share of K and W":
+        // letters with K and W missed a third of the time, then alike without a history.
         const QStringList six = {"MAISON", "JARDIN", "KAYAKS", "ÉCOLES", "GARÇON", "CHEVAL"};
         for (const QString row : {"1 KW > 0.6", "1 - > 0", "6 - > 0"}) {
             const int mode = row.at(0).digitValue();
@@ -137,13 +129,9 @@ private slots:
                 QVERIFY2(std::abs(it.value() - (mode == 1 ? draw.plan().share(it.key().at(0)) : 1 / 6.0)) < 0.025, qPrintable(row + it.key()));
             QVERIFY(share.value("K") + share.value("W") >= row.section(" > ", 1).toDouble());
         }
-    }
-
-    // "weak due of K and W > least share of items holding them" over the shipped list, which
-    // has few words with K or W, so a fifth is much: five times an even draw at least; no
-    // word twice in a game; the same random numbers give the same items.
-    void sixLetterPracticeOverTheShippedList()
-    {
+        // "weak due of K and W > least share of items holding them" over the shipped list, which
+        // has few words with K or W, so a fifth is much: five times an even draw at least; no
+        // word twice in a game; the same random numbers give the same items.
         WordList list;
         QVERIFY(list.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName())));
         const QStringList words = list.words();
@@ -176,31 +164,25 @@ private slots:
             return out;
         };
         QVERIFY(items(23) == items(23) && items(23) != items(24));
-    }
-
-    // "history | items played, # before a character: missed once > caption | summary", with
-    // A missed one time in six and a space inside words 20 times in 30 ("-": no history).
-    void reportText()
-    {
-        const QStringList rows = {
+        // "history | items played, # before a character: missed once > caption | summary", with
+        // A missed one time in six and a space inside words 20 times in 30 ("-": no history).
+        const QStringList reports = {
             "- | ABCDEF > Entraînement : tirage égal | ", "even | ABCDEF > Entraînement : tirage égal | ",
             "weak | #ABCDEF,A CDEF > Entraînement : espace A | Entraînement terminé./espace : 67 % de fautes avant, 0 % dans "
             "cette partie/A : 17 % de fautes avant, 50 % dans cette partie",
             "weak | ###ABCDEF,BCDEF > Entraînement : espace A | Entraînement terminé./espace : 67 % de fautes avant, pas demandé "
             "dans cette partie/A : 17 % de fautes avant, 300 % dans cette partie (3 fautes pour 1 fois demandé)"};
-        QList<QChar> alphabet;
-        QList<RecentCharacter> even, weak;
-        for (QChar c : QStringLiteral("ABCDEFGHIJ ")) {
-            alphabet << c;
-            if (c != u' ')
-                even << RecentCharacter{QString(c), 30, 1, 0, 0};
-        }
-        weak = even;
-        weak[0].wrong = 5;
-        weak << RecentCharacter{QStringLiteral(" "), 30, 20, 0, 0};
-        for (const QString &row : rows) {
+        const QString letters = QStringLiteral("ABCDEFGHIJ ");
+        QList<RecentCharacter> evenly, weakly;
+        for (QChar c : letters.trimmed())
+            evenly << RecentCharacter{QString(c), 30, 1, 0, 0};
+        weakly = evenly;
+        weakly[0].wrong = 5;
+        weakly << RecentCharacter{QStringLiteral(" "), 30, 20, 0, 0};
+        for (const QString &row : reports) {
             const QString history = row.section(" | ", 0, 0);
-            const PracticePlan plan = PracticePlan::build(history == "-" ? QList<RecentCharacter>() : history == "even" ? even : weak, 6, alphabet);
+            const QList<RecentCharacter> recent = history == "-" ? QList<RecentCharacter>() : history == "even" ? evenly : weakly;
+            const PracticePlan plan = PracticePlan::build(recent, 6, {letters.cbegin(), letters.cend()});
             QList<PlayedItem> played;
             for (QString item : row.section(" | ", 1).section(" > ", 0, 0).split(u',')) {
                 played << PlayedItem{};
@@ -217,7 +199,7 @@ private slots:
 
     // Anne (weak K) and Paul (weak W) play a round, then a practice round much faster: files
     // unchanged, only the two reports, no record cue; F2 afterwards is an ordinary game again.
-    void practiceLeavesTheRecordFilesAlone()
+    void practiceInTheSession()
     {
         for (const int mode : {1, 6}) {
             Harness h;
@@ -229,7 +211,7 @@ private slots:
             QVERIFY(h.startGame({"Anne", "Paul"}));
             if (mode == 6)
                 h.session->selectMode(6);
-            h.playItems(40, 500);
+            h.playItem(500, 0, 40);
             const QByteArray before = h.folder.read(PlayerFile::fileNameFor(mode)), other = h.folder.read(PlayerFile::fileNameFor(7 - mode));
             const qsizetype boxes = h.ts.boxes.shown.size(), sounds = h.ts.sound.played.size();
             QStringList captions;
@@ -254,16 +236,12 @@ private slots:
                 stored += QStringLiteral("%1%2%3 ").arg(g.player).arg(g.mode).arg(g.practice ? "p" : "");
             QCOMPARE(stored, QStringLiteral("Anne%1 Paul%1 Anne%1p Paul%1p ").arg(mode));
             h.session->newGame();
-            h.playItems(20, 100);
+            h.playItem(100, 0, 20);
             QVERIFY(h.folder.read(PlayerFile::fileNameFor(mode)) != before && !h.history.games.last().practice);
         }
-    }
-
-    // Without anything to read a history from, or with none for the player: an even draw,
-    // said once per player, each box after the screen shows its player. Changing the mode
-    // or the players then ends the practice: its plan was for them.
-    void noHistoryThenAnotherCommand()
-    {
+        // Without anything to read a history from, or with none for the player: an even draw,
+        // said once per player, each box after the screen shows its player. Changing the mode
+        // or the players then ends the practice: its plan was for them.
         for (const bool withReader : {true, false}) {
             Harness h;
             FakeReader empty;
@@ -277,7 +255,7 @@ private slots:
             h.ts.boxes.onShow = [&](const ScriptedBoxes::Box &box) { seen << box.title + ": " + box.text.left(20); };
             h.session->newPractice();
             QCOMPARE(h.shown["prompt"], "Entraînement\u00A0: tirage égal");
-            h.playItems(20, 400);
+            h.playItem(400, 0, 20);
             QCOMPARE(seen, QStringList({"Clavimo: Zoé n'a pas encore d", "screen: Luc", "Luc: Bienvenue au Club CL", "Clavimo: Luc n'a pas encore d"}));
             QVERIFY(h.session->isPractice() && h.history.games.size() == 1 && h.history.games.first().practice);
             withReader ? h.session->selectMode(6) : h.choosePlayers({"Paul"});

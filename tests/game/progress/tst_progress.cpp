@@ -1,8 +1,6 @@
-// Guards the history as the Progression window and « La classe » show it: the chart without
-// drawing it (which games, the axes fitted to them, the days named above them, what each
-// point and the summary say), the players offered, the personal records read without
-// writing, a character's figures and the most missed, the spreadsheet export, and the
-// class's trend, who needs attention and why, and the characters missed most.
+// Guards the history as the Progression window and « La classe » show it: the chart's games,
+// axes, days, points and summary; the players offered, the personal records read without
+// writing, a character's figures, the export, and the class's trends and reasons.
 #include "game/keyboard/KeyboardMap.h"
 #include "game/progress/ClassOverview.h"
 #include "game/progress/HistoryCsv.h"
@@ -17,19 +15,23 @@ namespace {
 
 const QDate kToday(2026, 12, 7);
 
-// Games from a line such as "07/12 16:03, 07/12 16:07 p, ? 100/900": a date ("dd/MM" in
-// 2026, or "dd/MM/yyyy") and a time, or "?" for a date that cannot be read; then Mini and
-// average when not 400/500, and "p" for a practice game. "500 x 16" is 500 games 16 hours
-// apart, the last today at 16:00.
-QList<GameSummary> games(const QString &line, const QTimeZone &zone)
+// The history of a line such as "07/12 16:03, 07/12 16:07 p, ? 100/900 (records 300/900)": games
+// of a date ("dd/MM" in 2026, or "dd/MM/yyyy") and a time, or "?" for a date that cannot be
+// read; then Mini and average when not 400/500, and "p" for a practice game; then the personal
+// records, if any. "500 x 16" is 500 games 16 hours apart, the last today at 16:00.
+ProgressData history(QString line, const QTimeZone &zone)
 {
-    QList<GameSummary> out;
+    ProgressData data;
+    if (line.endsWith(u')')) {
+        data.recordMini = line.section(u' ', -1).section(u'/', 0, 0).toLongLong();
+        data.recordAverage = line.section(u'/', -1).chopped(1).toLongLong();
+        line = line.section(" (", 0, 0);
+    }
     if (line.contains(QLatin1String(" x "))) {
         const int count = line.section(' ', 0, 0).toInt(), hours = line.section(' ', 2, 2).toInt();
-        const QDateTime last(kToday, QTime(16, 0), zone);
         for (int i = count - 1; i >= 0; --i)
-            out.append(GameSummary{0, last.addSecs(-3600LL * hours * i), 400, 500, 0, false});
-        return out;
+            data.games.append(GameSummary{0, QDateTime(kToday, QTime(16, 0), zone).addSecs(-3600LL * hours * i), 400, 500, 0, false});
+        return data;
     }
     for (const QString &entry : line.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
         QStringList parts = entry.split(' ');
@@ -45,19 +47,8 @@ QList<GameSummary> games(const QString &line, const QTimeZone &zone)
             g.mini = parts[1].section('/', 0, 0).toInt();
             g.average = parts[1].section('/', 1, 1).toInt();
         }
-        out.append(g);
+        data.games.append(g);
     }
-    return out;
-}
-
-ProgressData progress(const QList<GameSummary> &list, int recordMini = 0, int recordAverage = 0)
-{
-    ProgressData data;
-    data.games = list;
-    if (recordMini)
-        data.recordMini = recordMini;
-    if (recordAverage)
-        data.recordAverage = recordAverage;
     return data;
 }
 
@@ -73,7 +64,7 @@ private slots:
     // "[all:] games > shown": the games shown (numbers, of how many, practice ones), the axis
     // of the games with the step of its ticks, the times' axis, the days' bands, and the
     // summary's first sentence (no-break spaces written "_"). "all:" shows every game.
-    void chartAxes()
+    void chart()
     {
         const QStringList rows = {
             " > 1–0 of 0 (0 p), x 0–1 by 1, 0–1100 ms |  | 0 partie, aucune partie ordinaire",
@@ -93,11 +84,10 @@ private slots:
             "novembre 2026, à 17_h_00",
             "07/12 16:03 20/30 > 1–1 of 1 (0 p), x 0.5–1.5 by 1, 0–80 ms | 0.5 aujourd'hui | 1 partie aujourd'hui, à 16_h_03"};
         for (const QString &row : rows) {
-            QString line = row.section(" > ", 0, 0);
-            const bool all = line.startsWith("all: "), inParis = line.startsWith("Paris: "), withRecords = line.contains(" (records");
-            line = line.section(" (records", 0, 0).mid(all ? 5 : inParis ? 7 : 0);
+            const QString line = row.section(" > ", 0, 0);
+            const bool all = line.startsWith("all: "), inParis = line.startsWith("Paris: ");
             const QTimeZone zone = inParis ? QTimeZone("Europe/Paris") : QTimeZone::utc();
-            const ProgressChart chart(progress(games(line, zone), withRecords ? 300 : 0, withRecords ? 900 : 0), all, zone, kToday);
+            const ProgressChart chart(history(line.mid(all ? 5 : inParis ? 7 : 0), zone), all, zone, kToday);
             QStringList bands;
             for (const ProgressChart::Band &band : chart.bands())
                 bands << QStringLiteral("%1 %2").arg(band.from).arg(band.label);
@@ -118,41 +108,33 @@ private slots:
             for (qsizetype i = 0; i < chart.minis().size(); ++i)
                 QCOMPARE(chart.minis()[i].x(), chart.averages()[i].x());
         }
-    }
-
-    // "averages, oldest first, negative for practice > the summary after its first sentence":
-    // the best and last averages of the ordinary games, and the trend.
-    void chartSummary()
-    {
+        // "averages, oldest first, negative for practice > the summary after its first sentence":
+        // the best and last averages of the ordinary games, and the trend; then each point's text.
         const QString figures = " Meilleure moyenne_: %1 millisecondes. Dernière moyenne_: %2 millisecondes. Tendance_: ";
-        const QStringList rows = {"700 > 1 partie." + figures.arg(700).arg(700) + "pas encore assez de parties.",
+        const QStringList summaries = {"700 > 1 partie." + figures.arg(700).arg(700) + "pas encore assez de parties.",
                                   "900 800 -500 850 600 650 > 6 parties dont 1 d'entraînement." + figures.arg(600).arg(650)
                                       + "en progrès, moyennes plus rapides qu'avant.",
                                   "500 520 700 710 > 4 parties." + figures.arg(500).arg(710) + "en recul, moyennes plus lentes qu'avant.",
                                   "600 610 605 600 590 600 610 600 605 600 > 10 parties." + figures.arg(590).arg(600) + "stable.",
                                   "-500 > 1 partie dont 1 d'entraînement, aucune partie ordinaire."};
-        for (const QString &row : rows) {
+        for (const QString &row : summaries) {
             ProgressData data;
             for (const QString &a : row.section(" > ", 0, 0).split(u' '))
                 data.games.append(GameSummary{0, QDateTime(), std::abs(a.toLongLong()) / 2, std::abs(a.toLongLong()), 0, a.startsWith(u'-')});
             QCOMPARE(ProgressChart(data, true, QTimeZone::utc(), kToday).summary().replace(QChar(0xA0), u'_'), row.section(" > ", 1));
         }
-    }
-
-    // "games > what the last point says" ("_" no-break space, "." narrow one); nothing past the last game.
-    void chartPointText()
-    {
+        // "games > what the last point says" ("_" no-break space, "." narrow one); nothing past the last game.
         for (const QString row : {"07/12 16:03, 01/12 09:05 380/1234 > Partie 2, le 1er décembre 2026 à 9_h_05_: Mini 380 ms, moyenne 1.234 ms",
                                   "07/12 16:03 300/450 p > Partie 1 (entraînement), le 7 décembre 2026 à 16_h_03_: Mini 300 ms, moyenne 450 ms",
                                   "? 300/450 > Partie 1, date illisible_: Mini 300 ms, moyenne 450 ms"}) {
-            const ProgressChart chart(progress(games(row.section(" > ", 0, 0), QTimeZone::utc())), false, QTimeZone::utc(), kToday);
+            const ProgressChart chart(history(row.section(" > ", 0, 0), QTimeZone::utc()), false, QTimeZone::utc(), kToday);
             QCOMPARE(chart.pointText(chart.lastNumber()).replace(QChar(0xA0), u'_').replace(QChar(0x202F), u'.'), row.section(" > ", 1));
             QVERIFY(chart.pointText(chart.lastNumber() + 1).isEmpty());
         }
     }
 
     // "history's players | current > offered | chosen"
-    void playersOffered()
+    void playersAndTheirRecords()
     {
         for (const QString row : {"Zoé,Éric,anne,Emma | Emma > anne,Emma,Éric,Zoé | Emma", "Zoé,Bruno |  > Bruno,Zoé | Bruno",
                                   "Zoé | Paul > Paul,Zoé | Paul", " |  >  | "}) {
@@ -160,12 +142,8 @@ private slots:
             const QStringList offered = progressPlayers(f[0].split(u',', Qt::SkipEmptyParts), f[1]);
             QCOMPARE(offered.join(u',') + " | " + defaultPlayer(offered, f[1]), f[2] + " | " + f[3]);
         }
-    }
-
-    // The personal records come from the record file, which is only read: never created,
-    // never written. "file (players after the placeholders, - none) | player > mini average"
-    void personalRecordsReadOnly()
-    {
+        // The personal records come from the record file, which is only read: never created,
+        // never written. "file (players after the placeholders, - none) | player > mini average"
         const QByteArray abs = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 350);
         const QMap<QString, QByteArray> files = {{"-", {}}, {"abs", abs}, {"two", abs + entryBytes("Anne", 300, 350) + entryBytes("Paul", 420, 9999)},
                                                  {"long", abs + entryBytes("Maximilien-Alex", 500, 600)}};
@@ -250,13 +228,9 @@ private slots:
                                                        days < 0 ? QDateTime() : kNow.addDays(-days), kNow);
             QCOMPARE(ClassOverview::trendText(trend) + " | " + ClassOverview::reasonText(reasons).replace(QChar(0xA0), u'_'), f[3] + " | " + f[4]);
         }
-    }
-
-    // The share of wrong keys among the keys pressed, and the class's over every player;
-    // the characters missed most: 10 wrong in 40 outranks 1 in 2 once smoothed toward the
-    // player's rate, never-missed characters stay out, three at most.
-    void classFigures()
-    {
+        // The share of wrong keys among the keys pressed, and the class's over every player;
+        // the characters missed most: 10 wrong in 40 outranks 1 in 2 once smoothed toward the
+        // player's rate, never-missed characters stay out, three at most.
         QCOMPARE(ClassOverview::wrongShare(1, 9), 0.1);
         QCOMPARE(ClassOverview::wrongShare(0, 0), -1.0);
         PlayerFigures anne;

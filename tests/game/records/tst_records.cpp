@@ -1,60 +1,25 @@
-// Guards the record files byte for byte: the 19-byte player entry, how a mode's file gets
-// its absolute records, how players are found or appended (odd-length files, files of over
-// 32767 players), and the records list's lines and ranking, which must match the plain
-// exchange sort, ties included (the header line is checked in the records window's tests);
-// and a record file shared by several programs at once, as in a classroom's shared folder.
+// Guards the record files byte for byte: the player entry, the absolute records, players
+// found or appended, the records list's lines and ranking, and a file shared by several
+// programs at once, as in a classroom's shared folder.
 #include "game/records/PlayerFile.h"
 #include "game/records/RecordBook.h"
-#include "game/records/RecordKeeper.h"
 #include "game/records/RecordsList.h"
-#include "game/session/SoundCues.h"
 #include "platform/FileLock.h"
 #include "support/EntryBytes.h"
 #include "support/TestDoubles.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QtTest>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <numeric>
-#include <random>
+#include <thread>
 #include <vector>
 
-namespace {
-const QString kFile = QStringLiteral("clvfic1.txt");
-
-// A player of the shared-folder test, run as this program with "--write folder seed rounds":
-// plays quick games against the folder's record file for random players and times, and
-// prints every time it offered ("name mini average" a line) for the test to check the file.
-int writeRecords(char **argv)
-{
-    PlayerFile file;
-    if (!QDir::setCurrent(QString::fromLocal8Bit(argv[2])) || !file.open(kFile))
-        return 2;
-    std::mt19937 random(QByteArray(argv[3]).toUInt());
-    RecordingSound sound;
-    SoundCues cues(sound);
-    ScriptedBoxes boxes;
-    RecordKeeper keeper(file, cues, boxes);
-    keeper.loadAbsolute();
-    for (int i = 0; i < QByteArray(argv[4]).toInt(); ++i) {
-        const QString name = QStringLiteral("Joueur%1").arg(random() % 25);
-        keeper.findPlayer(name);
-        const int mini = 100 + int(random() % 9000), average = 100 + int(random() % 9000);
-        keeper.afterItem(mini, name);
-        keeper.afterGame(average, name);
-        std::printf("%s %d %d\n", qPrintable(name), mini, average);
-        boxes.shown.clear(); // so that a long run keeps no growing log
-        sound.played.clear();
-    }
-    return 0;
-}
-} // namespace
+static const QString kFile = QStringLiteral("clvfic1.txt");
 
 class TestRecords : public QObject
 {
@@ -63,7 +28,7 @@ class TestRecords : public QObject
 private slots:
     // Name cut to 15 characters in windows-1252, Mini and Average as 16-bit little-endian;
     // an entry past the end reads as zeros.
-    void entryLayout()
+    void entriesAndPlayers()
     {
         for (const auto &[name, mini, average, bytes] :
              {std::tuple{"Anne", 9999, -1, QByteArray("Anne           \x0F\x27\xFF\xFF", 19)},
@@ -76,12 +41,8 @@ private slots:
             QCOMPARE(file.read(1).Name, FitName(name));
             QCOMPARE(file.read(2).Name + file.read(2).toBytes(), QString(15, QChar(0)) + QByteArray(19, '\0'));
         }
-    }
-
-    // "file before > after, absolute Mini and Average": a 0 is replaced by the placeholder,
-    // the unused field written back.
-    void absoluteRecords()
-    {
+        // "file before > after, absolute Mini and Average": a 0 is replaced by the placeholder,
+        // the unused field written back.
         const QByteArray kept = entryBytes("Zoe", 180, 7) + entryBytes("Max", 3, 260);
         for (const auto &[before, after, mini, average] :
              {std::tuple{QByteArray(), kPlaceholders, 9999, 9999}, {kept, kept, 180, 260},
@@ -94,11 +55,7 @@ private slots:
             QCOMPARE(QList<int>({abs.mini, abs.average}), QList<int>({mini, average}));
             QCOMPARE(folder.read(kFile), after);
         }
-    }
-
-    // "players after the placeholders, name > entry number, players afterwards".
-    void lookup()
-    {
+        // "players after the placeholders, name > entry number, players afterwards".
         const QByteArray three = entryBytes("Paul", 500, 600) + entryBytes("Anne", 1, 2) + entryBytes("Paul", 7, 8);
         const QByteArray ana = entryBytes("Ana", 9999, 9999), maxi = entryBytes("Maximilien-alex", 1, 1), lukasz = entryBytes("?ukasz", 1, 1);
         QByteArray many;
@@ -129,7 +86,7 @@ private slots:
     }
 
     // "rank name mini|line", Average 456.
-    void listLine()
+    void recordsList()
     {
         for (const QString row : {"1 Paul 5| 1   Paul            5    456", "10 Zoé 555| 10  Zoé             555  456",
                                   "99 Bob 9999| 99  Bob             9999 456", "100 Bob 123| 100  Bob             123  456",
@@ -137,12 +94,8 @@ private slots:
             const QStringList f = row.section(u'|', 0, 0).split(u' ');
             QCOMPARE(recordLine(f[0].toInt(), PlayerEntry{FitName(f[1]), qint16(f[2].toInt()), 456}), row.section(u'|', 1));
         }
-    }
-
-    // Three runs of each size from 0 to 300, over ranges from two values (many ties) to the
-    // whole 16-bit range, against the exchange sort written out literally on indices.
-    void listMatchesExchangeSort()
-    {
+        // Three runs of each size from 0 to 300, over ranges from two values (many ties) to the
+        // whole 16-bit range, against the exchange sort written out literally on indices.
         for (const auto &[low, high] : {std::pair{0, 1}, std::pair{298, 302}, std::pair{150, 1200}, std::pair{-32768, 32767}}) {
             QRandomGenerator rng(quint32(low * 7919 + high));
             for (int run = 0; run < 3 * 301; ++run) {
@@ -159,40 +112,30 @@ private slots:
         }
     }
 
-    // "programs rounds": each prints the times it offered; afterwards every player is in the
-    // file once, with the best times offered for them, and the absolute records the best of all.
-    void concurrentProgramsKeepEveryRecord()
+    // Another program holds the lock while it writes an entry: each step that reads and
+    // writes the file waits, then sees what it wrote. "step > what the step found", on a file
+    // of an absolute Mini of 0 and Anne's 500/500, the other writing 200/200 for Anne as the
+    // absolute Mini's holder, for Anne herself, or for Paul after her.
+    void stepsWaitForAnotherProgramsWrite()
     {
-        for (const auto &[programs, rounds] : {std::pair{2, 1500}, std::pair{4, 600}}) {
+        for (const QString row : {"load 1 > 200", "offer 3 > 0", "find 4 > 0"}) {
             ScratchFolder folder;
-            std::vector<std::unique_ptr<QProcess>> players;
-            for (int p = 0; p < programs; ++p) {
-                players.push_back(std::make_unique<QProcess>());
-                players.back()->start(QCoreApplication::applicationFilePath(),
-                                      {"--write", folder.path(), QString::number(1000 + p), QString::number(rounds)});
-            }
-            using Best = std::pair<int, int>; // mini, average
-            std::map<QString, Best> best;
-            Best absolute{9999, 9999};
-            for (auto &process : players) {
-                QVERIFY(process->waitForFinished(120000) && process->exitCode() == 0);
-                const QList<QByteArray> lines = process->readAllStandardOutput().trimmed().split('\n');
-                QCOMPARE(lines.size(), rounds);
-                for (const QByteArray &line : lines) {
-                    const QList<QByteArray> f = line.split(' ');
-                    auto &b = best.try_emplace(QString::fromLatin1(f[0]), 9999, 9999).first->second;
-                    b = {qMin(b.first, f[1].toInt()), qMin(b.second, f[2].toInt())};
-                    absolute = {qMin(absolute.first, b.first), qMin(absolute.second, b.second)};
-                }
-            }
+            folder.write(kFile, entryBytes("xxxxx", 0, 0) + entryBytes("xxxxx", 0, 9999) + entryBytes("Anne", 500, 500));
             PlayerFile file;
-            QVERIFY(file.open(folder.file("clvfic1.txt")));
-            QCOMPARE(file.length() % PlayerEntry::kSize, qint64(0));
-            QVERIFY(Best(file.read(1).Mini, file.read(2).Average) == absolute);
-            const QList<PlayerEntry> stored = file.read(3, qint64(file.playerCount()));
-            QCOMPARE(std::size_t(stored.size()), best.size()); // nobody missing, nobody twice
-            for (const PlayerEntry &r : stored)
-                QVERIFY2(best.count(r.Name.trimmed()) && best[r.Name.trimmed()] == Best(r.Mini, r.Average), qPrintable(r.Name));
+            EntryFile other;
+            QVERIFY(file.open(kFile) && other.open(folder.file(kFile), PlayerEntry::kSize, EntryFile::Mode::ReadWrite));
+            auto held = std::make_unique<FileLock>(other);
+            std::thread writer([&] {
+                QThread::msleep(200);
+                const QByteArray name = row.startsWith("find") ? "Paul" : "Anne";
+                other.write(row.section(u' ', 1, 1).toLongLong(), entryBytes(name, 200, 200));
+                held.reset();
+            });
+            const qint64 found = row.startsWith("load") ? RecordBook::loadAbsRecords(file).mini
+                : row.startsWith("offer")               ? RecordBook::offer(file, 3, RecordBook::Field::Mini, 300, "Anne").beaten
+                                                        : RecordBook::findPlayer(file, "Paul").created;
+            writer.join();
+            QVERIFY2(QString::number(found) == row.section(" > ", 1), qPrintable(row));
         }
     }
 
@@ -219,12 +162,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    if (argc == 5 && QByteArray(argv[1]) == "--write")
-        return writeRecords(argv);
-    QCoreApplication app(argc, argv);
-    TestRecords test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestRecords)
 #include "tst_records.moc"

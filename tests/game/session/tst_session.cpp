@@ -1,10 +1,6 @@
-// Guards one game and the session around it. The score: which keys count as right, the item
-// time from the start and end ticks with a tenth added per wrong key (rounded down, never
-// below 1 ms), the game's best time and its average rounded down, the wrong keys kept per
-// item. The 2-byte settings file. What the session adds to the rules: the files at start-up
-// and the message when one cannot be used, the cues and boxes of a game in their order and
-// the bytes written, players taking turns with the hand-over, the modes and their files, the
-// sound switch, the end of the program, and the finished games handed to the history.
+// Guards one game's score (keys, item times with their penalty, Mini and average) and the
+// session around it: the files at start-up, a game's cues, boxes and bytes, turns, modes,
+// the sound switch and its file, the end of the program, and the games given to the history.
 #include "game/session/TypingGame.h"
 #include "game/words/WordList.h"
 #include "support/EntryBytes.h"
@@ -65,10 +61,10 @@ class TestSession : public QObject
 private slots:
     // "mode: r keys raw, ... > time mini average, ..." with "*" on a new best of the game, then
     // the characters due at each wrong key "/" the wrong keys as kept (upper case), the space
-    // of a word due like a letter. r 0.4 draws K, 0 draws A, 0.99 draws "ÉTÉ ET"; # is a wrong key.
+    // of a word due like a letter. r 0.4 draws K, 0 draws A, 0.9999 Z, 0.99 "ÉTÉ ET"; # is a wrong key.
     void items()
     {
-        for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.4 #\r\b_k 409 > 572 572 572* KKKK/#\r\b ",
+        for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.9999 z 1 > 1 1 1*", "1: 0.4 #\r\b_k 409 > 572 572 572* KKKK/#\r\b ",
                                   "1: 0.4 #k 30 > 33 33 33* K/#", "1: 0.99 b\x1b\rz 300 > 390 390 390* ZZZ/B\x1b\r",
                                   "1: 0.4 ##########k 777 > 1554 1554 1554* KKKKKKKKKK/##########",
                                   "1: 0.4 ###k 40000 > 52000 9999 52000 KKK/###", "1: 0 a 0, 0 #####a 0 > 1 1 1*, 1 1 1 AAAAA/#####",
@@ -97,32 +93,14 @@ private slots:
         }
     }
 
-    // Each letter drawn evenly; the six-letter mode needs a usable list.
-    void drawing()
-    {
-        Game g(1);
-        QString letters;
-        for (int i = 0; i < 26; ++i) {
-            g.random.values = {(i + 0.999) / 26};
-            letters += g.game.drawNextItem();
-        }
-        QCOMPARE(letters + QString::number(g.game.itemCount()), "ABCDEFGHIJKLMNOPQRSTUVWXYZ26");
-        WordList closed;
-        g.game.setMode(6);
-        for (WordList *list : {static_cast<WordList *>(nullptr), &closed}) {
-            g.game.setWordList(list);
-            QVERIFY(!g.game.canDrawItem());
-        }
-    }
-
     // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
     // box naming it, and nothing created after it.
-    void startUpFiles()
+    void filesAndModes()
     {
         Harness fresh;
         QVERIFY(fresh.start());
         QCOMPARE(fresh.file("clvfic1.txt"), kPlaceholders);
-        QCOMPARE(fresh.ts.random.seeds + fresh.maximised, 2);
+        QCOMPARE(fresh.ts.random.seeds, 1);
         fresh.type(QStringLiteral(" ")); // no game yet
         QVERIFY(!fresh.session->game().isItemShown() && fresh.ts.boxes.shown.isEmpty());
         for (const QString blocked : {"clvfic1.txt", "clavimo.ini"}) {
@@ -135,21 +113,29 @@ private slots:
         }
     }
 
-    // "file before > cues then box texts > file after": Paul's first item takes 500 ms and two
-    // wrong keys (600), then 400, 400 and 17 times 450: Mini 400, average 452.
+    // "file before, file another program writes once the game started > cues then box texts >
+    // file after, labels": Paul's first item takes 500 ms and two wrong keys (600), then 400,
+    // 400 and 17 times 450: Mini 400, average 452. Records another program set meanwhile,
+    // better or equal, stand: nothing announced or written over them, shown as the file has them.
     void wholeGame()
     {
         const QByteArray anne = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 300), paul = entryBytes("Paul", 400, 452);
-        const QList<std::tuple<QByteArray, QString, QByteArray>> rows = {
-            {{}, "cparti oui recminab Record mini absolu ! recmin Record mini perso ! oui recminab Record mini absolu ! recmin "
-                 "Record mini perso ! recmoy Record perso moyenne ! recmoyab Record absolu moyenne !",
-             entryBytes("Paul", 400, 0) + entryBytes("Paul", 0, 452) + paul},
-            {anne + entryBytes("Paul", 9999, 9999), "cparti oui recmin Record mini perso ! oui recmin Record mini perso ! recmoy Record perso moyenne !", anne + paul},
-            {anne + paul, "cparti oui oui", anne + paul}};
-        for (const auto &[before, announced, after] : rows) {
+        const QByteArray others = entryBytes("Zo\xE9", 300, 0) + entryBytes("Zo\xE9", 0, 200) + entryBytes("Paul", 100, 400);
+        const QString anneMini = "Anne            Mini :     300";
+        const QList<std::tuple<QByteArray, QByteArray, QString, QByteArray, QString>> rows = {
+            {{}, {}, "cparti oui recminab Record mini absolu ! recmin Record mini perso ! oui recminab Record mini absolu ! recmin "
+                     "Record mini perso ! recmoy Record perso moyenne ! recmoyab Record absolu moyenne !",
+             entryBytes("Paul", 400, 0) + entryBytes("Paul", 0, 452) + paul, "400|Paul            Mini    :     400"},
+            {anne + entryBytes("Paul", 9999, 9999), {}, "cparti oui recmin Record mini perso ! oui recmin Record mini perso ! recmoy "
+                                                        "Record perso moyenne !", anne + paul, "400|" + anneMini},
+            {anne + paul, {}, "cparti oui oui", anne + paul, "400|" + anneMini},
+            {{}, others, "cparti oui oui", others, "100|Zoé             Mini :     300"}};
+        for (const auto &[before, meanwhile, announced, after, labels] : rows) {
             Harness h;
             h.folder.write(QStringLiteral("clvfic1.txt"), before);
             QVERIFY(h.startGame({"Paul"}));
+            if (!meanwhile.isEmpty())
+                h.folder.write(QStringLiteral("clvfic1.txt"), meanwhile);
             QStringList heard; // the cues played before each box, then its text
             h.ts.boxes.onShow = [&](const ScriptedBoxes::Box &box) {
                 heard << h.ts.sound.played.join(u' ').remove(".wav") << box.text;
@@ -157,39 +143,23 @@ private slots:
                 h.ts.sound.played.clear();
             };
             h.playItem(500, 2);
-            h.playItems(2, 400);
-            h.playItems(17, 450);
+            h.playItem(400, 0, 2);
+            h.playItem(450, 0, 17);
             heard << h.ts.sound.played.join(u' ').remove(".wav");
             heard.removeAll(QString());
             QCOMPARE(heard.join(u' '), announced);
             QCOMPARE(h.file("clvfic1.txt"), after);
+            QCOMPARE(h.labels({"time", "gameMini", "persoMini", "absMini", "persoAverage"}),
+                     "450|Mini    :  400|Mini    :  " + labels + "|Moyenne :  " + (meanwhile.isEmpty() ? "452" : "400"));
             h.type(QStringLiteral(" ")); // a single player waits for a new game
             QVERIFY(h.handOvers == QStringList{QString()} && !h.session->game().isItemShown());
-            QCOMPARE(h.labels({"time", "gameMini", "persoMini"}), "450|Mini    :  400|Mini    :  400");
         }
-    }
-
-    // Another program on the same folder set better or equal records since this one loaded
-    // them: nothing is announced or written over them, and they are shown as the file has them.
-    void recordsSetMeanwhileByAnotherProgramStand()
-    {
-        Harness h;
-        QVERIFY(h.startGame({"Paul"}));
-        const QByteArray others = entryBytes("Zo\xE9", 660, 0) + entryBytes("Zo\xE9", 0, 200) + entryBytes("Paul", 100, 660);
-        h.folder.write(QStringLiteral("clvfic1.txt"), others);
-        h.ts.boxes.shown.clear();
-        h.ts.sound.played.clear();
-        h.playItems(20, 660);
-        QVERIFY(h.ts.boxes.shown.isEmpty() && h.ts.sound.played == QStringList{"oui.wav"});
-        QCOMPARE(h.file("clvfic1.txt"), others);
-        QCOMPARE(h.labels({"absMini", "absAverage", "persoMini", "persoAverage"}),
-                 "Zoé             Mini :     660|Zoé            Moyenne :  200|Mini    :  100|Moyenne :  660");
     }
 
     // "escape|window, sound on|off, ms the cue still lasts > ms the end waits": Escape asks
     // (staying counts a wrong key), the files are closed first, the goodbye is said once, and
     // the end waits for the goodbye cue only while it is heard.
-    void theEnd()
+    void soundSwitchAndTheEnd()
     {
         const int m = GameSession::kEndMarginMs;
         const QStringList rows = {"escape on 698 > " + QString::number(698 + m), "escape off 698 > 0", "escape on 0 > 0",
@@ -220,17 +190,13 @@ private slots:
             h.session->sayGoodbye();
             QCOMPARE(h.ts.boxes.shown.size(), boxes + (f[0] == "stay" ? 1 : 0));
         }
-    }
-
-    // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk
-    // at once": the first two bytes are the switch (a missing one read as 0), the rest kept.
-    // A wrong key beeps whatever the switch; Help beeps when the switch is on.
-    void soundSwitch()
-    {
-        const QList<std::tuple<QByteArray, QString, QByteArray>> rows = {
+        // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk
+        // at once": the first two bytes are the switch (a missing one read as 0), the rest kept.
+        // A wrong key beeps whatever the switch; Help beeps when the switch is on.
+        const QList<std::tuple<QByteArray, QString, QByteArray>> files = {
             {{}, "on checked", QByteArray("\0\0", 2)}, {QByteArray("\0\0", 2), "off unchecked", "\xFF\xFF"},
             {"\x05", "on unchecked", "\xFF\xFF"}, {"\xFF\xFF\x12\x34", "on checked", QByteArray("\0\0\x12\x34", 4)}};
-        for (const auto &[settings, state, switched] : rows) {
+        for (const auto &[settings, state, switched] : files) {
             Harness h;
             if (!settings.isEmpty())
                 h.folder.write(QStringLiteral("clavimo.ini"), settings);
@@ -248,12 +214,8 @@ private slots:
             h.session->help();
             QCOMPARE(h.ts.beeper.count, (on ? 2 : 1) + (checked ? 0 : 1));
         }
-    }
-
-    // The six-letter mode: its own counters and record file, a welcome per mode; the list
-    // opens with the mode. An empty list is explained when a word is needed.
-    void sixLetterWords()
-    {
+        // The six-letter mode: its own counters and record file, a welcome per mode; the list
+        // opens with the mode. An empty list is explained when a word is needed.
         Harness h;
         h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
         QVERIFY(h.startGame({"Zoé"}));
@@ -264,7 +226,7 @@ private slots:
         h.ts.random.values = {0.99};
         h.playItem(1100);
         QCOMPARE(h.shown["item"], "ÉTÉ ET");
-        h.playItems(19, 1100);
+        h.playItem(1100, 0, 19);
         QCOMPARE(h.file("clvfic6.txt"), entryBytes("Zo\xE9", 1100, 0) + entryBytes("Zo\xE9", 0, 1100) + entryBytes("Zo\xE9", 1100, 1100));
         h.session->selectMode(1);
         QCOMPARE(h.session->playerFile().path(), "clvfic1.txt");
@@ -281,34 +243,30 @@ private slots:
 
     // Turns pass in order and wrap, each announced by the hand-over; another window closing
     // over the game keeps it going; each player's times go to their own entry.
-    void threePlayersTakeTurns()
+    void turnsAndGamesReachingTheHistory()
     {
-        Harness h;
-        QVERIFY(h.startGame({"Anne", "Bruno", "Chloé"}));
+        Harness three;
+        QVERIFY(three.startGame({"Anne", "Bruno", "Chloé"}));
         for (int turn = 0; turn < 3; ++turn) {
-            QCOMPARE(h.shown["player"], QStringList({"Anne", "Bruno", "Chloé"})[turn]);
+            QCOMPARE(three.shown["player"], QStringList({"Anne", "Bruno", "Chloé"})[turn]);
             for (int i = 0; i < 20; ++i) {
-                h.playItem(300 + turn);
-                h.session->activate(false);
+                three.playItem(300 + turn);
+                three.session->activate(false);
             }
         }
-        QCOMPARE(h.handOvers, QStringList({"Bruno", "Chloé", "Anne"}));
-        QVERIFY(!h.session->game().isRunning()); // back at the first player: wait for a new game
-        QCOMPARE(h.file("clvfic1.txt").mid(38), entryBytes("Anne", 300, 300) + entryBytes("Bruno", 301, 301) + entryBytes("Chlo\xE9", 302, 302));
-    }
-
-    // "items played, interruption, items played > modes of the games stored": only a game
-    // played to its 20th item since its counters last started reaches the history.
-    void gamesReachingTheHistory()
-    {
+        QCOMPARE(three.handOvers, QStringList({"Bruno", "Chloé", "Anne"}));
+        QVERIFY(!three.session->game().isRunning()); // back at the first player: wait for a new game
+        QCOMPARE(three.file("clvfic1.txt").mid(38), entryBytes("Anne", 300, 300) + entryBytes("Bruno", 301, 301) + entryBytes("Chlo\xE9", 302, 302));
+        // "items played, interruption, items played > modes of the games stored": only a game
+        // played to its 20th item since its counters last started reaches the history.
         for (const QString row : {"20 - 0 > 1", "19 new 0 > ", "19 new 20 > 1", "7 mode 13 > ", "7 mode 20 > 6", "10 quit 0 > "}) {
             const QStringList f = row.split(u' ');
             Harness h;
             h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
             QVERIFY(h.startGame({"Paul"}));
-            h.playItems(f[0].toInt(), 300);
+            h.playItem(300, 0, f[0].toInt());
             f[1] == "new" ? h.session->newGame() : f[1] == "mode" ? h.session->selectMode(6) : f[1] == "quit" ? h.session->quit() : void();
-            h.playItems(f[2].toInt(), 300);
+            h.playItem(300, 0, f[2].toInt());
             QString modes;
             for (const FinishedGame &game : h.history.games)
                 modes += QString::number(game.mode) + (game.items.size() == 20 ? "" : "!");
