@@ -87,12 +87,8 @@ cd "$work"
   echo "PRAGMA user_version = 4;"
 } | sqlite3 historique.sqlite
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_program
+start_with_paul
 main="$MAIN_ID"
-xdotool windowactivate --sync "$main"
-name_player paul
-sleep 0.5
-close_boxes Paul # the welcome of a new player
 xdotool windowactivate --sync "$main"
 records="$(stat -c %s clvfic1.txt)"
 xdotool key F8

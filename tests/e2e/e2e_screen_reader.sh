@@ -95,12 +95,8 @@ done
 spoken | grep -q . || skip "Orca said nothing in 30 seconds: $(tail -n 3 "$work/orca.out" | tr '\n' ' ')"
 
 cd "$work"
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_program
+start_with_paul
 main="$MAIN_ID"
-xdotool windowactivate --sync "$main"
-name_player paul
-sleep 0.5
-close_boxes Paul # the welcome of a new player
 
 for n in $(seq 20); do
   xdotool windowactivate --sync "$main" 2>/dev/null || true

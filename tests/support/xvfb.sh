@@ -151,6 +151,16 @@ start_program() {
   sleep 0.3
 }
 
+# start_with_paul: starts the program with its accessibility bridge on, as a screen reader
+# finds it, names Paul from the main window (MAIN_ID) and closes his welcome.
+start_with_paul() {
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_program
+  xdotool windowactivate --sync "$MAIN_ID"
+  name_player paul
+  sleep 0.5
+  close_boxes Paul
+}
+
 # play_letter_item MAIN_ID: in the one-letter game, shows the next item with the space bar
 # in the main window and types every letter of the alphabet in turn, so that the item's
 # letter, whatever it is, is typed (the wrong keys before it only beep).
