@@ -5,10 +5,16 @@
 # What a script leaves running is stopped when it ends, however it ends: the program
 # (app_pid), every process in pids, then the script's own undo_more if it has one; the
 # scratch folder goes last. A script takes this with `trap end_script EXIT`.
+#
+# Only the script's own shell cleans up. A subshell started with & keeps the script's traps
+# until it gets to run, and bash runs the EXIT trap of a shell ended by a signal: a guard
+# subshell killed a few milliseconds after it started would otherwise remove the scratch
+# folder and stop the servers under the script, which goes on.
 pids=()
 app_pid=""
 end_script() {
   local status=$?
+  [ "$BASHPID" = "$$" ] || exit "$status"
   set +e
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
