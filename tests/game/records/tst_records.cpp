@@ -137,12 +137,8 @@ private slots:
             writer.join();
             QVERIFY2(QString::number(found) == row.section(" > ", 1), qPrintable(row));
         }
-    }
-
-    // A lock another program holds delays the next one by its wait at most, and is let go
-    // with its holder; a file that cannot be locked does not wait at all.
-    void aLockThatCannotBeHadDoesNotFreeze()
-    {
+        // A lock another program holds delays the next one by its wait at most, and is let go
+        // with its holder; a file that cannot be locked does not wait at all.
         ScratchFolder folder;
         EntryFile mine, other, closed;
         QVERIFY(mine.open(folder.file("clvfic1.txt"), PlayerEntry::kSize, EntryFile::Mode::ReadWrite));

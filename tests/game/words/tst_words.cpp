@@ -1,6 +1,5 @@
 // Guards the word lists: the draw among a list's usable records, a teacher's list (kept,
 // lowered, stored, or skipped and why), and the shipped list, fit for children.
-#include "game/session/SoundCues.h"
 #include "game/words/WordImport.h"
 #include "game/words/WordList.h"
 #include "platform/DataPaths.h"
@@ -58,7 +57,6 @@ private slots:
         // bytes that are not UTF-8 or 'none' when no word". A skipped "word:c" is one holding the
         // character c, which cannot be typed or stored.
         const QList<std::pair<QByteArray, QString>> imports = {
-            {"maison\njardin\n", "maison jardin |  | "},
             {"  maison \t\tjardin\xC2\xA0" "cahier\n\nbureau", "maison jardin cahier bureau |  | "},
             {"\xEF\xBB\xBFmaison\r\njardin\r\n", "maison jardin |  | "},
             {"MAISON \xC3\x89l\xC3\xA8ves GAR\xC3\x87ON", "maison élèves garçon |  | "},
@@ -78,7 +76,6 @@ private slots:
             {QByteArray("mai\0son jardin", 14), "jardin | maiU+0000son:U+0000 | "},
             {"maison Maison jardin MAISON", "maison jardin | Maison: doublon/MAISON: doublon | "},
             {"", " |  | none"},
-            {"\r\n \t\n", " |  | none"},
             {"\xEF\xBB\xBF\r\n", " |  | none"},
             {"maison\r\n\xE9l\xE8ves\r\n", " |  | 2"},
             {"maison\njardin\nfor\xC3", " |  | 3"},
@@ -94,7 +91,6 @@ private slots:
             QString want = expected;
             want.replace(QRegularExpression(":(\\S+?)(?=/| \\|)"), ": caractère «\u00A0\\1\u00A0» qui ne peut pas être tapé ou enregistré");
             QCOMPARE(words.kept().join(u' ') + " | " + skipped.join(u'/') + " | " + problem, want);
-            QCOMPARE(words.records(), Windows1252::encode(words.kept().join(QString())));
         }
         // A "word" may be a whole line of some other file: the message shows its start only. A
         // whole dictionary given by mistake is read well within the test's time limit (a search
@@ -105,9 +101,8 @@ private slots:
         QCOMPARE(WordImport::reasonText(line.skipped().constFirst()), "longueur (5000 lettres au lieu de 6)");
         QByteArray bytes;
         for (int i = 0; i < 200000; ++i) {
-            char word[7] = {0, 0, 0, 0, 0, 0, '\n'};
-            for (int k = 5, n = i; k >= 0; --k, n /= 26)
-                word[k] = char('a' + n % 26);
+            const char word[7] = {'a', 'a', char('a' + i / 17576), char('a' + i / 676 % 26),
+                                  char('a' + i / 26 % 26), char('a' + i % 26), '\n'};
             bytes.append(word, 7);
         }
         const WordImport words(bytes + "aaaaaa\n"); // the first word again
@@ -140,7 +135,6 @@ private slots:
                          && !seen.contains(word), qPrintable(word));
             seen.insert(word);
         }
-        QVERIFY(QFileInfo::exists(locateDataFile(Cue::Start)));
         folder.write(WordList::fileName(), QByteArray("maison"));
         QCOMPARE(locateDataFile(WordList::fileName()), WordList::fileName());
 
