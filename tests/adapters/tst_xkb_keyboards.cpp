@@ -22,7 +22,7 @@ private slots:
     // 2 AltGr, 3 Shift+AltGr. Each expected place was read in /usr/share/X11/xkb/symbols (fr
     // "basic", be "basic", ch "fr" over "basic", ca "fr", fr "bepo", fr "afnor"). The course
     // brings in the home row, the letters by frequency, then the accented letters typed
-    // directly, then the dead keys'.
+    // directly, then the dead keys'; on fr each key with the finger of its column.
     void charactersOnTheLayoutsKeys()
     {
         XkbKeyboards keyboards;
@@ -48,10 +48,18 @@ private slots:
                 places << item.left(2) + (!p.isValid() ? QStringLiteral("none") : QStringLiteral("%1,%2,%3").arg(p.row).arg(p.column).arg(p.level))
                               + (p.deadRow < 0 ? QString() : QStringLiteral(" %1,%2,%3").arg(p.deadRow).arg(p.deadColumn).arg(p.deadLevel));
             }
-            QString first;
-            for (const CourseKey &key : CourseKeys::order(*keyboard, weights).mid(0, 12))
+            QString first, tail, fingers;
+            const QList<CourseKey> order = CourseKeys::order(*keyboard, weights);
+            for (const CourseKey &key : order.mid(0, 12))
                 first += key.character;
             QCOMPARE(layout + ": " + places.join(", ") + " > " + first, row);
+            if (layout != "fr")
+                continue;
+            for (const CourseKey &key : order.mid(26))
+                tail += key.character;
+            for (const CourseKey &key : order.mid(0, 8))
+                fingers += key.finger.left(3) + key.finger.section(' ', 1).left(1) + ' ';
+            QCOMPARE(tail + " " + fingers, QStringLiteral("ÉÈÇÀÙÊÔÛÎÂÏËÜ aurg anng majg indg indd majd annd aurd "));
         }
     }
 
@@ -65,23 +73,6 @@ private slots:
         for (const auto &[folder, layout, made] : {std::tuple{QString(), "zz(nothing)", false}, {QString(), "be", true},
                                                    {copy.path(), "be", false}, {copy.path(), "fr", true}, {empty.path(), "fr", false}})
             QVERIFY2(XkbKeyboards(folder).keyboard(QLatin1String(layout)).has_value() == made, layout);
-    }
-
-    // On fr: the accented letters last, those typed directly first; each key with the
-    // finger of its column.
-    void courseOrderOnFr()
-    {
-        const std::optional<Keyboard> fr = XkbKeyboards().keyboard(QStringLiteral("fr"));
-        if (!fr)
-            QSKIP("the system's XKB data cannot make the offered layouts (xkb-data missing)");
-        QString tail, fingers;
-        const QList<CourseKey> order = CourseKeys::order(*fr, LetterWeights::load());
-        for (const CourseKey &key : order.mid(26))
-            tail += key.character;
-        QCOMPARE(tail, QStringLiteral("ÉÈÇÀÙÊÔÛÎÂÏËÜ"));
-        for (const CourseKey &key : order.mid(0, 8))
-            fingers += key.finger.left(3) + key.finger.section(' ', 1).left(1) + ' ';
-        QCOMPARE(fingers, QStringLiteral("aurg anng majg indg indd majd annd aurd "));
     }
 };
 
