@@ -94,6 +94,7 @@ public:
     WallClock &wallClock() const { return services_.wallClock; }
     const PlayerTurns &turns() const { return turns_; }
     const TypingGame &game() const { return game_; }
+    bool isPractice() const { return practice_ != nullptr; }
     RecordKeeper &records() { return records_; }
     const RecordKeeper &records() const { return records_; }
 
