@@ -126,46 +126,22 @@ private slots:
         }
     }
 
-    // "escape|window, sound on|off, ms the cue still lasts > ms the end waits": Escape asks
-    // (staying counts a wrong key), the files are closed first, the goodbye is said once, and
-    // the end waits for the goodbye cue only while it is heard.
+    // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk at
+    // once | escape|stay|window, ms the goodbye cue still lasts > ms the end waits": the first
+    // two bytes are the switch (a missing one read as 0), the rest kept; a wrong key beeps
+    // whatever the switch, Help when it is on. Escape asks (staying counts a wrong key), the
+    // files are closed first, the goodbye is said once, and the end waits for the goodbye cue
+    // only while it is heard (the switch as switched).
     void soundSwitchAndTheEnd()
     {
         const int m = GameSession::kEndMarginMs;
-        const QStringList rows = {"escape on 698 > " + QString::number(698 + m), "escape off 698 > 0", "escape on 0 > 0",
-                                  "stay on 0 > ", "window on 120 > " + QString::number(120 + m), "window off 120 > 0"};
-        for (const QString &row : rows) {
-            const QStringList f = row.split(u' ');
-            Harness h;
-            QVERIFY(h.startGame({"Paul"}));
-            h.type(QStringLiteral(" \r\b"));
-            if (f[1] == "off")
-                h.session->toggleSound();
-            h.ts.sound.remaining = f[2].toInt();
-            bool filesOpenAtEnd = true;
-            h.ts.end.atEnd = [&] { filesOpenAtEnd = h.session->playerFile().isOpen(); };
-            h.ts.boxes.answers = {f[0] == "stay" ? BoxAnswer::Cancel : BoxAnswer::Ok};
-            if (f[0] == "window")
-                h.session->sayGoodbye();
-            else
-                h.type(QString(QChar(27)));
-            QVERIFY2(h.ts.end.waits == (f[4].isEmpty() ? QList<int>() : QList<int>{f[4].toInt()}), qPrintable(row));
-            QCOMPARE(h.ts.boxes.last(), f[0] == "window" ? "Au revoir et à bientôt ! | Clavimo | Ok | None"
-                                                          : "Allez, encore un peu ! | Clavimo | OkCancel | Exclamation");
-            QCOMPARE(h.session->game().wrongKeys(), qint64(f[0] == "stay" ? 3 : 2));
-            QCOMPARE(filesOpenAtEnd, f[0] == "stay");
-            QCOMPARE(h.ts.sound.played.contains("aurevoir.wav"), f[1] == "on" && f[0] != "stay");
-            const qsizetype boxes = h.ts.boxes.shown.size();
-            h.session->sayGoodbye();
-            QCOMPARE(h.ts.boxes.shown.size(), boxes + (f[0] == "stay" ? 1 : 0));
-        }
-        // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk
-        // at once": the first two bytes are the switch (a missing one read as 0), the rest kept.
-        // A wrong key beeps whatever the switch; Help beeps when the switch is on.
-        const QList<std::tuple<QByteArray, QString, QByteArray>> files = {
-            {{}, "on checked", QByteArray("\0\0", 2)}, {QByteArray("\0\0", 2), "off unchecked", "\xFF\xFF"},
-            {"\x05", "on unchecked", "\xFF\xFF"}, {"\xFF\xFF\x12\x34", "on checked", QByteArray("\0\0\x12\x34", 4)}};
-        for (const auto &[settings, state, switched] : files) {
+        const QByteArray off("\0\0", 2);
+        const QList<std::tuple<QByteArray, QString, QByteArray, QString>> rows = {
+            {{}, "on checked", off, "escape 698 > 0"}, {off, "off unchecked", "\xFF\xFF", "escape 698 > " + QString::number(698 + m)},
+            {off, "off unchecked", "\xFF\xFF", "escape 0 > 0"}, {off, "off unchecked", "\xFF\xFF", "stay 0 > "},
+            {"\x05", "on unchecked", "\xFF\xFF", "window 120 > " + QString::number(120 + m)},
+            {"\xFF\xFF\x12\x34", "on checked", QByteArray("\0\0\x12\x34", 4), "window 120 > 0"}};
+        for (const auto &[settings, state, switched, end] : rows) {
             Harness h;
             if (!settings.isEmpty())
                 h.folder.write(QStringLiteral("clavimo.ini"), settings);
@@ -182,6 +158,25 @@ private slots:
             QCOMPARE(h.file("clavimo.ini"), switched);
             h.session->help();
             QCOMPARE(h.ts.beeper.count, (on ? 2 : 1) + (checked ? 0 : 1));
+            const QStringList f = end.split(u' ');
+            h.type(QStringLiteral(" \r\b"));
+            h.ts.sound.remaining = f[1].toInt();
+            bool filesOpenAtEnd = true;
+            h.ts.end.atEnd = [&] { filesOpenAtEnd = h.session->playerFile().isOpen(); };
+            h.ts.boxes.answers = {f[0] == "stay" ? BoxAnswer::Cancel : BoxAnswer::Ok};
+            if (f[0] == "window")
+                h.session->sayGoodbye();
+            else
+                h.type(QString(QChar(27)));
+            QVERIFY2(h.ts.end.waits == (f[3].isEmpty() ? QList<int>() : QList<int>{f[3].toInt()}), qPrintable(end));
+            QCOMPARE(h.ts.boxes.last(), f[0] == "window" ? "Au revoir et à bientôt ! | Clavimo | Ok | None"
+                                                          : "Allez, encore un peu ! | Clavimo | OkCancel | Exclamation");
+            QCOMPARE(h.session->game().wrongKeys(), qint64(f[0] == "stay" ? 3 : 2));
+            QCOMPARE(filesOpenAtEnd, f[0] == "stay");
+            QCOMPARE(h.ts.sound.played.contains("aurevoir.wav"), !checked && f[0] != "stay");
+            const qsizetype boxes = h.ts.boxes.shown.size();
+            h.session->sayGoodbye();
+            QCOMPARE(h.ts.boxes.shown.size(), boxes + (f[0] == "stay" ? 1 : 0));
         }
         // An empty list is explained when a word is needed.
         Harness empty;
