@@ -92,24 +92,32 @@ private slots:
                      + QString(plan.practised().constData(), plan.practised().size()),
                  "0.400 0.115 0.045 0.122 1.000000000 K");
         QVERIFY(plan.rateBefore(u'K') == 10.0 / 30.0 && plan.rateBefore(u'Z') < 0);
-        // "mode weak > items drawn as often as the plan shares them, within 0.025 over 2,000
-        // first items of a game (or evenly among six words), and least share of K and W":
+        // Items drawn in 2,000 by games of `length` items, each game started anew.
+        const auto drawn = [](PracticeDraw draw, unsigned seed, int length) {
+            SeededRandom random(seed);
+            QStringList items;
+            for (int i = 0; i < 2000; ++i) {
+                if (i % length == 0)
+                    draw.restart();
+                items << draw.next(random);
+            }
+            return items;
+        };
+        // "mode weak > items drawn as often as the plan shares them, within 0.025 over the first
+        // items of 2,000 games (or evenly among six words), and least share of K and W":
         // letters with K and W missed a third of the time, then alike without a history.
         const QStringList six = {"MAISON", "JARDIN", "KAYAKS", "ÉCOLES", "GARÇON", "CHEVAL"};
         for (const QString row : {"1 KW > 0.6", "1 - > 0", "6 - > 0"}) {
             const int mode = row.at(0).digitValue();
             const QStringList words = mode == 6 ? six : QStringList();
-            PracticeDraw draw(planFor(mode, mode == 1 ? PracticePlan::letters() : PracticeDraw::alphabetOf(words),
-                                      row.section(u' ', 1, 1).remove(u'-')), words);
-            SeededRandom random(11);
+            const PracticePlan plan = planFor(mode, mode == 1 ? PracticePlan::letters() : PracticeDraw::alphabetOf(words),
+                                              row.section(u' ', 1, 1).remove(u'-'));
             QHash<QString, double> share;
-            for (int i = 0; i < 2000; ++i) {
-                draw.restart(); // the first item of each game, so that the words left do not matter
-                share[draw.next(random)] += 1 / 2000.0;
-            }
+            for (const QString &item : drawn(PracticeDraw(plan, words), 11, 1))
+                share[item] += 1 / 2000.0;
             QCOMPARE(share.size(), mode == 1 ? 26 : 6);
             for (auto it = share.cbegin(); it != share.cend(); ++it)
-                QVERIFY2(std::abs(it.value() - (mode == 1 ? draw.plan().share(it.key().at(0)) : 1 / 6.0)) < 0.025, qPrintable(row + it.key()));
+                QVERIFY2(std::abs(it.value() - (mode == 1 ? plan.share(it.key().at(0)) : 1 / 6.0)) < 0.025, qPrintable(row + it.key()));
             QVERIFY(share.value("K") + share.value("W") >= row.section(" > ", 1).toDouble());
         }
         // "weak due of K and W > least share of items holding them" over the shipped list, which
@@ -119,16 +127,8 @@ private slots:
         QVERIFY(list.open(QDir(QStringLiteral(CLAVIMO_BUILD_DATA_DIR)).filePath(WordList::fileName())));
         const QStringList words = list.words();
         const QList<QChar> alphabet = PracticeDraw::alphabetOf(words);
-        const auto games = [&](const QString &weak, unsigned seed) { // 100 games of 20 items
-            PracticeDraw draw(planFor(6, alphabet, weak.isEmpty() ? QString() : QStringLiteral("KW"), weak.toLongLong()), words);
-            SeededRandom random(seed);
-            QStringList items;
-            for (int i = 0; i < 2000; ++i) {
-                if (i % 20 == 0)
-                    draw.restart();
-                items << draw.next(random);
-            }
-            return items;
+        const auto games = [&](const QString &weak, unsigned seed) {
+            return drawn(PracticeDraw(planFor(6, alphabet, weak.isEmpty() ? QString() : "KW", weak.toLongLong()), words), seed, 20);
         };
         double even = 0;
         for (const QString weak : {"", "60", "12"}) {
