@@ -58,7 +58,7 @@ private slots:
     // "file before, entry k of 4 bytes, bytes written (none: read) > entry read, or the whole
     // file after the write, checked on disk while the file is still open"; then failed opens
     // create nothing and say why.
-    void entryFile()
+    void entryFilesAndTheirText()
     {
         const QByteArray z(16, '\0');
         const QList<std::tuple<QByteArray, qint64, QByteArray, QByteArray>> rows = {
@@ -82,13 +82,9 @@ private slots:
         QVERIFY(!file.open(folder, 19, EntryFile::Mode::ReadWrite));
         QCOMPARE(file.errorString(), "un dossier porte ce nom");
         QVERIFY(file.open(missing, 6, EntryFile::Mode::ReadWrite) && QFile::exists(missing));
-    }
-
-    // Every byte decodes to one character and back; every character of the basic plane
-    // keeps its case rules inside the code page, and those outside it stay as they are. Then
-    // rows of conversions and initial capitals.
-    void windows1252()
-    {
+        // Every byte decodes to one character and back; every character of the basic plane
+        // keeps its case rules inside the code page, and those outside it stay as they are. Then
+        // rows of conversions and initial capitals.
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));

@@ -40,7 +40,7 @@ private slots:
     // "keys in play, key worked on, items" for a few stages of the French course: groups of
     // the keys, words of the list, or only words holding the key worked on (past "E" the
     // course's list has no word of the home row alone: "mm", "km" are not words a child types).
-    void lessonsAndMovingOn()
+    void lessonsMovingOnAndAWholeLesson()
     {
         const QStringList words = CourseWords::load();
         const QSet<QString> listed(words.cbegin(), words.cend());
@@ -98,15 +98,12 @@ private slots:
                 h.latest << lesson(text, most);
             QCOMPARE(MovingOn::keysInPlay(h, order, 600), expected);
         }
-    }
-
-    void wholeLesson()
-    {
+        // A whole lesson as the course window plays it, then lessons until the next key comes.
         Harness h;
-        QList<CourseKey> order;
+        QList<CourseKey> courseOrder;
         for (QChar c : QStringLiteral("QSDFJKLME"))
-            order << CourseKey{c, {}, QString()};
-        Course course(order, {});
+            courseOrder << CourseKey{c, {}, QString()};
+        Course course(courseOrder, {});
         Lesson lesson(h.ts.services(), &h.history);
         QList<qint64> times;
         QObject::connect(&lesson, &Lesson::itemCompleted, [&times](qint64 ms, int) { times << ms; });

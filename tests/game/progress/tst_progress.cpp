@@ -62,7 +62,7 @@ private slots:
     // "[all:] games > shown": the games shown (numbers, of how many, practice ones), the axis
     // of the games with the step of its ticks, the times' axis, the days' bands, and the
     // summary's first sentence (no-break spaces written "_"). "all:" shows every game.
-    void chart()
+    void chartAndProgressionParts()
     {
         const QStringList rows = {
             " > 1–0 of 0 (0 p), x 0–1 by 1, 0–1100 ms |  | 0 partie, aucune partie ordinaire",
@@ -129,11 +129,7 @@ private slots:
             QCOMPARE(chart.pointText(chart.lastNumber()).replace(QChar(0xA0), u'_').replace(QChar(0x202F), u'.'), row.section(" > ", 1));
             QVERIFY(chart.pointText(chart.lastNumber() + 1).isEmpty());
         }
-    }
-
-    // "history's players | current > offered | chosen"
-    void playersFiguresAndExport()
-    {
+        // "history's players | current > offered | chosen"
         for (const QString row : {"Zoé,Éric,anne,Emma | Emma > anne,Emma,Éric,Zoé | Emma", "Zoé,Bruno |  > Bruno,Zoé | Bruno",
                                   "Zoé | Paul > Paul,Zoé | Paul", " |  >  | "}) {
             const QStringList f = row.split(QRegularExpression(" [|>] "));

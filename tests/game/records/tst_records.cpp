@@ -28,7 +28,7 @@ class TestRecords : public QObject
 private slots:
     // Name cut to 15 characters in windows-1252, Mini and Average as 16-bit little-endian;
     // an entry past the end reads as zeros.
-    void entriesAndPlayers()
+    void entriesPlayersAndLines()
     {
         for (const auto &[name, mini, average, bytes] :
              {std::tuple{"Anne", 9999, -1, QByteArray("Anne           \x0F\x27\xFF\xFF", 19)},
@@ -83,11 +83,7 @@ private slots:
             QVERIFY2(found.recordNumber == number && found.created == (after != players), label);
             QVERIFY2(folder.read(kFile) == kPlaceholders + after, label);
         }
-    }
-
-    // "rank name mini|line", Average 456.
-    void recordsList()
-    {
+        // "rank name mini|line", Average 456.
         for (const QString row : {"1 Paul 5| 1   Paul            5    456", "10 Zoé 555| 10  Zoé             555  456",
                                   "99 Bob 9999| 99  Bob             9999 456", "100 Bob 123| 100  Bob             123  456",
                                   "2 Maximilienne-Jo 300| 2   Maximilienne-Jo 300  456", "5 Y -32768| 5   Y               -32768456"}) {

@@ -31,7 +31,7 @@ class TestWords : public QObject
 
 private slots:
     // "file > r: word drawn, usable records"; "hundred" is "a00001" to "a00100".
-    void listsReadAndImported()
+    void listsReadImportedAndShipped()
     {
         QByteArray hundred;
         for (int i = 1; i <= 100; ++i)
@@ -101,18 +101,14 @@ private slots:
                                   char('a' + i / 26 % 26), char('a' + i % 26), '\n'};
             bytes.append(word, 7);
         }
-        const WordImport words(bytes + "aaaaaa\n"); // the first word again
-        QVERIFY(words.kept().size() == 200000 && words.skipped().size() == 1);
-    }
-
-    // The shipped list, found from any folder, but the working folder first: enough words
-    // that a game seldom repeats one, few enough that all are familiar, each stored as a
-    // teacher's list would be (kept whole by the import). None of the words kept out: the
-    // public list of French insults (the version the list was made with) less the words the
-    // list's script spares for their innocent meaning (its "word": "reason" table), the
-    // project's own exclusions for children, and verb forms that read oddly alone.
-    void shippedList()
-    {
+        const WordImport dictionary(bytes + "aaaaaa\n"); // the first word again
+        QVERIFY(dictionary.kept().size() == 200000 && dictionary.skipped().size() == 1);
+        // The shipped list, found from any folder, but the working folder first: enough words
+        // that a game seldom repeats one, few enough that all are familiar, each stored as a
+        // teacher's list would be (kept whole by the import). None of the words kept out: the
+        // public list of French insults (the version the list was made with) less the words the
+        // list's script spares for their innocent meaning (its "word": "reason" table), the
+        // project's own exclusions for children, and verb forms that read oddly alone.
         ScratchFolder folder;
         const QString shipped = locateDataFile(WordList::fileName());
         WordList list;
