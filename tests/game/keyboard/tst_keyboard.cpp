@@ -39,13 +39,13 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    // "character > row,column,level" then the dead key's, or none. Then the figures per key:
+    // "character > row,column,level" then the dead key's, or none (Ẽ: no tilde key). Then the figures per key:
     // every key in row order; characters on no key (Œ, an empty text, two characters)
     // counted on none; a dead key's letter on its plain letter.
     void keysAndLayouts()
     {
         for (const QString row : {"E > 1,0,0", "2 > 0,0,1", "É > 0,0,0", "€ > 1,0,2", "Ê > 1,0,0 1,1,0", "Ë > 1,0,0 1,1,1", "Î > none",
-                                  "Œ > none", "  > 2,0,0"}) {
+                                  "Œ > none", "Ẽ > none", "  > 2,0,0"}) {
             const KeyPlace p = smallKeyboard().place(row.at(0));
             QCOMPARE((p.isValid() ? QStringLiteral("%1,%2,%3").arg(p.row).arg(p.column).arg(p.level) : "none")
                          + (p.deadRow < 0 ? QString() : QStringLiteral(" %1,%2,%3").arg(p.deadRow).arg(p.deadColumn).arg(p.deadLevel)),

@@ -68,7 +68,7 @@ private slots:
 
     // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
     // box naming it, and nothing created after it.
-    void filesAndWholeGames()
+    void filesWholeGamesAndTurns()
     {
         Harness fresh;
         QVERIFY(fresh.start());
@@ -186,12 +186,8 @@ private slots:
         empty.type(QStringLiteral(" "));
         QVERIFY(!empty.session->game().isItemShown() && empty.ts.boxes.shown.size() == 3);
         QVERIFY(empty.ts.boxes.last().contains("«\u00A0clvlet6.txt\u00A0»") && empty.ts.boxes.last().endsWith("| Exclamation"));
-    }
-
-    // Turns pass in order and wrap, each announced by the hand-over; another window closing
-    // over the game keeps it going; each player's times go to their own entry.
-    void turnsAndGamesReachingTheHistory()
-    {
+        // Turns pass in order and wrap, each announced by the hand-over; another window closing
+        // over the game keeps it going; each player's times go to their own entry.
         Harness three;
         QVERIFY(three.startGame({"Anne", "Bruno", "Chloé"}));
         for (int turn = 0; turn < 3; ++turn) {
