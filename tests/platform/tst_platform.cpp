@@ -83,8 +83,8 @@ private slots:
         QCOMPARE(file.errorString(), "un dossier porte ce nom");
         QVERIFY(file.open(missing, 6, EntryFile::Mode::ReadWrite) && QFile::exists(missing));
         // Every byte decodes to one character and back; every character of the basic plane
-        // keeps its case rules inside the code page, and those outside it stay as they are. Then
-        // rows of conversions and initial capitals.
+        // keeps its case rules inside the code page, and those outside it stay as they are (the
+        // words' draw checks the capitals of whole words). Then rows of initial capitals.
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
@@ -98,13 +98,6 @@ private slots:
             QVERIFY2(in || (upper == c && lower == c && Windows1252::storable(QString(c)) == "?"), qPrintable(QString::number(u, 16)));
             QVERIFY2((upper == c || Windows1252::toLower(upper) == c) && (lower == c || Windows1252::toUpper(lower) == c), qPrintable(QString::number(u, 16)));
             QVERIFY2(Windows1252::toUpper(upper) == upper && Windows1252::toLower(lower) == lower, qPrintable(QString::number(u, 16)));
-        }
-        // "text > bytes | upper | lower", the bytes in windows-1252 written as they read.
-        for (const QString row : {"éÿœ > éÿœ | ÉŸŒ | éÿœ", "ÉŸŒ > ÉŸŒ | ÉŸŒ | éÿœ", "ßµ > ßµ | ßµ | ßµ", "Łó > ?ó | ŁÓ | Łó",
-                                  "a\U0001F600b > a?b | A\U0001F600B | a\U0001F600b", "\u0080 > ? | \u0080 | \u0080"}) {
-            const QString text = row.section(" > ", 0, 0);
-            QCOMPARE(Windows1252::decode(Windows1252::encode(text)) + " | " + Windows1252::toUpper(text) + " | " + Windows1252::toLower(text),
-                     row.section(" > ", 1));
         }
         // "typed > shown | stored": what is stored, and so compared, is the same for the typed
         // and the shown name. "#" is a leading U+FEFF, a character like any other.
@@ -133,15 +126,11 @@ private slots:
             {riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples)), tenth}, // an odd chunk before, padded
             {riff(mono16 + "data" + le(4410) + kSamples.left(101)), "22050 100 2267"}, // cut short: whole frames
             {riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)), "none"}, // float samples
-            {riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)), "none"},
+            {riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)), "none"}, {riff(chunk("data", kSamples) + mono16), "none"},
             {riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)), "none"}, // no channel
-            {riff(chunk("data", kSamples) + mono16), "none"},
-            {riff(chunk("fmt ", "\x01\x00\x01")), "none"},
-            {riff(mono16), "none"},
-            {riff(mono16 + chunk("data", {})), "none"},
+            {riff(chunk("fmt ", "\x01\x00\x01")), "none"}, {riff(mono16), "none"}, {riff(mono16 + chunk("data", {})), "none"},
             {riff(chunk("junk", "ab", 0xFFFFFFF0u) + mono16 + chunk("data", kSamples)), "none"}, // a chunk claiming 4 GB
-            {QByteArray("RIFF\x04\x00\x00\x00AVI "), "none"},
-            {QByteArray(), "none"}};
+            {QByteArray("RIFF\x04\x00\x00\x00AVI "), "none"}, {QByteArray(), "none"}};
         for (const auto &[bytes, read] : rows) {
             const WavSound sound = WavSound::fromBytes(bytes);
             QCOMPARE(sound.isValid() ? QStringLiteral("%1 %2 %3").arg(sound.sampleRate).arg(sound.samples.size()).arg(sound.lengthUs())

@@ -39,9 +39,9 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    // "character > row,column,level" then the dead key's, or none (Ẽ: no tilde key). Then the figures per key:
-    // every key in row order; characters on no key (Œ, an empty text, two characters)
-    // counted on none; a dead key's letter on its plain letter.
+    // "character > row,column,level" then the dead key's, or none (Ẽ: no tilde key). Then
+    // the figures per key: every key in row order; characters on no key (Œ, an empty text,
+    // two characters) counted on none; a dead key's letter on its plain letter.
     void keysAndLayouts()
     {
         for (const QString row : {"E > 1,0,0", "2 > 0,0,1", "É > 0,0,0", "€ > 1,0,2", "Ê > 1,0,0 1,1,0", "Ë > 1,0,0 1,1,1", "Î > none",

@@ -66,7 +66,6 @@ private slots:
     {
         const QStringList rows = {
             " > 1–0 of 0 (0 p), x 0–1 by 1, 0–1100 ms |  | 0 partie, aucune partie ordinaire",
-            "07/12 16:03 > 1–1 of 1 (0 p), x 0.5–1.5 by 1, 350–550 ms | 0.5 aujourd'hui | 1 partie aujourd'hui, à 16_h_03",
             "07/12 16:03, 07/12 16:07 p, 07/12 16:11 > 1–3 of 3 (1 p), x 0.5–3.5 by 1, 350–550 ms | 0.5 aujourd'hui | 3 parties "
             "aujourd'hui, de 16_h_03 à 16_h_11, dont 1 d'entraînement",
             "05/12 09:30, 05/12 18:00, 06/12 10:00, 07/12 08:15 > 1–4 of 4 (0 p), x 0.5–4.5 by 1, 350–550 ms | 0.5 05/12, 2.5 hier, "
