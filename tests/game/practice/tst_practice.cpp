@@ -67,7 +67,7 @@ class TestPractice : public QObject
 private slots:
     // A letter only slow (J) is practised in the one-letter mode only, and of eight weak
     // letters only the most that may be named are.
-    void planDrawAndReport()
+    void planDrawReportAndSession()
     {
         for (const QString row : {"1 J > J", "6 J > ", "1 ABCDEFGH > ABCDE"}) {
             QList<RecentCharacter> h; // the letters of the row missed one time in three, or J only slow
@@ -167,12 +167,8 @@ private slots:
             QCOMPARE(QString(shown).replace(QChar(0xA0), u' '), row.section(" > ", 1));
             QVERIFY(!shown.contains(" :") && !shown.contains(" %"));
         }
-    }
-
-    // Anne (weak K) and Paul (weak W) play a round, then a practice round much faster: files
-    // unchanged, only the two reports, no record cue; F2 afterwards is an ordinary game again.
-    void practiceInTheSession()
-    {
+        // Anne (weak K) and Paul (weak W) play a round, then a practice round much faster: files
+        // unchanged, only the two reports, no record cue; F2 afterwards is an ordinary game again.
         for (const int mode : {1, 6}) {
             Harness h;
             FakeReader reader;

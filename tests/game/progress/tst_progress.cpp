@@ -62,7 +62,7 @@ private slots:
     // "[all:] games > shown": the games shown (numbers, of how many, practice ones), the axis
     // of the games with the step of its ticks, the times' axis, the days' bands, and the
     // summary's first sentence (no-break spaces written "_"). "all:" shows every game.
-    void chartAndProgressionParts()
+    void progressionAndClass()
     {
         const QStringList rows = {
             " > 1–0 of 0 (0 p), x 0–1 by 1, 0–1100 ms |  | 0 partie, aucune partie ordinaire",
@@ -185,12 +185,8 @@ private slots:
         folder.write("fichier", "garde");
         QVERIFY(!HistoryCsv::save(folder.file("fichier/export.csv"), "x", &error) && !error.isEmpty());
         QCOMPARE(folder.read("fichier"), QByteArray("garde"));
-    }
-
-    // "averages oldest first | share of wrong keys, the class's | days since the latest
-    // game (-1: an unreadable date) > trend | reasons".
-    void classRules()
-    {
+        // "averages oldest first | share of wrong keys, the class's | days since the latest
+        // game (-1: an unreadable date) > trend | reasons".
         for (const QString row : {" | -1 0.1 | 1 > trop peu de parties | ", "500 900 900 | 0.1 0.1 | 1 > trop peu de parties | ",
                                   "500 500 500 500 | 0.1 0.1 | 1 > stable | ", "1000 1000 1049 1049 | 0.1 0.1 | 1 > stable | ",
                                   "1000 1000 1050 1050 | 0.1 0.1 | 1 > plus lent | ralentit",

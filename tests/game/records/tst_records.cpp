@@ -28,7 +28,7 @@ class TestRecords : public QObject
 private slots:
     // Name cut to 15 characters in windows-1252, Mini and Average as 16-bit little-endian;
     // an entry past the end reads as zeros.
-    void entriesPlayersAndLines()
+    void entriesPlayersLinesAndLocks()
     {
         for (const auto &[name, mini, average, bytes] :
              {std::tuple{"Anne", 9999, -1, QByteArray("Anne           \x0F\x27\xFF\xFF", 19)},
@@ -106,14 +106,10 @@ private slots:
                 QVERIFY2(exchangeSortOrder(values) == order, qPrintable(QString::number(run / 3)));
             }
         }
-    }
-
-    // Another program holds the lock while it writes an entry: each step that reads and
-    // writes the file waits, then sees what it wrote. "step > what the step found", on a file
-    // of an absolute Mini of 0 and Anne's 500/500, the other writing 200/200 for Anne as the
-    // absolute Mini's holder, for Anne herself, or for Paul after her.
-    void stepsWaitForAnotherProgramsWrite()
-    {
+        // Another program holds the lock while it writes an entry: each step that reads and
+        // writes the file waits, then sees what it wrote. "step > what the step found", on a file
+        // of an absolute Mini of 0 and Anne's 500/500, the other writing 200/200 for Anne as the
+        // absolute Mini's holder, for Anne herself, or for Paul after her.
         for (const QString row : {"load 1 > 200", "offer 3 > 0", "find 4 > 0"}) {
             ScratchFolder folder;
             folder.write(kFile, entryBytes("xxxxx", 0, 0) + entryBytes("xxxxx", 0, 9999) + entryBytes("Anne", 500, 500));

@@ -20,7 +20,7 @@ private slots:
     // "mode: r keys raw, ... > time mini average, ..." with "*" on a new best of the game, then
     // the characters due at each wrong key "/" the wrong keys as kept (upper case), the space
     // of a word due like a letter. r 0.4 draws K, 0 draws A, 0.9999 Z, 0.99 "ÉTÉ ET"; # is a wrong key.
-    void items()
+    void itemsAndTheSession()
     {
         for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.9999 z 1 > 1 1 1*", "1: 0.4 #\r\b_k 409 > 572 572 572* KKKK/#\r\b ",
                                   "1: 0.4 #k 30 > 33 33 33* K/#", "1: 0.99 b\x1b\rz 300 > 390 390 390* ZZZ/B\x1b\r",
@@ -64,12 +64,8 @@ private slots:
             game.resetScores();
             QVERIFY(game.playedItems().isEmpty());
         }
-    }
-
-    // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
-    // box naming it, and nothing created after it.
-    void filesWholeGamesAndTurns()
-    {
+        // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
+        // box naming it, and nothing created after it.
         Harness fresh;
         QVERIFY(fresh.start());
         QCOMPARE(fresh.file("clvfic1.txt"), kPlaceholders);
