@@ -157,10 +157,8 @@ private slots:
             const PracticePlan plan = planFor(6, {letters.cbegin(), letters.cend()}, weak);
             QList<PlayedItem> played;
             for (QString item : row.section(" | ", 1).section(" > ", 0, 0).split(u',')) {
-                played << PlayedItem{};
-                played.last().shown = QString(item).remove(u'#');
-                for (qsizetype i = item.count(u'#'); i > 0; --i)
-                    played.last().mistakes << Mistake{played.last().shown.at(0), u'#'};
+                const QString shown = QString(item).remove(u'#');
+                played << PlayedItem{shown, 0, 0, QList<Mistake>(item.count(u'#'), Mistake{shown.at(0), u'#'})};
             }
             // No-break spaces written as spaces, line ends as "/".
             const QString shown = PracticeReport::caption(plan) + " | " + PracticeReport::summary(plan, played).replace(u'\n', u'/');

@@ -11,6 +11,8 @@
 
 #include <QtTest>
 
+#include <numeric>
+
 namespace {
 
 const QDate kToday(2026, 12, 7);
@@ -94,14 +96,12 @@ private slots:
                          + bands.join(", ") + " | " + chart.summary().section(u'.', 0, 0).replace(QChar(0xA0), u'_'),
                      row.section(" > ", 1));
             // Every game shown is one point, in its place, the Mini under the average.
-            QList<int> numbers;
-            for (const QList<QPointF> *points : {&chart.averages(), &chart.practiceAverages()})
-                for (const QPointF &p : *points)
-                    numbers << int(p.x());
+            QList<int> numbers, expected(chart.shown());
+            for (const QPointF &p : chart.averages() + chart.practiceAverages())
+                numbers << int(p.x());
             std::sort(numbers.begin(), numbers.end());
-            for (qsizetype i = 0; i < numbers.size(); ++i)
-                QCOMPARE(numbers[i], chart.firstNumber() + i);
-            QCOMPARE(numbers.size(), chart.shown());
+            std::iota(expected.begin(), expected.end(), chart.firstNumber());
+            QCOMPARE(numbers, expected);
             for (qsizetype i = 0; i < chart.minis().size(); ++i)
                 QCOMPARE(chart.minis()[i].x(), chart.averages()[i].x());
         }

@@ -76,7 +76,6 @@ private slots:
             {QByteArray("mai\0son jardin", 14), "jardin | maiU+0000son:U+0000 | "},
             {"maison Maison jardin MAISON", "maison jardin | Maison: doublon/MAISON: doublon | "},
             {"", " |  | none"},
-            {"\xEF\xBB\xBF\r\n", " |  | none"},
             {"maison\r\n\xE9l\xE8ves\r\n", " |  | 2"},
             {"maison\njardin\nfor\xC3", " |  | 3"},
             {QByteArray("\xFF\xFEm\0a\0i\0s\0o\0n\0", 14), " |  | 1"},
