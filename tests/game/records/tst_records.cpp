@@ -62,8 +62,7 @@ private slots:
         for (int i = 0; i < 33000; ++i)
             many += entryBytes("P" + QByteArray::number(i), 500, 600);
         const QList<std::tuple<const char *, QByteArray, QString, qint64, QByteArray>> rows = {
-            {"returning player", three, "Anne", 4, three},
-            {"first match wins", three, "Paul", 3, three},
+            {"returning player", three, "Anne", 4, three}, {"first match wins", three, "Paul", 3, three},
             {"case counts", three, "PAUL", 6, three + entryBytes("PAUL", 9999, 9999)},
             {"placeholders never match", {}, "xxxxx", 3, entryBytes("xxxxx", 9999, 9999)},
             {"only 15 characters count", maxi, "Maximilien-alexandre", 3, maxi},
