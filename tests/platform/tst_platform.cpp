@@ -122,9 +122,10 @@ private slots:
             {riff(chunk("LIST", "abc") + mono16 + chunk("data", kSamples)), tenth}, // an odd chunk before, padded
             {riff(mono16 + "data" + le(4410) + kSamples.left(101)), "22050 100 2267"}, // cut short: whole frames
             {riff(fmt(3, 1, 22050, 32) + chunk("data", kSamples)), "none"}, // float samples
-            {riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)), "none"}, {riff(chunk("data", kSamples) + mono16), "none"},
+            {riff(fmt(1, 1, 22050, 24) + chunk("data", kSamples)), "none"},
             {riff(fmt(1, 0, 22050, 16) + chunk("data", kSamples)), "none"}, // no channel
-            {riff(chunk("fmt ", "\x01\x00\x01")), "none"}, {riff(mono16), "none"}, {riff(mono16 + chunk("data", {})), "none"},
+            {riff(chunk("data", kSamples) + mono16), "none"}, {riff(chunk("fmt ", "\x01\x00\x01")), "none"},
+            {riff(mono16), "none"}, {riff(mono16 + chunk("data", {})), "none"},
             {riff(chunk("junk", "ab", 0xFFFFFFF0u) + mono16 + chunk("data", kSamples)), "none"}, // a chunk claiming 4 GB
             {QByteArray("RIFF\x04\x00\x00\x00AVI "), "none"}, {QByteArray(), "none"}};
         for (const auto &[bytes, read] : sounds) {
