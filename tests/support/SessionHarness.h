@@ -36,8 +36,6 @@ struct Harness
         const auto label = [this](const char *name) { return [this, name](const QString &t) { shown[name] = t; }; };
         QObject::connect(s, &GameSession::playerShown, label("player"));
         QObject::connect(s, &GameSession::gameMiniShown, label("gameMini"));
-        QObject::connect(s, &GameSession::gameAverageShown, label("gameAverage"));
-        QObject::connect(s, &GameSession::itemShown, label("item"));
         QObject::connect(s, &GameSession::itemCompleted, [this](qint64 t) { shown["time"] = QString::number(t); });
         QObject::connect(s, &GameSession::promptChanged, [this](const QString &c, bool visible) { shown["prompt"] = visible ? c : QString(); });
         QObject::connect(&s->records(), &RecordKeeper::absoluteMiniShown, label("absMini"));
@@ -98,15 +96,6 @@ struct Harness
             type(session->game().item().toLower());
             QVERIFY(!session->game().isItemShown());
         }
-    }
-
-    // What the labels show, joined with "|".
-    QString labels(const QStringList &names) const
-    {
-        QStringList out;
-        for (const QString &name : names)
-            out << shown.value(name);
-        return out.join(QLatin1Char('|'));
     }
 
     QByteArray file(const char *name) const { return folder.read(QString::fromLatin1(name)); }

@@ -32,8 +32,7 @@ public:
     void restart() override {}
     QString next(RandomSource &random) override;
 
-    // The words an item may be, holding the key worked on or not.
-    const QStringList &focusWords() const { return focusWords_; }
+    // The words an item may be, for the benchmark's figures.
     const QStringList &anyWords() const { return anyWords_; }
 
 private:

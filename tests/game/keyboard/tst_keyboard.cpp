@@ -39,13 +39,13 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    // "character > row,column,level" then the dead key's, or none. Then the figures per key:
-    // every key in row order; characters on no key (Œ, an empty text, two characters)
-    // counted on none; a dead key's letter on its plain letter.
+    // "character > row,column,level" then the dead key's, or none (Ẽ: no tilde key). Then
+    // the figures per key: every key in row order; characters on no key (Œ, an empty text,
+    // two characters) counted on none; a dead key's letter on its plain letter.
     void keysAndLayouts()
     {
         for (const QString row : {"E > 1,0,0", "2 > 0,0,1", "É > 0,0,0", "€ > 1,0,2", "Ê > 1,0,0 1,1,0", "Ë > 1,0,0 1,1,1", "Î > none",
-                                  "Œ > none", "  > 2,0,0"}) {
+                                  "Œ > none", "Ẽ > none", "  > 2,0,0"}) {
             const KeyPlace p = smallKeyboard().place(row.at(0));
             QCOMPARE((p.isValid() ? QStringLiteral("%1,%2,%3").arg(p.row).arg(p.column).arg(p.level) : "none")
                          + (p.deadRow < 0 ? QString() : QStringLiteral(" %1,%2,%3").arg(p.deadRow).arg(p.deadColumn).arg(p.deadLevel)),
@@ -59,15 +59,19 @@ private slots:
         QCOMPARE(shown.join(", "), "é 5/54, & 0/0, E 6/110, ^ 0/0, Espace 0/0");
         QCOMPARE(keys[0].rate(), 5.0 / 54.0);
         QVERIFY(keys[1].rate() < 0); // never due
-        // "layout variant remembered > start layout": the X server's `_XKB_RULES_NAMES` as
-        // the test double gives them (- for none: no X server), then the layout remembered.
+        // "X server's layout variant, layout remembered > start layout [| anything made? layout
+        // chosen > layout made, layouts asked for]": `_XKB_RULES_NAMES` as the test double gives
+        // them (- for none: no X server). fr when the layout chosen cannot be made, the 49 blank
+        // keys when not even fr can. A choice is kept only when it changes, and is the next start's.
         const QByteArray n("\0", 1);
         for (const QString row : {"fr - - > fr", "fr - be > fr", "fr nodeadkeys - > fr", "fr bepo - > fr(bepo)", "fr bepo_afnor - > fr(bepo)",
                                   "fr afnor - > fr(afnor)", "be - - > be", "ch fr - > ch(fr)", "ca - - > ca", "be,us , - > be",
                                   "ch - ch(fr) > ch(fr)", "us - - > fr", "fr dvorak ca > ca", "- - fr(bepo) > fr(bepo)", "- - - > fr",
-                                  "- - de > fr", "cut - - > fr"}) {
+                                  "- - de > fr", "cut - - > fr", "- - be > be | yes be > be be", "- - be > be | yes ch(fr) > fr ch(fr),fr",
+                                  "- - be > be | no ca >  ca,fr", "- - be > be | no fr >  fr"}) {
             const QStringList f = QString(row).replace(u'-', QString()).split(u' ');
             ListedKeyboards source;
+            source.anything = f.value(6) != "no";
             GivenKeyboardNames server;
             if (f[0] == "cut") // names cut short
                 server.names = QByteArray("evdev\0pc105\0be", 14);
@@ -76,28 +80,17 @@ private slots:
             RememberedLayout memory;
             memory.layout = f[2];
             KeyboardLayouts layouts(source, server, memory);
-            QVERIFY2(layouts.startLayout() == f[4], qPrintable(row));
-            QVERIFY(memory.kept.isEmpty());
-        }
-        // "anything made? layout > layout made, layouts asked for": fr when the layout cannot
-        // be made, the 49 blank keys when not even fr can. The layout is chosen over "be"
-        // remembered: kept only when it changes, and the next start's.
-        for (const QString row : {"yes be > be be", "yes ch(fr) > fr ch(fr),fr", "no ca >  ca,fr", "no fr >  fr"}) {
-            const QStringList f = row.split(u' ');
-            ListedKeyboards source;
-            source.anything = f[0] == "yes";
-            GivenKeyboardNames server;
-            RememberedLayout memory;
-            memory.layout = "be";
-            KeyboardLayouts layouts(source, server, memory);
+            QVERIFY2(layouts.startLayout() == f[4] && memory.kept.isEmpty(), qPrintable(row));
+            if (f.size() < 7)
+                continue;
             layouts.choose("be");
-            layouts.choose(f[1]);
-            QVERIFY(memory.kept == (f[1] == "be" ? QStringList() : QStringList{f[1]}) && layouts.startLayout() == f[1]);
-            const Keyboard keyboard = layouts.keyboard(f[1]);
+            layouts.choose(f[7]);
+            QVERIFY(memory.kept == (f[7] == "be" ? QStringList() : QStringList{f[7]}) && layouts.startLayout() == f[7]);
+            const Keyboard keyboard = layouts.keyboard(f[7]);
             qsizetype keys = 0;
             for (const QList<Key> &r : keyboard.rows)
                 keys += r.size();
-            QCOMPARE(keyboard.layout + ' ' + source.asked.join(u',') + ' ' + QString::number(keys), f[3] + ' ' + f[4] + (f[3].isEmpty() ? " 49" : " 5"));
+            QCOMPARE(keyboard.layout + ' ' + source.asked.join(u',') + ' ' + QString::number(keys), f[9] + ' ' + f[10] + (f[9].isEmpty() ? " 49" : " 5"));
             QCOMPARE(keyboard.place(u'E').isValid(), !keyboard.layout.isEmpty());
         }
     }

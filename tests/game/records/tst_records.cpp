@@ -28,7 +28,7 @@ class TestRecords : public QObject
 private slots:
     // Name cut to 15 characters in windows-1252, Mini and Average as 16-bit little-endian;
     // an entry past the end reads as zeros.
-    void entriesAndPlayers()
+    void entriesPlayersLinesAndLocks()
     {
         for (const auto &[name, mini, average, bytes] :
              {std::tuple{"Anne", 9999, -1, QByteArray("Anne           \x0F\x27\xFF\xFF", 19)},
@@ -62,8 +62,7 @@ private slots:
         for (int i = 0; i < 33000; ++i)
             many += entryBytes("P" + QByteArray::number(i), 500, 600);
         const QList<std::tuple<const char *, QByteArray, QString, qint64, QByteArray>> rows = {
-            {"returning player", three, "Anne", 4, three},
-            {"first match wins", three, "Paul", 3, three},
+            {"returning player", three, "Anne", 4, three}, {"first match wins", three, "Paul", 3, three},
             {"case counts", three, "PAUL", 6, three + entryBytes("PAUL", 9999, 9999)},
             {"placeholders never match", {}, "xxxxx", 3, entryBytes("xxxxx", 9999, 9999)},
             {"only 15 characters count", maxi, "Maximilien-alexandre", 3, maxi},
@@ -83,11 +82,7 @@ private slots:
             QVERIFY2(found.recordNumber == number && found.created == (after != players), label);
             QVERIFY2(folder.read(kFile) == kPlaceholders + after, label);
         }
-    }
-
-    // "rank name mini|line", Average 456.
-    void recordsList()
-    {
+        // "rank name mini|line", Average 456.
         for (const QString row : {"1 Paul 5| 1   Paul            5    456", "10 Zoé 555| 10  Zoé             555  456",
                                   "99 Bob 9999| 99  Bob             9999 456", "100 Bob 123| 100  Bob             123  456",
                                   "2 Maximilienne-Jo 300| 2   Maximilienne-Jo 300  456", "5 Y -32768| 5   Y               -32768456"}) {
@@ -110,14 +105,10 @@ private slots:
                 QVERIFY2(exchangeSortOrder(values) == order, qPrintable(QString::number(run / 3)));
             }
         }
-    }
-
-    // Another program holds the lock while it writes an entry: each step that reads and
-    // writes the file waits, then sees what it wrote. "step > what the step found", on a file
-    // of an absolute Mini of 0 and Anne's 500/500, the other writing 200/200 for Anne as the
-    // absolute Mini's holder, for Anne herself, or for Paul after her.
-    void stepsWaitForAnotherProgramsWrite()
-    {
+        // Another program holds the lock while it writes an entry: each step that reads and
+        // writes the file waits, then sees what it wrote. "step > what the step found", on a file
+        // of an absolute Mini of 0 and Anne's 500/500, the other writing 200/200 for Anne as the
+        // absolute Mini's holder, for Anne herself, or for Paul after her.
         for (const QString row : {"load 1 > 200", "offer 3 > 0", "find 4 > 0"}) {
             ScratchFolder folder;
             folder.write(kFile, entryBytes("xxxxx", 0, 0) + entryBytes("xxxxx", 0, 9999) + entryBytes("Anne", 500, 500));
@@ -137,12 +128,8 @@ private slots:
             writer.join();
             QVERIFY2(QString::number(found) == row.section(" > ", 1), qPrintable(row));
         }
-    }
-
-    // A lock another program holds delays the next one by its wait at most, and is let go
-    // with its holder; a file that cannot be locked does not wait at all.
-    void aLockThatCannotBeHadDoesNotFreeze()
-    {
+        // A lock another program holds delays the next one by its wait at most, and is let go
+        // with its holder; a file that cannot be locked does not wait at all.
         ScratchFolder folder;
         EntryFile mine, other, closed;
         QVERIFY(mine.open(folder.file("clvfic1.txt"), PlayerEntry::kSize, EntryFile::Mode::ReadWrite));

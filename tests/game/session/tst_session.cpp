@@ -9,50 +9,8 @@
 #include <QDir>
 #include <QtTest>
 
-namespace {
-
-const QByteArray kWords = QByteArray("maison\xE9t\xE9 et");
-
-// A game over a word list of "maison" and "été et", with a clock and random numbers that
-// the test moves.
-struct Game
-{
-    ScratchFolder folder;
-    WordList words;
-    ScriptedClock clock;
-    ScriptedRandom random;
-    TypingGame game{clock, random};
-
-    explicit Game(int mode)
-    {
-        folder.write(QStringLiteral("words"), kWords);
-        QVERIFY(words.open(QStringLiteral("words")));
-        game.setMode(mode);
-        game.setWordList(&words);
-        game.resetScores();
-    }
-
-    // Draws the item with `r`, types `keys` over `raw` ticks and completes it.
-    TypingGame::ItemResult play(double r, const QString &keys, qint64 raw)
-    {
-        random.values = {r};
-        const QString shown = game.drawNextItem();
-        game.startTiming();
-        clock.now += raw;
-        TypingGame::KeyResult last = TypingGame::KeyResult::Wrong;
-        for (QChar c : keys) {
-            if (last == TypingGame::KeyResult::Completed)
-                problem += QStringLiteral("keys typed after %1 was complete; ").arg(shown);
-            last = game.typeCharacter(c);
-        }
-        if (last != TypingGame::KeyResult::Completed || game.typed() != shown)
-            problem += QStringLiteral("%1 not completed; ").arg(shown);
-        return game.completeItem();
-    }
-    QString problem;
-};
-
-} // namespace
+// A word list of "maison" and "été et".
+static const QByteArray kWords = QByteArray("maison\xE9t\xE9 et");
 
 class TestSession : public QObject
 {
@@ -62,7 +20,7 @@ private slots:
     // "mode: r keys raw, ... > time mini average, ..." with "*" on a new best of the game, then
     // the characters due at each wrong key "/" the wrong keys as kept (upper case), the space
     // of a word due like a letter. r 0.4 draws K, 0 draws A, 0.9999 Z, 0.99 "ÉTÉ ET"; # is a wrong key.
-    void items()
+    void itemsAndTheSession()
     {
         for (const QString row : {"1: 0.4 k 400 > 400 400 400*", "1: 0.9999 z 1 > 1 1 1*", "1: 0.4 #\r\b_k 409 > 572 572 572* KKKK/#\r\b ",
                                   "1: 0.4 #k 30 > 33 33 33* K/#", "1: 0.99 b\x1b\rz 300 > 390 390 390* ZZZ/B\x1b\r",
@@ -70,14 +28,29 @@ private slots:
                                   "1: 0.4 ###k 40000 > 52000 9999 52000 KKK/###", "1: 0 a 0, 0 #####a 0 > 1 1 1*, 1 1 1 AAAAA/#####",
                                   "1: 0 a 600, 0 a 400, 0 a 400, 0 a 401 > 600 600 600*, 400 400 500*, 400 400 466, 401 400 450",
                                   "6: 0.99 eété_eT 1000 > 1100 1100 1100* É/E", "6: 0.99 eét#é-_et 300 > 390 390 390* ÉÉ /E#-"}) {
-            Game g(row.at(0).digitValue());
+            ScratchFolder folder;
+            folder.write(QStringLiteral("words"), kWords);
+            WordList words;
+            ScriptedClock clock;
+            ScriptedRandom random;
+            TypingGame game{clock, random};
+            QVERIFY(words.open(QStringLiteral("words")));
+            game.setMode(row.at(0).digitValue());
+            game.setWordList(&words);
+            game.resetScores();
             QStringList results;
             for (const QString &item : row.mid(3).section(" > ", 0, 0).split(", ")) {
                 const QStringList f = item.split(u' ');
-                const TypingGame::ItemResult r = g.play(f[0].toDouble(), QString(f[1]).replace(u'_', u' '), f[2].toLongLong());
-                QCOMPARE(g.problem + QString::number(g.game.wrongKeys()), "0");
-                const PlayedItem &played = g.game.playedItems().last();
-                QVERIFY(played.shown == g.game.item() && played.rawMs == r.rawMs && played.timeMs == r.time);
+                random.values = {f[0].toDouble()};
+                const QString shown = game.drawNextItem(), keys = QString(f[1]).replace(u'_', u' ');
+                game.startTiming();
+                clock.now += f[2].toLongLong();
+                for (qsizetype i = 0; i < keys.size(); ++i) // complete at the last key, not before
+                    QCOMPARE(game.typeCharacter(keys[i]) == TypingGame::KeyResult::Completed, i == keys.size() - 1);
+                QCOMPARE(game.typed(), shown);
+                const TypingGame::ItemResult r = game.completeItem();
+                const PlayedItem &played = game.playedItems().last();
+                QVERIFY(played.shown == shown && played.rawMs == r.rawMs && played.timeMs == r.time && game.wrongKeys() == 0);
                 QString due, typed;
                 for (const Mistake &m : played.mistakes) {
                     due += m.expected;
@@ -87,16 +60,12 @@ private slots:
                                + (due.isEmpty() ? QString() : " " + due + "/" + typed);
             }
             QCOMPARE(results.join(", "), row.section(" > ", 1));
-            QCOMPARE(g.game.playedItems().size(), results.size());
-            g.game.resetScores();
-            QVERIFY(g.game.playedItems().isEmpty());
+            QCOMPARE(game.playedItems().size(), results.size());
+            game.resetScores();
+            QVERIFY(game.playedItems().isEmpty());
         }
-    }
-
-    // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
-    // box naming it, and nothing created after it.
-    void filesAndModes()
-    {
+        // A new folder gets the placeholders; a folder in the place of a file ends with one Stop
+        // box naming it, and nothing created after it.
         Harness fresh;
         QVERIFY(fresh.start());
         QCOMPARE(fresh.file("clvfic1.txt"), kPlaceholders);
@@ -111,14 +80,10 @@ private slots:
             QVERIFY(h.ts.boxes.last().contains("«\u00A0" + blocked + "\u00A0»") && h.ts.boxes.last().endsWith("| Stop"));
             QVERIFY(!h.session->playerFile().isOpen() && !QFileInfo(h.folder.file("clavimo.ini")).isFile());
         }
-    }
-
-    // "file before, file another program writes once the game started > cues then box texts >
-    // file after, labels": Paul's first item takes 500 ms and two wrong keys (600), then 400,
-    // 400 and 17 times 450: Mini 400, average 452. Records another program set meanwhile,
-    // better or equal, stand: nothing announced or written over them, shown as the file has them.
-    void wholeGame()
-    {
+        // "file before, file another program writes once the game started > cues then box texts >
+        // file after, labels": Paul's first item takes 500 ms and two wrong keys (600), then 400,
+        // 400 and 17 times 450: Mini 400, average 452. Records another program set meanwhile,
+        // better or equal, stand: nothing announced or written over them, shown as the file has them.
         const QByteArray anne = entryBytes("Anne", 300, 0) + entryBytes("Anne", 0, 300), paul = entryBytes("Paul", 400, 452);
         const QByteArray others = entryBytes("Zo\xE9", 300, 0) + entryBytes("Zo\xE9", 0, 200) + entryBytes("Paul", 100, 400);
         const QString anneMini = "Anne            Mini :     300";
@@ -149,54 +114,30 @@ private slots:
             heard.removeAll(QString());
             QCOMPARE(heard.join(u' '), announced);
             QCOMPARE(h.file("clvfic1.txt"), after);
-            QCOMPARE(h.labels({"time", "gameMini", "persoMini", "absMini", "persoAverage"}),
+            const QString shown = h.shown["time"] + "|" + h.shown["gameMini"] + "|" + h.shown["persoMini"] + "|" + h.shown["absMini"];
+            QCOMPARE(shown + "|" + h.shown["persoAverage"],
                      "450|Mini    :  400|Mini    :  " + labels + "|Moyenne :  " + (meanwhile.isEmpty() ? "452" : "400"));
             h.type(QStringLiteral(" ")); // a single player waits for a new game
             QVERIFY(h.handOvers == QStringList{QString()} && !h.session->game().isItemShown());
         }
     }
 
-    // "escape|window, sound on|off, ms the cue still lasts > ms the end waits": Escape asks
-    // (staying counts a wrong key), the files are closed first, the goodbye is said once, and
-    // the end waits for the goodbye cue only while it is heard.
+    // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk at
+    // once | escape|stay|window, ms the goodbye cue still lasts > ms the end waits": the first
+    // two bytes are the switch (a missing one read as 0), the rest kept; a wrong key beeps
+    // whatever the switch, Help when it is on. Escape asks (staying counts a wrong key), the
+    // files are closed first, the goodbye is said once, and the end waits for the goodbye cue
+    // only while it is heard (the switch as switched).
     void soundSwitchAndTheEnd()
     {
         const int m = GameSession::kEndMarginMs;
-        const QStringList rows = {"escape on 698 > " + QString::number(698 + m), "escape off 698 > 0", "escape on 0 > 0",
-                                  "stay on 0 > ", "window on 120 > " + QString::number(120 + m), "window off 120 > 0"};
-        for (const QString &row : rows) {
-            const QStringList f = row.split(u' ');
-            Harness h;
-            QVERIFY(h.startGame({"Paul"}));
-            h.type(QStringLiteral(" \r\b"));
-            QCOMPARE(h.ts.beeper.count, 2);
-            if (f[1] == "off")
-                h.session->toggleSound();
-            h.ts.sound.remaining = f[2].toInt();
-            bool filesOpenAtEnd = true;
-            h.ts.end.atEnd = [&] { filesOpenAtEnd = h.session->playerFile().isOpen(); };
-            h.ts.boxes.answers = {f[0] == "stay" ? BoxAnswer::Cancel : BoxAnswer::Ok};
-            if (f[0] == "window")
-                h.session->sayGoodbye();
-            else
-                h.type(QString(QChar(27)));
-            QVERIFY2(h.ts.end.waits == (f[4].isEmpty() ? QList<int>() : QList<int>{f[4].toInt()}), qPrintable(row));
-            QCOMPARE(h.ts.boxes.last(), f[0] == "window" ? "Au revoir et à bientôt ! | Clavimo | Ok | None"
-                                                          : "Allez, encore un peu ! | Clavimo | OkCancel | Exclamation");
-            QCOMPARE(h.session->game().wrongKeys(), qint64(f[0] == "stay" ? 3 : 2));
-            QCOMPARE(filesOpenAtEnd, f[0] == "stay");
-            QCOMPARE(h.ts.sound.played.contains("aurevoir.wav"), f[1] == "on" && f[0] != "stay");
-            const qsizetype boxes = h.ts.boxes.shown.size();
-            h.session->sayGoodbye();
-            QCOMPARE(h.ts.boxes.shown.size(), boxes + (f[0] == "stay" ? 1 : 0));
-        }
-        // "settings file > sound on|off, menu checked|unchecked > file after the switch, on disk
-        // at once": the first two bytes are the switch (a missing one read as 0), the rest kept.
-        // A wrong key beeps whatever the switch; Help beeps when the switch is on.
-        const QList<std::tuple<QByteArray, QString, QByteArray>> files = {
-            {{}, "on checked", QByteArray("\0\0", 2)}, {QByteArray("\0\0", 2), "off unchecked", "\xFF\xFF"},
-            {"\x05", "on unchecked", "\xFF\xFF"}, {"\xFF\xFF\x12\x34", "on checked", QByteArray("\0\0\x12\x34", 4)}};
-        for (const auto &[settings, state, switched] : files) {
+        const QByteArray off("\0\0", 2);
+        const QList<std::tuple<QByteArray, QString, QByteArray, QString>> rows = {
+            {{}, "on checked", off, "escape 698 > 0"}, {off, "off unchecked", "\xFF\xFF", "escape 698 > " + QString::number(698 + m)},
+            {off, "off unchecked", "\xFF\xFF", "escape 0 > 0"}, {off, "off unchecked", "\xFF\xFF", "stay 0 > "},
+            {"\x05", "on unchecked", "\xFF\xFF", "window 120 > " + QString::number(120 + m)},
+            {"\xFF\xFF\x12\x34", "on checked", QByteArray("\0\0\x12\x34", 4), "window 120 > 0"}};
+        for (const auto &[settings, state, switched, end] : rows) {
             Harness h;
             if (!settings.isEmpty())
                 h.folder.write(QStringLiteral("clavimo.ini"), settings);
@@ -213,38 +154,36 @@ private slots:
             QCOMPARE(h.file("clavimo.ini"), switched);
             h.session->help();
             QCOMPARE(h.ts.beeper.count, (on ? 2 : 1) + (checked ? 0 : 1));
+            const QStringList f = end.split(u' ');
+            h.type(QStringLiteral(" \r\b"));
+            h.ts.sound.remaining = f[1].toInt();
+            bool filesOpenAtEnd = true;
+            h.ts.end.atEnd = [&] { filesOpenAtEnd = h.session->playerFile().isOpen(); };
+            h.ts.boxes.answers = {f[0] == "stay" ? BoxAnswer::Cancel : BoxAnswer::Ok};
+            if (f[0] == "window")
+                h.session->sayGoodbye();
+            else
+                h.type(QString(QChar(27)));
+            QVERIFY2(h.ts.end.waits == (f[3].isEmpty() ? QList<int>() : QList<int>{f[3].toInt()}), qPrintable(end));
+            QCOMPARE(h.ts.boxes.last(), f[0] == "window" ? "Au revoir et à bientôt ! | Clavimo | Ok | None"
+                                                          : "Allez, encore un peu ! | Clavimo | OkCancel | Exclamation");
+            QCOMPARE(h.session->game().wrongKeys(), qint64(f[0] == "stay" ? 3 : 2));
+            QCOMPARE(filesOpenAtEnd, f[0] == "stay");
+            QCOMPARE(h.ts.sound.played.contains("aurevoir.wav"), !checked && f[0] != "stay");
+            const qsizetype boxes = h.ts.boxes.shown.size();
+            h.session->sayGoodbye();
+            QCOMPARE(h.ts.boxes.shown.size(), boxes + (f[0] == "stay" ? 1 : 0));
         }
-        // The six-letter mode: its own counters and record file, a welcome per mode; the list
-        // opens with the mode. An empty list is explained when a word is needed.
-        Harness h;
-        h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
-        QVERIFY(h.startGame({"Zoé"}));
-        h.playItem(300);
-        h.session->selectMode(6);
-        QVERIFY(h.session->game().itemCount() == 0 && h.session->game().isRunning());
-        QCOMPARE(h.ts.boxes.texts().last(), "Bienvenue au Club CLAVIMO !"); // the same player, welcomed in this mode too
-        h.ts.random.values = {0.99};
-        h.playItem(1100);
-        QCOMPARE(h.shown["item"], "ÉTÉ ET");
-        h.playItem(1100, 0, 19);
-        QCOMPARE(h.file("clvfic6.txt"), entryBytes("Zo\xE9", 1100, 0) + entryBytes("Zo\xE9", 0, 1100) + entryBytes("Zo\xE9", 1100, 1100));
-        h.session->selectMode(1);
-        QCOMPARE(h.session->playerFile().path(), "clvfic1.txt");
-
+        // An empty list is explained when a word is needed.
         Harness empty;
         empty.folder.write(QStringLiteral("clvlet6.txt"), QByteArray());
         QVERIFY(empty.startGame({"Paul"}));
         empty.session->selectMode(6);
-        QCOMPARE(empty.ts.boxes.shown.size(), 2);
         empty.type(QStringLiteral(" "));
-        QVERIFY(!empty.session->game().isItemShown());
+        QVERIFY(!empty.session->game().isItemShown() && empty.ts.boxes.shown.size() == 3);
         QVERIFY(empty.ts.boxes.last().contains("«\u00A0clvlet6.txt\u00A0»") && empty.ts.boxes.last().endsWith("| Exclamation"));
-    }
-
-    // Turns pass in order and wrap, each announced by the hand-over; another window closing
-    // over the game keeps it going; each player's times go to their own entry.
-    void turnsAndGamesReachingTheHistory()
-    {
+        // Turns pass in order and wrap, each announced by the hand-over; another window closing
+        // over the game keeps it going; each player's times go to their own entry.
         Harness three;
         QVERIFY(three.startGame({"Anne", "Bruno", "Chloé"}));
         for (int turn = 0; turn < 3; ++turn) {
@@ -257,9 +196,12 @@ private slots:
         QCOMPARE(three.handOvers, QStringList({"Bruno", "Chloé", "Anne"}));
         QVERIFY(!three.session->game().isRunning()); // back at the first player: wait for a new game
         QCOMPARE(three.file("clvfic1.txt").mid(38), entryBytes("Anne", 300, 300) + entryBytes("Bruno", 301, 301) + entryBytes("Chlo\xE9", 302, 302));
-        // "items played, interruption, items played > modes of the games stored": only a game
-        // played to its 20th item since its counters last started reaches the history.
-        for (const QString row : {"20 - 0 > 1", "19 new 0 > ", "19 new 20 > 1", "7 mode 13 > ", "7 mode 20 > 6", "10 quit 0 > "}) {
+        // "items played, interruption, items played > modes and first items of the games
+        // stored": only a game played to its 20th item since its counters last started reaches
+        // the history. The six-letter mode has its own counters and record file, a welcome
+        // per mode, items from the list.
+        for (const QString row : {"20 - 0 > 1A", "19 new 0 > ", "19 new 20 > 1A", "7 mode 13 > ", "7 mode 20 > 6MAISON",
+                                  "10 quit 0 > "}) {
             const QStringList f = row.split(u' ');
             Harness h;
             h.folder.write(QStringLiteral("clvlet6.txt"), kWords);
@@ -269,8 +211,14 @@ private slots:
             h.playItem(300, 0, f[2].toInt());
             QString modes;
             for (const FinishedGame &game : h.history.games)
-                modes += QString::number(game.mode) + (game.items.size() == 20 ? "" : "!");
+                modes += QString::number(game.mode) + (game.items.size() == 20 ? "" : "!") + game.items[0].shown;
             QVERIFY2(modes == f.value(4), qPrintable(row + " gave " + modes));
+            QCOMPARE(h.ts.boxes.texts().count("Bienvenue au Club CLAVIMO !"), f[1] == "mode" ? 2 : 1);
+            if (f[1] == "mode") {
+                QCOMPARE(h.file("clvfic6.txt").mid(38), entryBytes("Paul", 300, f[2] == "20" ? 300 : 9999));
+                h.session->selectMode(1);
+                QCOMPARE(h.session->playerFile().path(), "clvfic1.txt");
+            }
         }
     }
 };
