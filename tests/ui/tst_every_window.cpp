@@ -80,16 +80,12 @@ QStringList progressionSays(QWidget *modal)
 QStringList tableSays(QWidget *w)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w->findChild<QTableView *>());
-    QAccessibleTableInterface *table = iface->tableInterface();
-    if (iface->role() != QAccessible::Table || !table)
-        return {"no table"};
-    QStringList rows{iface->text(QAccessible::Name), QString()};
-    for (int c = 0; c < table->columnCount(); ++c)
-        rows[1] += table->columnDescription(c) + '|';
-    for (int r = 0; r < table->rowCount(); ++r) {
+    QAccessibleTableInterface *table = iface->role() == QAccessible::Table ? iface->tableInterface() : nullptr;
+    QStringList rows{table ? iface->text(QAccessible::Name) : "no table"};
+    for (int r = -1; table && r < table->rowCount(); ++r) { // the headers first
         rows << QString();
         for (int c = 0; c < table->columnCount(); ++c)
-            rows.last() += table->cellAt(r, c)->text(QAccessible::Name) + '|';
+            rows.last() += (r < 0 ? table->columnDescription(c) : table->cellAt(r, c)->text(QAccessible::Name)) + '|';
     }
     return rows;
 }
@@ -292,8 +288,9 @@ private slots:
             setUpGame();
             folder->write("clvfic1.txt", kPlaceholders + entryBytes("Anne", 250, 400) + entryBytes("Bruno", 180, 300) + entryBytes("Denis", 9999, 9999));
             QVERIFY(startGame());
-            std::mt19937 random(3);
-            app->history().record(sampleGame(random, "Paul", 1, QDateTime(QDate(2026, 11, 2), QTime(17, 0), Qt::UTC)));
+            std::mt19937 random(3); // Paul played a month ago, Zoé twice yesterday
+            for (int i = 0; i < 3; ++i)
+                app->history().record(sampleGame(random, i ? "Zoé" : "Paul", 1, i ? ts->wallClock.now.addDays(-1) : kDay));
             app->session().setPlayers({"Paul"});
             app->session().afterPlayersChosen();
             const QString w = QLatin1String(window);
@@ -347,8 +344,41 @@ private slots:
                     says = progressionSays(modal);
                 });
                 QTest::keyClick(main, Qt::Key(opener));
-            } else if (opener) { // the other windows opened from the main window
-                walkModal([](QWidget *) {});
+            } else if (w == "class") { // those who need attention first, its columns sort, Enter on a row
+                walkModal([&](QWidget *modal) { // opens that player's progression; the export cancelled, then written
+                    auto *table = modal->findChild<QTableView *>();
+                    says << column(table, ClassTableModel::Player) + " " + column(table, ClassTableModel::Attention);
+                    table->sortByColumn(ClassTableModel::Player, Qt::AscendingOrder);
+                    says << column(table, ClassTableModel::Player);
+                    table->sortByColumn(ClassTableModel::Games, Qt::DescendingOrder);
+                    says << column(table, ClassTableModel::Games);
+                    whenModal([&](QWidget *progression) {
+                        says << progression->findChild<QComboBox *>(QStringLiteral("playerBox"))->currentText();
+                        progression->close();
+                    });
+                    table->setFocus();
+                    QTest::keyClick(table, Qt::Key_Return);
+                    int asked = 0, boxes = int(ts->boxes.shown.size());
+                    qobject_cast<ClassWindow *>(modal)->setFileChooser([&](QWidget *, const QString &) { return asked++ ? folder->file("classe.csv") : QString(); });
+                    for (int i = 0; i < 2; ++i)
+                        modal->findChild<QPushButton *>(QStringLiteral("exportButton"))->click();
+                    says << QString::fromUtf8(folder->read("classe.csv")).section(QLatin1Char('\n'), 1, 1).section(';', 0, 3)
+                         << QString::number(ts->boxes.shown.size() - boxes) + ts->boxes.last().section(')', 0, 0);
+                });
+                QTest::keyClick(main, Qt::Key(opener));
+            } else if (opener) { // the other windows opened from the main window; the course's first item
+                walkModal([&](QWidget *modal) { // said and timed, typed where the window puts the focus
+                    auto *field = modal->findChild<TypingField *>();
+                    if (!field || modal->focusWidget() != field)
+                        return;
+                    Announcements course;
+                    course.listen(modal);
+                    QTest::keyClick(field, Qt::Key_Space);
+                    const QString item = field->text(), letters = QStringList(item.split(QString(), Qt::SkipEmptyParts)).join(", ");
+                    QTest::keyClicks(field, item.toLower());
+                    says << modal->windowTitle() << (course.said.contains("Élément 1 sur 20\u00A0: " + letters) ? "said" : course.said.join('|'))
+                         << text(modal, "courseProgress").section(" – ", 0, 0) + (item.size() >= 2 ? "" : " of " + item);
+                });
                 QTest::keyClick(main, Qt::Key(opener));
             } else {
                 walkModal([&](QWidget *modal) { // the scrolling line keeps one name
@@ -367,18 +397,20 @@ private slots:
                              "2|Anne|250 millisecondes|400 millisecondes|", "3|Denis|pas encore de record|pas encore de record|",
                              "4|Paul|pas encore de record|pas encore de record|"}},
                 {"about", QStringList(2, "© 2026 Équipe Clavimo")},
+                {"course", {"Apprendre le clavier – Paul", "said", "Élément 1 sur 20"}},
+                {"class", {"Paul,Zoé \u26A0 plus de fautes que la classe, aucune partie depuis 7\u00A0jours,", "Paul,Zoé", "2,1",
+                           "Paul", "Zoé;;2;2", "1La classe (2\u00A0joueurs, mode 1 lettre"}},
                 {"progression", {"Joueur\u00A0: Paul", "Mode\u00A0: 1 lettre", "Clavier\u00A0: AZERTY (France)", "Mode\u00A0: 6 lettres"}}};
             QCOMPARE(says.join('\n'), wanted.value(w).join('\n'));
         }
     }
 
-    // What is said for the figures the windows show (the items, times, turns and key rates
-    // as the windows say them are checked with their wiring). Rows: what is asked, what is said.
+    // What is said for the figures the windows show (the items, times, turns, key rates and the
+    // end of a game are checked with the wiring or end to end). Rows: what is asked, what is said.
     void sentences()
     {
         using namespace SpokenText;
         const QString said[][2] = {
-            {score("Record absolu", "Léa            Mini :     343"), "Record absolu Mini\u00A0: Léa, 343 millisecondes"},
             {score("Record absolu", "Léa Moyenne :  1203"), "Record absolu Moyenne\u00A0: Léa, 1\u202F203 millisecondes"},
             {score("Record absolu", "xxxxx           Mini :     9999"), "Record absolu Mini\u00A0: pas encore de record"},
             {score("Record absolu", "Mini           Moyenne :  400"), "Record absolu Moyenne\u00A0: Mini, 400 millisecondes"},
@@ -386,7 +418,6 @@ private slots:
             {score("Partie en cours", "Moyenne"), "Partie en cours Moyenne\u00A0: pas encore de temps"},
             {score("Record personnel", "Mini"), "Record personnel Mini\u00A0: pas encore de record"},
             {score("Partie en cours", "Mini    :  1"), "Partie en cours Mini\u00A0: 1 milliseconde"},
-            {gameOver(""), "Partie terminée. Touche F2 pour une nouvelle partie."},
             {SpokenText::key(" ", 1, 0), "Touche sans nom\u00A0: 1 erreur"},
         };
         for (const auto &[got, wanted] : said)
@@ -441,9 +472,9 @@ private slots:
     }
 
     // The sound command writes the settings; F1, Escape and Quitter each reach the game,
-    // which stops at once after the goodbye; closing the window says goodbye too. F6 with
-    // nobody named asks for the players first; the practice's caption then stands in the
-    // prompt's place and stays there while the items are typed.
+    // which stops at once after the goodbye; closing the window says goodbye too. With nobody
+    // named F8 says who the course is for, F6 asks for the players; the practice's caption then
+    // stands in the prompt's place and stays there while the items are typed.
     void menuCommandsReachTheGame()
     {
         QVERIFY(startGame());
@@ -456,6 +487,8 @@ private slots:
         ts->boxes.answers = {BoxAnswer::Cancel};
         key(Qt::Key_Escape); // asks whether to quit; Annuler stays
         QVERIFY(ts->boxes.shown.size() == 2 && ts->end.ended == 0);
+        key(Qt::Key_F8); // the course asks who plays first
+        QVERIFY(ts->boxes.last().startsWith(QStringLiteral("Le cours apprend le clavier à un joueur")));
         namePlayers({"Paul"});
         key(Qt::Key_F6);
         QVERIFY(app->session().hasPlayer() && app->session().isPractice());
@@ -534,37 +567,6 @@ private slots:
             QVERIFY2(labels("itemNumber") == QString::number(number++), other);
             typeText(main, labels("item").toLower());
         }
-    }
-
-    // F8 asks for a player first, then opens the course of the player named with the focus
-    // on the text to type; the space bar shows an item, which is said, and typing it times it.
-    void f8OpensTheCourse()
-    {
-        QVERIFY(startGame());
-        key(Qt::Key_F8);
-        QVERIFY(ts->boxes.texts().value(0).startsWith(QStringLiteral("Le cours apprend le clavier à un joueur")));
-        app->session().setPlayers({QStringLiteral("Léa")});
-        QString title, keys, item, progress;
-        Announcements course;
-        whenModal([&](QWidget *w) {
-            title = w->windowTitle();
-            keys = w->findChild<QLabel *>(QStringLiteral("courseKeys"))->text();
-            auto *field = w->findChild<TypingField *>();
-            course.listen(w);
-            if (w->focusWidget() == field) { // where the window puts the keyboard focus
-                QTest::keyClick(field, Qt::Key_Space);
-                item = field->text();
-                QTest::keyClicks(field, item.toLower());
-                progress = w->findChild<QLabel *>(QStringLiteral("courseProgress"))->text();
-            }
-            w->close();
-        });
-        key(Qt::Key_F8);
-        QCOMPARE(title, QStringLiteral("Apprendre le clavier – Léa"));
-        QVERIFY2(keys.startsWith(QStringLiteral("Touches apprises\u00A0: 8 sur ")), qPrintable(keys));
-        QVERIFY2(item.size() >= 2 && progress.startsWith(QStringLiteral("Élément 1 sur 20 – ")), qPrintable(item + progress));
-        const QString spoken = QStringList(item.split(QString(), Qt::SkipEmptyParts)).join(", ");
-        QVERIFY2(course.said.contains("Élément 1 sur 20\u00A0: " + spoken), qPrintable(course.said.join('|')));
     }
 
     // Rows: the main window's player and mode (empty: nobody yet), then what the window shows:
@@ -672,44 +674,6 @@ private slots:
         QVERIFY(all->isVisibleTo(&w));
         all->click();
         QCOMPARE(page(&w).section(',', 0, 2), QStringLiteral("Moyenne 54,Mini 54,Entraînement (moyenne) 1"));
-    }
-
-    // F7 opens « La classe »: those who need attention first, its columns sort, Enter on a
-    // row opens that player's progression, and the export writes the table shown.
-    void f7OpensTheClass()
-    {
-        QVERIFY(startGame());
-        // Paul played yesterday; Zoé, more games, not for ten days.
-        std::mt19937 random(5);
-        for (int i = 0; i < 5; ++i)
-            app->history().record(sampleGame(random, i < 2 ? "Paul" : "Zoé", 1, ts->wallClock.now.addDays(i < 2 ? -1 : -10)));
-        QString shown, opened, exported;
-        whenModal([&](QWidget *modal) {
-            auto *w = qobject_cast<ClassWindow *>(modal);
-            QTableView *table = w->findChild<QTableView *>();
-            shown = column(table, ClassTableModel::Player) + " " + column(table, ClassTableModel::Attention);
-            table->sortByColumn(ClassTableModel::Player, Qt::AscendingOrder);
-            shown += " / " + column(table, ClassTableModel::Player);
-            table->sortByColumn(ClassTableModel::Games, Qt::DescendingOrder);
-            shown += " / " + column(table, ClassTableModel::Games);
-            whenModal([&](QWidget *progression) {
-                opened = progression->findChild<QComboBox *>(QStringLiteral("playerBox"))->currentText();
-                progression->close();
-            });
-            table->setFocus();
-            QTest::keyClick(table, Qt::Key_Return);
-            int asked = 0;
-            w->setFileChooser([&](QWidget *, const QString &) { return asked++ ? folder->file("classe.csv") : QString(); });
-            for (int i = 0; i < 2; ++i) // cancelled (no file, no box), then written
-                w->findChild<QPushButton *>(QStringLiteral("exportButton"))->click();
-            exported = QString::fromUtf8(folder->read("classe.csv")).section(QLatin1Char('\n'), 1, 1);
-            w->reject();
-        });
-        QTest::keyClick(main, Qt::Key_F7);
-        QCOMPARE(shown, QStringLiteral("Zoé,Paul \u26A0 aucune partie depuis 7\u00A0jours, / Paul,Zoé / 3,2"));
-        QCOMPARE(opened, QStringLiteral("Zoé"));
-        QVERIFY2(exported.startsWith(QStringLiteral("Zoé;aucune partie depuis 7\u00A0jours;0;3;")), qPrintable(exported));
-        QVERIFY(ts->boxes.texts().size() == 1 && ts->boxes.texts()[0].startsWith("La classe (2\u00A0joueurs, mode 1 lettre) exp"));
     }
 
 private:

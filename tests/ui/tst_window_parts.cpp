@@ -166,24 +166,6 @@ class TestWindowParts : public QObject
     TestServices services;
     int scroll = 0;
     static QString text(QWidget &w, const char *label) { return w.findChild<QLabel *>(QLatin1String(label))->text(); }
-    ScratchFolder folder;
-    PlayerFile file;
-    std::unique_ptr<RecordsWindow> records;
-    QTableView *list = nullptr;
-    QPushButton *ok = nullptr;
-
-    // The records window shown over a player file of the two absolute records, then `players`.
-    void openRecords(const QByteArray &players, int mode = 1)
-    {
-        records.reset();
-        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + players);
-        QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
-        records = std::make_unique<RecordsWindow>(file, mode);
-        records->show();
-        list = records->findChild<QTableView *>();
-        ok = records->findChild<QPushButton *>();
-    }
-    int outerHeight() const { return records->frameGeometry().height(); }
 
 private slots:
     // From the reference (refW, refH) to (w, h): left and width by w / refW, top and height
@@ -407,12 +389,7 @@ private slots:
             // The names offered: case ignored, accents in their place, duplicates kept.
             {"zoé Paul __alice Émile Chloé Paul denis||", "//alice Chloé denis Émile Paul Paul zoé//open"},
             // Without players every way out is refused with a box; the help box leaves nothing.
-            {"Anne||ok", "//Anne/OkStop/open"},
-            {"Anne||cancel", "//Anne/OkStop/open"},
-            {"Anne||esc", "//Anne/OkStop/open"},
-            {"Anne||close", "//Anne/OkStop/open"},
-            {"Anne||focus:cancel ret", "//Anne/OkStop/open"},
-            {"Anne||help", "//Anne/OkInformation/open"},
+            {"Anne||ok cancel esc close focus:cancel ret help", "//Anne/OkStop,OkStop,OkStop,OkStop,OkStop,OkInformation/open"},
             // With players, every way out but OK refuses the list (the caller keeps its own).
             {"Anne|Anne Bruno|t:zoé ret cancel", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
             {"Anne|Anne Bruno|t:zoé ret esc", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
@@ -422,9 +399,7 @@ private slots:
             // among the known ones; Enter on the same name again, typed otherwise, validates.
             {"Anne Zoé||t:___ ret t:__paul_ ret = t:PAUL ent", "Paul/Paul/Anne Paul Zoé//open = Paul/Paul/Anne Paul Zoé//ok"},
             {"Anne Zoé||t:an ret t:AN ent", "An/An/An Anne Zoé//ok"},
-            {"Anne Zoé||t:éLODIE ret t:élodie ent", "Élodie/Élodie/Anne Élodie Zoé//ok"},
             {"Anne Zoé||t:anne ret t:ANNE ent", "Anne/Anne/Anne Zoé//ok"},
-            {"Anne Zoé||t:œdipe ret t:ŒDIPE ent", "Œdipe/Œdipe/Anne Œdipe Zoé//ok"},
             // The first selection only comes into the box, a second of the same name adds it
             // once; a known name typed and left is no selection; the arrows browse without
             // adding; Enter adds the name shown, the next selection adds.
@@ -511,59 +486,65 @@ private slots:
         }
     }
 
-    // Ranked, a fragment of an entry left out, the mode's records named, the same lines after
-    // a later activation, the file only read. OK, the title-bar close and Enter close the
-    // window; Escape does not.
-    void recordsListedAndClosed()
+    // Two players and a fragment of an entry, in six-letter mode: ranked, the fragment left out,
+    // the mode's records named, the same lines after a later activation, the file only read; OK,
+    // the title-bar close and Enter close the window, Escape does not. Sixty players: half the
+    // screen high and centred at load; then the list takes what the height gives beyond the fixed
+    // part, the button keeps its distance to the bottom, the width stays, and a height at or below
+    // the fixed part is refused. No line is ever hidden behind the OK button, which stands over
+    // the bottom of the list's box, scrolled to the top or the end (where the list has room for one).
+    void recordsWindow()
     {
-        const QByteArray players = entryBytes("Anne", 250, 400) + entryBytes("C\xE9line", 5, 300) + "frag";
-        openRecords(players, 6);
-        QVERIFY(records->findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
-        for (bool activated : {false, true}) {
-            QStringList lines;
-            for (int row = 0; row < list->model()->rowCount(); ++row)
-                lines << list->model()->index(row, 0).data(RecordsTableModel::LineRole).toString().simplified();
-            QVERIFY2(lines.join('|') == QStringLiteral("1 Céline 5 300|2 Anne 250 400"), qPrintable(lines.join('|')));
-            QEvent activate(QEvent::WindowActivate);
-            QApplication::sendEvent(records.get(), &activate);
-            QVERIFY(activated || folder.read(QStringLiteral("clvfic1.txt")) == kPlaceholders + players);
-        }
-        for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
-            records->show();
-            how == 0 ? ok->click() : how == 1 ? void(records->close()) : QTest::keyClick(list, Qt::Key(how));
-            QVERIFY2(records->isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
-        }
-    }
-
-    // Half the screen high and centred at load; then the list takes what the height gives
-    // beyond the fixed part, the button keeps its distance to the bottom, the width stays,
-    // and a height at or below the fixed part is refused. No line is ever hidden behind the
-    // OK button, which stands over the bottom of the list's box, scrolled to the top or the
-    // end (where the list has room for one).
-    void recordsSizing()
-    {
-        QByteArray players;
+        QByteArray sixty, two = entryBytes("Anne", 250, 400) + entryBytes("C\xE9line", 5, 300) + "frag";
         for (int i = 0; i < 60; ++i)
-            players += entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
-        openRecords(players);
-        QVERIFY(QTest::qWaitForWindowExposed(records.get()));
-        const QRect screen = records->screen()->geometry(), load = records->frameGeometry();
-        QVERIFY(qAbs(load.height() - screen.height() / 2) <= 1 && (load.center() - screen.center()).manhattanLength() <= 2);
-        const int fixed = outerHeight() - list->height(), bottom = outerHeight() - ok->y();
-        int height = outerHeight();
-        for (int asked : {height, fixed + 300, fixed, fixed + 80, fixed - 40, fixed + 1}) {
-            records->resize(records->width() + 50, asked - (outerHeight() - records->height()));
-            height = asked > fixed ? asked : height;
-            QTRY_COMPARE(outerHeight(), height);
-            QVERIFY(records->frameGeometry().width() == load.width() && list->height() == height - fixed);
-            QCOMPARE(outerHeight() - ok->y(), bottom);
-            for (bool end : {false, true}) {
-                if (height - fixed < 80)
-                    break;
-                end ? list->scrollToBottom() : list->scrollToTop();
-                const QRect rows(list->viewport()->mapTo(records.get(), QPoint(0, 0)), list->viewport()->size());
-                QVERIFY(!rows.intersects(ok->geometry()));
-                QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(end ? 59 : 0, 0))));
+            sixty += entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
+        for (const QByteArray &players : {two, sixty}) {
+            ScratchFolder folder;
+            folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + players);
+            PlayerFile file;
+            QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
+            RecordsWindow records(file, players == two ? 6 : 1);
+            records.show();
+            auto *list = records.findChild<QTableView *>();
+            auto *ok = records.findChild<QPushButton *>();
+            const auto outerHeight = [&records] { return records.frameGeometry().height(); };
+            if (players == two) {
+                QVERIFY(records.findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
+                for (bool activated : {false, true}) {
+                    QStringList lines;
+                    for (int row = 0; row < list->model()->rowCount(); ++row)
+                        lines << list->model()->index(row, 0).data(RecordsTableModel::LineRole).toString().simplified();
+                    QVERIFY2(lines.join('|') == QStringLiteral("1 Céline 5 300|2 Anne 250 400"), qPrintable(lines.join('|')));
+                    QEvent activate(QEvent::WindowActivate);
+                    QApplication::sendEvent(&records, &activate);
+                    QVERIFY(activated || folder.read(QStringLiteral("clvfic1.txt")) == kPlaceholders + players);
+                }
+                for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+                    records.show();
+                    how == 0 ? ok->click() : how == 1 ? void(records.close()) : QTest::keyClick(list, Qt::Key(how));
+                    QVERIFY2(records.isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
+                }
+                continue;
+            }
+            QVERIFY(QTest::qWaitForWindowExposed(&records));
+            const QRect screen = records.screen()->geometry(), load = records.frameGeometry();
+            QVERIFY(qAbs(load.height() - screen.height() / 2) <= 1 && (load.center() - screen.center()).manhattanLength() <= 2);
+            const int fixed = outerHeight() - list->height(), bottom = outerHeight() - ok->y();
+            int height = outerHeight();
+            for (int asked : {height, fixed + 300, fixed, fixed + 80, fixed - 40, fixed + 1}) {
+                records.resize(records.width() + 50, asked - (outerHeight() - records.height()));
+                height = asked > fixed ? asked : height;
+                QTRY_COMPARE(outerHeight(), height);
+                QVERIFY(records.frameGeometry().width() == load.width() && list->height() == height - fixed);
+                QCOMPARE(outerHeight() - ok->y(), bottom);
+                for (bool end : {false, true}) {
+                    if (height - fixed < 80)
+                        break;
+                    end ? list->scrollToBottom() : list->scrollToTop();
+                    const QRect rows(list->viewport()->mapTo(&records, QPoint(0, 0)), list->viewport()->size());
+                    QVERIFY(!rows.intersects(ok->geometry()));
+                    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(end ? 59 : 0, 0))));
+                }
             }
         }
     }
