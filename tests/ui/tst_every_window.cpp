@@ -60,20 +60,6 @@ void findUnnamed(QAccessibleInterface *iface, const QString &path, QStringList *
         findUnnamed(iface->child(i), here, unnamed, controls);
 }
 
-// The progression window's combo boxes as their labels say them, after choosing the other mode.
-QStringList progressionSays(QWidget *modal)
-{
-    QStringList out;
-    for (const char *box : {"playerBox", "modeBox", "layoutBox", "modeBox"}) {
-        if (out.size() == 3)
-            modal->findChild<QComboBox *>(QStringLiteral("modeBox"))->setCurrentIndex(1);
-        for (QLabel *l : modal->findChildren<QLabel *>())
-            if (l->buddy() && l->buddy()->objectName() == QLatin1String(box))
-                out << nameOf(l);
-    }
-    return out;
-}
-
 // The records list as a table: its name, headers and cells as said.
 QStringList tableSays(QWidget *w)
 {
@@ -336,7 +322,13 @@ private slots:
                         QVERIFY2(button->isVisible() && modal->screen()->availableGeometry().contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()))
                                      && modal->rect().contains(button->geometry()), qPrintable(button->objectName()));
                     keyTextsFit(modal->findChild<KeyboardMapView *>());
-                    says = progressionSays(modal);
+                    const char *boxes[] = {"playerBox", "modeBox", "layoutBox", "modeBox"}; // the other mode last
+                    for (int i = 0; i < 4; ++i) { // as their labels say them
+                        modal->findChild<QComboBox *>(QStringLiteral("modeBox"))->setCurrentIndex(i / 3);
+                        for (QLabel *l : modal->findChildren<QLabel *>())
+                            says << (l->buddy() && l->buddy()->objectName() == QLatin1String(boxes[i]) ? nameOf(l) : "");
+                    }
+                    says.removeAll(QString());
                 });
                 QTest::keyClick(main, Qt::Key(opener));
             } else if (w == "class") { // those who need attention first, its columns sort, Enter on a row

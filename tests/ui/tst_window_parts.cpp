@@ -81,14 +81,6 @@ struct GrowthWatch : QObject
     bool clicked = false;
 };
 
-QString items(const QAbstractItemModel *m)
-{
-    QStringList out;
-    for (int i = 0; i < m->rowCount(); ++i)
-        out << m->index(i, 0).data().toString();
-    return out.join(' ');
-}
-
 // Row: the names of the player file ("_" a space; stray bytes follow them), the current
 // players, and the words done on the dialog: "t:text" typed where the focus is, ret, ent,
 // esc, up, down, "pick:name" chosen in the drop-down list with the keys, "dc:box" or
@@ -120,12 +112,14 @@ QString run(const QString &row)
                                        {"up", Qt::Key_Up}, {"down", Qt::Key_Down}};
     for (const QString &word : (p[2] + " =").split(' ', Qt::SkipEmptyParts)) {
         const QString arg = word.section(':', 1).replace('_', ' ');
-        QStringList boxes;
+        QStringList boxes, offered;
         for (const ScriptedBoxes::Box &b : services.boxes.shown)
             boxes << b.toString().section(" | ", 2).remove(" | ");
+        for (int i = 0; i < box->count(); ++i)
+            offered << box->itemText(i);
         const QString state = dlg.isVisible() ? "open" : dlg.result() == QDialog::Accepted ? "ok" : "no";
         if (word == "=")
-            seen << QStringList{box->currentText(), dlg.players().join(' '), items(box->model()), boxes.join(','), state}.join('/');
+            seen << QStringList{box->currentText(), dlg.players().join(' '), offered.join(' '), boxes.join(','), state}.join('/');
         else if (word.startsWith("t:"))
             QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0), arg, Qt::NoModifier);
         else if (keys.contains(word))
