@@ -262,7 +262,8 @@ private slots:
               {"about", 6, 0}, {"handOver", 2, 0}, {"boxStop", 3, 0}, {"boxQuestion", 3, 0}, {"class", 8, Qt::Key_F7}, {"course", 6, Qt::Key_F8}}) {
             setUpGame();
             folder->write("clvfic1.txt", kPlaceholders + entryBytes("Anne", 250, 400) + entryBytes("C\xE9line", 180, 300)
-                                             + entryBytes("Denis", 9999, 9999) + "frag"); // a fragment, left out
+                                             + entryBytes("Denis", 9999, 9999) + entryBytes("Paul", 9999, 9999)
+                                             + "frag"); // a fragment, left out
             QVERIFY(startGame());
             std::mt19937 random(3); // Paul played a month ago, Zoé twice yesterday
             for (int i = 0; i < 3; ++i)
@@ -302,12 +303,10 @@ private slots:
                 handOver.show();
                 walk(&handOver);
             } else if (w == "records") {
+                const QByteArray kept = folder->read("clvfic1.txt");
                 records.show();
                 QVERIFY(QTest::qWaitForWindowExposed(&records));
                 walk(&records);
-                const QByteArray kept = folder->read("clvfic1.txt");
-                QEvent activate(QEvent::WindowActivate); // a later activation shows the same lines
-                QApplication::sendEvent(&records, &activate);
                 says = tableSays(&records);
                 QCOMPARE(folder->read("clvfic1.txt"), kept); // only read
             } else if (w.startsWith("box")) {
