@@ -107,7 +107,7 @@ const QDateTime kDay(QDate(2026, 11, 2), QTime(17, 0), Qt::UTC);
 
 QString text(QWidget *w, const char *label) { return w->findChild<QLabel *>(QLatin1String(label))->text(); }
 
-// The series of the chart with their points, or the sentence shown in its place; the rows of the table.
+// The chart's series with their points, or the sentence in its place; the table's rows; more games offered.
 QString page(QWidget *w)
 {
     if (w->findChild<QLabel *>(QStringLiteral("emptySentence"))->isVisibleTo(w))
@@ -115,7 +115,8 @@ QString page(QWidget *w)
     QStringList series;
     for (QAbstractSeries *s : w->findChild<QChartView *>()->chart()->series())
         series << QStringLiteral("%1 %2").arg(s->name()).arg(static_cast<QXYSeries *>(s)->count());
-    return series.join(',') + QStringLiteral(", %1 rows").arg(w->findChild<QTableWidget *>()->rowCount());
+    return series.join(',') + QStringLiteral(", %1 rows").arg(w->findChild<QTableWidget *>()->rowCount())
+           + (w->findChild<QCheckBox *>(QStringLiteral("allGames"))->isVisibleTo(w) ? ", more" : "");
 }
 
 // The column of a table as shown, top to bottom.
@@ -553,7 +554,7 @@ private slots:
             {"Zoé 6", "Zoé|6 lettres|pour ce joueur dans ce mode.|playerBox modeBox exportButton closeButton playerBox|pour ce joueur "
                       "dans ce mode.|Moyenne 2,Mini 2,Partie choisie 0, 2 rows"},
             {"Paul 1", "Paul|1 lettre|Moyenne 49,Mini 49,Entraînement (moyenne) 1,Record moyenne 2,Record mini 2,Partie choisie 0, "
-                       "50 rows|playerBox modeBox allGames chart lastGames layoutBox keyboardMap exportButton closeButton "
+                       "50 rows, more|playerBox modeBox allGames chart lastGames layoutBox keyboardMap exportButton closeButton "
                        "playerBox|marked 1|Partie 55|Partie 54 (entraînement)|Partie 6|Moyenne 54,Mini 54,Entraînement (moyenne) 1|"
                        "Moyenne 2,Mini 2,Partie choisie 0, 2 rows|pour ce joueur dans ce mode."}};
         for (const auto &[named, wanted] : rows) {
