@@ -550,8 +550,8 @@ private slots:
     void f5OpensItOverTheMainWindow()
     {
         const QString rows[][2] = {
-            {"", "|1 lettre|pour l'instant.|playerBox modeBox closeButton playerBox|pour l'instant.|pour l'instant."},
-            {"Zoé 6", "Zoé|6 lettres|pour ce joueur dans ce mode.|playerBox modeBox exportButton closeButton playerBox|pour ce joueur "
+            {"", "|1 lettre|pour l'instant.|playerBox modeBox closeButton playerBox||||pour l'instant.|pour l'instant."},
+            {"Zoé 6", "Zoé|6 lettres|pour ce joueur dans ce mode.|playerBox modeBox exportButton closeButton playerBox||||pour ce joueur "
                       "dans ce mode.|Moyenne 2,Mini 2,Partie choisie 0, 2 rows"},
             {"Paul 1", "Paul|1 lettre|Moyenne 49,Mini 49,Entraînement (moyenne) 1,Record moyenne 2,Record mini 2,Partie choisie 0, "
                        "50 rows, more|playerBox modeBox allGames chart lastGames layoutBox keyboardMap exportButton closeButton "
@@ -604,12 +604,10 @@ private slots:
                     if (table->item(row, 0)->text().endsWith(QStringLiteral(" (entraînement)")))
                         shown << QStringLiteral("marked %1").arg(row);
                 for (Qt::Key key : {Qt::Key_End, Qt::Key_Left, Qt::Key_Home}) {
-                    if (player != "Paul")
-                        break;
                     QTest::keyClick(w->findChild<QChartView *>(), key);
                     shown << text(w, "gameFigures").section(',', 0, 0);
                 }
-                QVERIFY(player != "Paul" || w->findChild<QChartView *>()->accessibleDescription() == text(w, "gameFigures"));
+                QCOMPARE(w->findChild<QChartView *>()->accessibleDescription(), text(w, "gameFigures"));
                 if (auto *all = w->findChild<QCheckBox *>(QStringLiteral("allGames")); all->isVisibleTo(w)) {
                     all->click();
                     shown << page(w).section(',', 0, 2);
