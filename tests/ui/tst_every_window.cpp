@@ -275,7 +275,7 @@ private slots:
             auto walk = [&](QWidget *widget) {
                 findUnnamed(QAccessible::queryAccessibleInterface(widget), w, &unnamed, &controls);
                 const QRect area = widget->screen()->availableGeometry(), frame = widget->frameGeometry();
-                misfits << (widget->isVisible() && area.contains(frame) ? QString() : widget->windowTitle() + " outside");
+                misfits << (widget->isVisible() && area.contains(frame) ? "" : widget->windowTitle() + " outside");
             };
             auto walkModal = [&](std::function<void(QWidget *)> inside) {
                 whenModal([&, inside](QWidget *modal) {
@@ -315,11 +315,11 @@ private slots:
                         QVERIFY2(button->isVisible() && modal->screen()->availableGeometry().contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size()))
                                      && modal->rect().contains(button->geometry()), qPrintable(button->objectName()));
                     keyTextsFit(modal->findChild<KeyboardMapView *>());
-                    const char *boxes[] = {"playerBox", "modeBox", "layoutBox", "modeBox"}; // the other mode last
-                    for (int i = 0; i < 4; ++i) { // as their labels say them
+                    const char *boxes[] = {"playerBox", "modeBox", "layoutBox", "modeBox"};
+                    for (int i = 0; i < 4; ++i) { // as their labels say them, the other mode last
                         modal->findChild<QComboBox *>(QStringLiteral("modeBox"))->setCurrentIndex(i / 3);
                         for (QLabel *l : modal->findChildren<QLabel *>())
-                            says << (l->buddy() && l->buddy()->objectName() == QLatin1String(boxes[i]) ? nameOf(l) : "");
+                            says << (l->buddy() && l->buddy()->objectName() == boxes[i] ? nameOf(l) : "");
                     }
                     says.removeAll(QString());
                 });
