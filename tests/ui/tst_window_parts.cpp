@@ -18,7 +18,6 @@
 #include "ui/KeyboardPanel.h"
 #include "ui/MainLayout.h"
 #include "ui/PlayerListDialog.h"
-#include "ui/RecordsTableModel.h"
 #include "ui/RecordsWindow.h"
 #include "ui/Screen.h"
 #include "ui/SplashWindow.h"
@@ -82,14 +81,6 @@ struct GrowthWatch : QObject
     bool clicked = false;
 };
 
-QString items(const QAbstractItemModel *m)
-{
-    QStringList out;
-    for (int i = 0; i < m->rowCount(); ++i)
-        out << m->index(i, 0).data().toString();
-    return out.join(' ');
-}
-
 // Row: the names of the player file ("_" a space; stray bytes follow them), the current
 // players, and the words done on the dialog: "t:text" typed where the focus is, ret, ent,
 // esc, up, down, "pick:name" chosen in the drop-down list with the keys, "dc:box" or
@@ -121,12 +112,14 @@ QString run(const QString &row)
                                        {"up", Qt::Key_Up}, {"down", Qt::Key_Down}};
     for (const QString &word : (p[2] + " =").split(' ', Qt::SkipEmptyParts)) {
         const QString arg = word.section(':', 1).replace('_', ' ');
-        QStringList boxes;
+        QStringList boxes, offered;
         for (const ScriptedBoxes::Box &b : services.boxes.shown)
             boxes << b.toString().section(" | ", 2).remove(" | ");
+        for (int i = 0; i < box->count(); ++i)
+            offered << box->itemText(i);
         const QString state = dlg.isVisible() ? "open" : dlg.result() == QDialog::Accepted ? "ok" : "no";
         if (word == "=")
-            seen << QStringList{box->currentText(), dlg.players().join(' '), items(box->model()), boxes.join(','), state}.join('/');
+            seen << QStringList{box->currentText(), dlg.players().join(' '), offered.join(' '), boxes.join(','), state}.join('/');
         else if (word.startsWith("t:"))
             QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0), arg, Qt::NoModifier);
         else if (keys.contains(word))
@@ -166,24 +159,6 @@ class TestWindowParts : public QObject
     TestServices services;
     int scroll = 0;
     static QString text(QWidget &w, const char *label) { return w.findChild<QLabel *>(QLatin1String(label))->text(); }
-    ScratchFolder folder;
-    PlayerFile file;
-    std::unique_ptr<RecordsWindow> records;
-    QTableView *list = nullptr;
-    QPushButton *ok = nullptr;
-
-    // The records window shown over a player file of the two absolute records, then `players`.
-    void openRecords(const QByteArray &players, int mode = 1)
-    {
-        records.reset();
-        folder.write(QStringLiteral("clvfic1.txt"), kPlaceholders + players);
-        QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
-        records = std::make_unique<RecordsWindow>(file, mode);
-        records->show();
-        list = records->findChild<QTableView *>();
-        ok = records->findChild<QPushButton *>();
-    }
-    int outerHeight() const { return records->frameGeometry().height(); }
 
 private slots:
     // From the reference (refW, refH) to (w, h): left and width by w / refW, top and height
@@ -280,9 +255,10 @@ private slots:
         {
             AboutWindow w(services.boxes, services.shell, scroll);
             QCOMPARE(text(w, "date"), AboutWindow::dateCaption(QFileInfo(QCoreApplication::applicationFilePath()).lastModified()));
-            QCOMPARE(w.findChild<QTimer *>()->interval(), 120);
-            for (int i = 0; i < 24; ++i, w.animate()) {
-                texts << text(w, "authorLine");
+            auto *line = w.findChild<QLabel *>(QStringLiteral("authorLine"));
+            for (int i = 0; i < 24; ++i, w.animate()) { // the scrolling line keeps one name
+                texts << line->text();
+                QCOMPARE(QAccessible::queryAccessibleInterface(line)->text(QAccessible::Name), "© 2026 Équipe Clavimo");
                 faces << 0;
                 for (int face = 1; face <= kFaceCount; ++face)
                     faces.last() = w.findChild<QLabel *>("face")->pixmap().toImage() == facePixmap(face).toImage() ? face : faces.last();
@@ -300,17 +276,16 @@ private slots:
             QVERIFY2(w.isVisible() == (key == Qt::Key_A) && w.findChild<QTimer *>()->isActive() == w.isVisible(), qPrintable(QString::number(key)));
         }
         // The addresses open in the system's handler, then the fallback, then a box only when both failed.
-        AboutWindow &w = next;
-        w.show();
+        next.show();
         const QString web = QStringLiteral("http://www.example.org/clavimo/");
-        QTest::mouseClick(w.findChild<QLabel *>("mailAddress"), Qt::LeftButton);
-        QTest::mouseClick(w.findChild<QLabel *>("webAddress"), Qt::LeftButton);
+        QTest::mouseClick(next.findChild<QLabel *>("mailAddress"), Qt::LeftButton);
+        QTest::mouseClick(next.findChild<QLabel *>("webAddress"), Qt::LeftButton);
         QCOMPARE(services.shell.opened, (QStringList{"mailto:clavimo@example.org?subject=Clavimo_2.0.20", web}));
         services.shell.openSucceeds = false;
-        QTest::mouseClick(w.findChild<QLabel *>("webAddress"), Qt::LeftButton);
+        QTest::mouseClick(next.findChild<QLabel *>("webAddress"), Qt::LeftButton);
         QVERIFY(services.shell.fallbacks == QStringList{web} && services.boxes.shown.isEmpty());
         services.shell.fallbackSucceeds = false;
-        QTest::mouseClick(w.findChild<QLabel *>("webAddress"), Qt::LeftButton);
+        QTest::mouseClick(next.findChild<QLabel *>("webAddress"), Qt::LeftButton);
         QVERIFY2(services.boxes.last().endsWith("échec simulé du second essai | Problème Start | Ok | Exclamation"), qPrintable(services.boxes.last()));
     }
 
@@ -319,7 +294,7 @@ private slots:
     // and whether the title-bar close ends a long wait (else the real two seconds run out).
     void handOverWaits()
     {
-        for (const auto &[next, byHand] : {std::pair{QString(), true}, {QStringLiteral("Marie-Charlotte-Eugénie"), false}}) {
+        for (const auto &[next, byHand] : {std::pair{QString(), true}, {"Z", true}, {"Marie-Charlotte-Eugénie", false}}) {
             HandOverWindow w(next, byHand ? 10000 : 2000);
             const QString caption = text(w, "nextPlayer");
             QVERIFY(caption.isEmpty() == next.isEmpty() && caption.endsWith(next));
@@ -407,24 +382,12 @@ private slots:
             // The names offered: case ignored, accents in their place, duplicates kept.
             {"zoé Paul __alice Émile Chloé Paul denis||", "//alice Chloé denis Émile Paul Paul zoé//open"},
             // Without players every way out is refused with a box; the help box leaves nothing.
-            {"Anne||ok", "//Anne/OkStop/open"},
-            {"Anne||cancel", "//Anne/OkStop/open"},
-            {"Anne||esc", "//Anne/OkStop/open"},
-            {"Anne||close", "//Anne/OkStop/open"},
-            {"Anne||focus:cancel ret", "//Anne/OkStop/open"},
-            {"Anne||help", "//Anne/OkInformation/open"},
-            // With players, every way out but OK refuses the list (the caller keeps its own).
-            {"Anne|Anne Bruno|t:zoé ret cancel", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
-            {"Anne|Anne Bruno|t:zoé ret esc", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
-            {"Anne|Anne Bruno|t:zoé ret close", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
-            {"Anne|Anne Bruno|t:zoé ret focus:cancel ret", "Zoé/Anne Bruno Zoé/Anne Zoé//no"},
+            {"Anne||ok cancel esc close focus:cancel ret help", "//Anne/OkStop,OkStop,OkStop,OkStop,OkStop,OkInformation/open"},
             // A blank name adds nothing; the first Enter adds the name as names are shown, and
             // among the known ones; Enter on the same name again, typed otherwise, validates.
             {"Anne Zoé||t:___ ret t:__paul_ ret = t:PAUL ent", "Paul/Paul/Anne Paul Zoé//open = Paul/Paul/Anne Paul Zoé//ok"},
             {"Anne Zoé||t:an ret t:AN ent", "An/An/An Anne Zoé//ok"},
-            {"Anne Zoé||t:éLODIE ret t:élodie ent", "Élodie/Élodie/Anne Élodie Zoé//ok"},
             {"Anne Zoé||t:anne ret t:ANNE ent", "Anne/Anne/Anne Zoé//ok"},
-            {"Anne Zoé||t:œdipe ret t:ŒDIPE ent", "Œdipe/Œdipe/Anne Œdipe Zoé//ok"},
             // The first selection only comes into the box, a second of the same name adds it
             // once; a known name typed and left is no selection; the arrows browse without
             // adding; Enter adds the name shown, the next selection adds.
@@ -440,6 +403,8 @@ private slots:
             const QString found = run(QString::fromUtf8(row));
             QVERIFY2(found == QString::fromUtf8(wanted), qPrintable(QString::fromUtf8(row) + "\n   found: " + found));
         }
+        for (const char *way : {"cancel", "esc", "close", "focus:cancel ret"}) // with players, each but OK refuses the list
+            QCOMPARE(run(QStringLiteral("Anne|Anne Bruno|t:zoé ret ") + way), "Zoé/Anne Bruno Zoé/Anne Zoé//no");
     }
 
     // The keyboard panel: the layout in use with the wrong keys on their keys, the player's
@@ -511,60 +476,51 @@ private slots:
         }
     }
 
-    // Ranked, a fragment of an entry left out, the mode's records named, the same lines after
-    // a later activation, the file only read. OK, the title-bar close and Enter close the
-    // window; Escape does not.
-    void recordsListedAndClosed()
+    // Sixty players, in six-letter mode: the mode's records named; half the screen high and
+    // centred at load; then the list takes what the height gives beyond the fixed part, the
+    // button keeps its distance to the bottom, the width stays, and a height at or below the fixed
+    // part is refused. No line is ever hidden behind the OK button, which stands over the bottom
+    // of the list's box, scrolled to the top or the end (where the list has room for one). OK, the
+    // title-bar close and Enter close the window, Escape does not.
+    void recordsWindow()
     {
-        const QByteArray players = entryBytes("Anne", 250, 400) + entryBytes("C\xE9line", 5, 300) + "frag";
-        openRecords(players, 6);
-        QVERIFY(records->findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
-        for (bool activated : {false, true}) {
-            QStringList lines;
-            for (int row = 0; row < list->model()->rowCount(); ++row)
-                lines << list->model()->index(row, 0).data(RecordsTableModel::LineRole).toString().simplified();
-            QVERIFY2(lines.join('|') == QStringLiteral("1 Céline 5 300|2 Anne 250 400"), qPrintable(lines.join('|')));
-            QEvent activate(QEvent::WindowActivate);
-            QApplication::sendEvent(records.get(), &activate);
-            QVERIFY(activated || folder.read(QStringLiteral("clvfic1.txt")) == kPlaceholders + players);
-        }
-        for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
-            records->show();
-            how == 0 ? ok->click() : how == 1 ? void(records->close()) : QTest::keyClick(list, Qt::Key(how));
-            QVERIFY2(records->isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
-        }
-    }
-
-    // Half the screen high and centred at load; then the list takes what the height gives
-    // beyond the fixed part, the button keeps its distance to the bottom, the width stays,
-    // and a height at or below the fixed part is refused. No line is ever hidden behind the
-    // OK button, which stands over the bottom of the list's box, scrolled to the top or the
-    // end (where the list has room for one).
-    void recordsSizing()
-    {
-        QByteArray players;
+        QByteArray sixty = kPlaceholders;
         for (int i = 0; i < 60; ++i)
-            players += entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
-        openRecords(players);
-        QVERIFY(QTest::qWaitForWindowExposed(records.get()));
-        const QRect screen = records->screen()->geometry(), load = records->frameGeometry();
+            sixty += entryBytes(QByteArray("Joueur") + QByteArray::number(i), 300 + i, 500 + i);
+        ScratchFolder folder;
+        folder.write(QStringLiteral("clvfic1.txt"), sixty);
+        PlayerFile file;
+        QVERIFY(file.open(folder.file(QStringLiteral("clvfic1.txt"))));
+        RecordsWindow records(file, 6);
+        records.show();
+        auto *list = records.findChild<QTableView *>();
+        auto *ok = records.findChild<QPushButton *>();
+        const auto outerHeight = [&records] { return records.frameGeometry().height(); };
+        QVERIFY(records.findChild<QGroupBox *>()->title().endsWith(QStringLiteral("6 lettres")));
+        QVERIFY(QTest::qWaitForWindowExposed(&records));
+        const QRect screen = records.screen()->geometry(), load = records.frameGeometry();
         QVERIFY(qAbs(load.height() - screen.height() / 2) <= 1 && (load.center() - screen.center()).manhattanLength() <= 2);
         const int fixed = outerHeight() - list->height(), bottom = outerHeight() - ok->y();
         int height = outerHeight();
         for (int asked : {height, fixed + 300, fixed, fixed + 80, fixed - 40, fixed + 1}) {
-            records->resize(records->width() + 50, asked - (outerHeight() - records->height()));
+            records.resize(records.width() + 50, asked - (outerHeight() - records.height()));
             height = asked > fixed ? asked : height;
             QTRY_COMPARE(outerHeight(), height);
-            QVERIFY(records->frameGeometry().width() == load.width() && list->height() == height - fixed);
+            QVERIFY(records.frameGeometry().width() == load.width() && list->height() == height - fixed);
             QCOMPARE(outerHeight() - ok->y(), bottom);
             for (bool end : {false, true}) {
                 if (height - fixed < 80)
                     break;
                 end ? list->scrollToBottom() : list->scrollToTop();
-                const QRect rows(list->viewport()->mapTo(records.get(), QPoint(0, 0)), list->viewport()->size());
+                const QRect rows(list->viewport()->mapTo(&records, QPoint(0, 0)), list->viewport()->size());
                 QVERIFY(!rows.intersects(ok->geometry()));
                 QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(end ? 59 : 0, 0))));
             }
+        }
+        for (int how : {0, 1, int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+            records.show();
+            how == 0 ? ok->click() : how == 1 ? void(records.close()) : QTest::keyClick(list, Qt::Key(how));
+            QVERIFY2(records.isVisible() == (how == Qt::Key_Escape), qPrintable(QString::number(how)));
         }
     }
 };
